@@ -1,0 +1,102 @@
+// Typing into a diary window that holds a large entry: each key press with what follows
+// it (the selection change, the toolbar following the caret, the saved flag, layout and
+// painting), and opening and saving that entry through the window's own commands.
+//   diary_typing [presses]        (default 10000)
+#include "sampledocument.h"
+
+#include "diary/frmdocument.h"
+#include "diary/rtftextbox.h"
+#include "diary/rtfwriter.h"
+#include "platform/scriptedplatform.h"
+#include "platform/settings.h"
+#include "shell/frmmain.h"
+#include "shell/module1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+double milliseconds(qint64 nanoseconds) {
+    return double(nanoseconds) / 1e6;
+}
+
+template <typename Step> double timed(Step step) {
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    return milliseconds(timer.nsecsElapsed());
+}
+} // namespace
+
+int main(int argc, char **argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    QApplication application(argc, argv);
+    const int presses = argc > 1 ? std::max(1, atoi(argv[1])) : 10000;
+
+    ScriptedPlatform platform;
+    platform.folder = home.filePath(QStringLiteral("program"));
+    const QString diary = platform.folder + QStringLiteral("/Diary");
+    QDir().mkpath(diary);
+    const QString entry = diary + QStringLiteral("/Diary 12-06-2026.DIA");
+    {
+        QTextDocument sample;
+        fillSampleDocument(sample, 1'000'000);
+        QFile file(entry);
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write(RtfWriter::writeDocument(sample));
+    }
+    const double fileMegabytes = double(QFileInfo(entry).size()) / 1e6;
+
+    frmMain *main = Module1::Main();
+    QApplication::setActiveWindow(main);
+    main->LoadNewDoc();
+    platform.answerFileDialog(entry);
+    const double openTime = timed([&] {
+        main->mnuFileOpenDiaryEntry_Click(1);
+        QCoreApplication::processEvents();
+    });
+    auto *document = qobject_cast<frmDocument *>(main->activeChild());
+    RtfTextBox *box = document->rtfText;
+    box->setFocus();
+    QTextCursor middle = box->textCursor();
+    middle.setPosition(box->document()->characterCount() / 2);
+    box->setTextCursor(middle);
+    QCoreApplication::processEvents();
+
+    std::vector<double> times;
+    times.reserve(presses);
+    const QString keys = QStringLiteral("the quick brown fox jumps over the lazy dog ");
+    for (int i = 0; i < presses; ++i) {
+        const QChar key = keys[i % keys.size()];
+        times.push_back(timed([&] {
+            QTest::keyClick(box, key.toLatin1());
+            QCoreApplication::processEvents();
+        }));
+    }
+    const double saveTime = timed([&] { main->mnuFileSave_Click(); });
+
+    std::sort(times.begin(), times.end());
+    const auto at = [&](double fraction) { return times[size_t(fraction * (times.size() - 1))]; };
+    std::printf("entry: %.2f MB of RTF, %d characters\n", fileMegabytes,
+                box->document()->characterCount());
+    std::printf("open through File > Open : %8.1f ms\n", openTime);
+    std::printf("save through File > Save : %8.1f ms\n", saveTime);
+    std::printf("key press (%d presses)  : median %.3f ms, 99th %.3f ms, worst %.3f ms\n", presses,
+                at(0.5), at(0.99), times.back());
+    main->mnuFileExit_Click();
+    delete main;
+    flushSettings();
+    return 0;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class DiaryHost;
+class RtfTextBox;
+
+// A diary window: one entry in a rich-text box that fills the window. It mirrors the
+// formatting at the caret on the main window's toolbar, keeps the saved flag, and
+// offers to save the entry when it closes.
+class frmDocument : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmDocument(DiaryHost &host, QWidget *parent = nullptr);
+
+    RtfTextBox *rtfText = nullptr;
+
+    // The file the entry belongs to once it was opened from or saved as a file of its
+    // own; empty for an entry kept in the diary folder under its title.
+    QString filePath;
+
+    // Whether the entry's text changed since the window was created, opened or saved.
+    bool textChanged() const;
+    // The entry was written to its file, or replaced by a file's content.
+    void markSaved();
+    // How many times the entry was written; the closing steps compare it.
+    int saveCount() const { return saveCount_; }
+
+    void Form_Load();
+    void Form_Resize();
+    void rtfText_SelChange();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The closing steps; false calls the closing off.
+    bool Form_Unload();
+
+    DiaryHost &host_;
+    int saveCount_ = 0;
+};
+
+// The saved flag shared by all diary windows: "1" saved, "0" not saved.
+void writeSavedFlag(bool saved);
+bool savedFlagIsSet();
+
+// Asks whether to save an entry whose text is not saved and saves it on Yes. Returns
+// false when the user cancelled, or said Yes and the entry was not saved.
+bool offerToSave(frmDocument &document, DiaryHost &host);

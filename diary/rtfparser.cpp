@@ -1,0 +1,854 @@
+#include "diary/rtfparser.h"
+
+#include "platform/units.h"
+
+#include <QImage>
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Group states kept on the stack; a file nesting deeper than this (no word processor
+// does) shares the innermost state among the extra levels.
+constexpr std::size_t maxDepth = 400;
+
+// Indents and spacing beyond this many twips (about 70 inches) are damage, not layout.
+constexpr int maxTwips = 100000;
+
+// Font sizes in half points that Qt can lay out.
+constexpr int maxHalfPoints = 3276;
+
+constexpr char16_t replacement = 0xFFFD;
+
+bool isDestination(RtfAction action) {
+    switch (action) {
+    case RtfAction::SkipGroup:
+    case RtfAction::Container:
+    case RtfAction::FontTable:
+    case RtfAction::ColorTable:
+    case RtfAction::Picture:
+    case RtfAction::UnicodeAlt:
+    case RtfAction::UnicodeDest:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Bytes of a text run that go into the document as they are.
+bool isPlainAscii(unsigned char c) {
+    return (c >= 0x20 && c < 0x7F) || c == '\t';
+}
+
+} // namespace
+
+std::size_t RtfParser::CharPropsHash::operator()(const CharProps &p) const {
+    std::size_t h = std::hash<int>()(p.font);
+    auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+    mix(static_cast<std::size_t>(p.halfPoints));
+    mix(static_cast<std::size_t>(p.foreground) * 31 + static_cast<std::size_t>(p.background));
+    mix(static_cast<std::size_t>(p.underline) | (std::size_t(p.verticalAlign) << 8) |
+        (std::size_t(p.bold) << 16) | (std::size_t(p.italic) << 17) |
+        (std::size_t(p.strike) << 18) | (std::size_t(p.hidden) << 19) |
+        (std::size_t(p.caps) << 20) | (std::size_t(p.smallCaps) << 21));
+    return h;
+}
+
+RtfParser::RtfParser(std::string_view data, RtfDocumentBuilder &builder)
+    : tokenizer_(data), builder_(builder), documentPage_(&CodePage::forNumber(1252)),
+      twipsPerPixelX_(twipsPerPixelX()), twipsPerPixelY_(twipsPerPixelY()) {
+    stack_.reserve(64);
+    stack_.emplace_back();
+    stack_.back().page = documentPage_;
+}
+
+void RtfParser::run() {
+    while (!done_) {
+        const RtfToken token = tokenizer_.next();
+        switch (token.type) {
+        case RtfToken::End:
+            done_ = true;
+            break;
+        case RtfToken::GroupStart:
+            unicodeSkip_ = 0;
+            pushGroup();
+            break;
+        case RtfToken::GroupEnd:
+            unicodeSkip_ = 0;
+            popGroup();
+            break;
+        case RtfToken::ControlWord:
+            dispatch(token.text, token.hasParameter, token.parameter);
+            break;
+        case RtfToken::ControlSymbol:
+            dispatch(std::string_view(&token.symbol, 1), false, 0);
+            break;
+        case RtfToken::HexByte:
+            top().starPending = false;
+            byte(static_cast<unsigned char>(token.parameter));
+            break;
+        case RtfToken::Text:
+            top().starPending = false;
+            text(token.text);
+            break;
+        case RtfToken::Binary:
+            top().starPending = false;
+            if (unicodeSkip_ > 0) {
+                --unicodeSkip_;
+            } else if (top().dest == Destination::Picture && picture_.type != PictureOther) {
+                picture_.data.append(token.text.data(), static_cast<qsizetype>(token.text.size()));
+            }
+            break;
+        }
+    }
+    // A file cut short: what was read stays, a picture half read does not.
+    flushSurrogate();
+    if (stack_.size() > 1)
+        lastPara_ = top().para;
+    builder_.finish(blockFormat(lastPara_));
+}
+
+void RtfParser::pushGroup() {
+    top().starPending = false;
+    pendingLead_ = 0;
+    if (stack_.size() >= maxDepth) {
+        ++overflowDepth_;
+        return;
+    }
+    GroupState state = top();
+    stack_.push_back(state);
+}
+
+void RtfParser::popGroup() {
+    pendingLead_ = 0;
+    if (overflowDepth_ > 0) {
+        --overflowDepth_;
+        return;
+    }
+    if (stack_.size() <= 1) {
+        // A closing brace with no group open: the document is over.
+        done_ = true;
+        return;
+    }
+    const GroupState closed = stack_.back();
+    if (stack_.size() == 2)
+        lastPara_ = closed.para;
+    stack_.pop_back();
+
+    const Destination outer = top().dest;
+    if (closed.dest == Destination::FontTable) {
+        if (entryOpen_)
+            finishFontEntry();
+        if (outer != Destination::FontTable)
+            tablesChanged();
+    } else if (closed.dest == Destination::ColorTable && outer != Destination::ColorTable) {
+        tablesChanged();
+    } else if (closed.dest == Destination::Picture && outer != Destination::Picture) {
+        finishPicture();
+    }
+    if (stack_.size() == 1)
+        done_ = true; // the closing brace of the document
+}
+
+void RtfParser::skipGroup() {
+    if (!tokenizer_.skipGroup()) {
+        done_ = true;
+        return;
+    }
+    unicodeSkip_ = 0;
+    popGroup();
+}
+
+void RtfParser::dispatch(std::string_view name, bool hasParameter, int parameter) {
+    const bool star = std::exchange(top().starPending, false);
+    if (unicodeSkip_ > 0) {
+        // A control word stands for one character of the fallback of \u.
+        --unicodeSkip_;
+        return;
+    }
+    const RtfKeyword *keyword = findRtfKeyword(name);
+    if (!keyword) {
+        if (star)
+            skipGroup(); // a destination we do not know, marked as safe to skip
+        return;
+    }
+    if (isDestination(keyword->action)) {
+        destination(*keyword);
+        return;
+    }
+    if (star) {
+        skipGroup();
+        return;
+    }
+
+    GroupState &state = top();
+    switch (keyword->action) {
+    case RtfAction::Star:
+        state.starPending = true;
+        break;
+    case RtfAction::DocumentCodePage:
+        documentPage_ = &CodePage::forNumber(keyword->argument);
+        tablesChanged();
+        break;
+    case RtfAction::AnsiCodePage:
+        if (hasParameter) {
+            documentPage_ = &CodePage::forNumber(parameter);
+            tablesChanged();
+        }
+        break;
+    case RtfAction::DefaultFont:
+        if (hasParameter) {
+            defaultFont_ = parameter;
+            tablesChanged();
+        }
+        break;
+    case RtfAction::FontCharset:
+        if (state.dest == Destination::FontTable && hasParameter) {
+            entry_.codePage = CodePage::numberForCharset(parameter);
+            entry_.symbol = parameter == 2;
+        }
+        break;
+    case RtfAction::FontCodePage:
+        if (state.dest == Destination::FontTable && hasParameter)
+            entry_.codePage = parameter;
+        break;
+    case RtfAction::Red:
+    case RtfAction::Green:
+    case RtfAction::Blue:
+        if (state.dest == Destination::ColorTable) {
+            const int value = std::clamp(hasParameter ? parameter : 0, 0, 255);
+            (keyword->action == RtfAction::Red     ? red_
+             : keyword->action == RtfAction::Green ? green_
+                                                   : blue_) = value;
+            colorGiven_ = true;
+        }
+        break;
+    case RtfAction::PictureType:
+    case RtfAction::PictureWidth:
+    case RtfAction::PictureHeight:
+    case RtfAction::PictureGoalWidth:
+    case RtfAction::PictureGoalHeight:
+    case RtfAction::PictureScaleX:
+    case RtfAction::PictureScaleY:
+        if (state.dest == Destination::Picture) {
+            const int value = hasParameter ? std::clamp(parameter, 0, 10000000) : 0;
+            switch (keyword->action) {
+            case RtfAction::PictureType:
+                picture_.type = keyword->argument;
+                break;
+            case RtfAction::PictureWidth:
+                picture_.width = value;
+                break;
+            case RtfAction::PictureHeight:
+                picture_.height = value;
+                break;
+            case RtfAction::PictureGoalWidth:
+                picture_.goalWidth = value;
+                break;
+            case RtfAction::PictureGoalHeight:
+                picture_.goalHeight = value;
+                break;
+            case RtfAction::PictureScaleX:
+                picture_.scaleX = std::clamp(value, 1, 1000);
+                break;
+            default:
+                picture_.scaleY = std::clamp(value, 1, 1000);
+                break;
+            }
+        }
+        break;
+    case RtfAction::Font:
+        if (state.dest == Destination::FontTable) {
+            if (entryOpen_)
+                finishFontEntry();
+            entryOpen_ = true;
+            entryNumber_ = hasParameter ? parameter : 0;
+            entry_ = FontEntry{};
+            entryName_.clear();
+            break;
+        }
+        [[fallthrough]];
+    case RtfAction::Plain:
+    case RtfAction::Toggle:
+    case RtfAction::Underline:
+    case RtfAction::FontSize:
+    case RtfAction::Foreground:
+    case RtfAction::Background:
+    case RtfAction::VerticalAlign:
+        character(*keyword, hasParameter, parameter);
+        break;
+    case RtfAction::ParagraphDefault:
+    case RtfAction::Align:
+    case RtfAction::Indent:
+    case RtfAction::PageBreakBefore:
+        paragraphProperty(*keyword, hasParameter, parameter);
+        break;
+    case RtfAction::Paragraph:
+        if (state.dest == Destination::Text)
+            endParagraph();
+        break;
+    case RtfAction::Section:
+    case RtfAction::Page:
+        // A section or page break after a paragraph mark adds no paragraph of its own.
+        if (state.dest == Destination::Text) {
+            if (!paragraphEmpty_)
+                endParagraph();
+            if (keyword->action == RtfAction::Page)
+                pageBreakPending_ = true;
+        }
+        break;
+    case RtfAction::Cell:
+        if (state.dest == Destination::Text)
+            cellPending_ = true;
+        break;
+    case RtfAction::Row:
+        if (state.dest == Destination::Text) {
+            cellPending_ = false;
+            endParagraph();
+        }
+        break;
+    case RtfAction::Character:
+        if (state.dest == Destination::Text || state.dest == Destination::FontTable)
+            unicode(keyword->argument);
+        break;
+    case RtfAction::Unicode:
+        if (hasParameter) {
+            unicode(parameter);
+            unicodeSkip_ = state.uc;
+        }
+        break;
+    case RtfAction::UnicodeSkip:
+        state.uc = static_cast<std::uint8_t>(std::clamp(hasParameter ? parameter : 1, 0, 255));
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::destination(const RtfKeyword &keyword) {
+    GroupState &state = top();
+    switch (keyword.action) {
+    case RtfAction::SkipGroup:
+        skipGroup();
+        break;
+    case RtfAction::Container:
+        break; // read on as ordinary text
+    case RtfAction::FontTable:
+        state.dest = Destination::FontTable;
+        entryOpen_ = false;
+        break;
+    case RtfAction::ColorTable:
+        state.dest = Destination::ColorTable;
+        colors_.clear();
+        red_ = green_ = blue_ = 0;
+        colorGiven_ = false;
+        break;
+    case RtfAction::Picture:
+        if (state.dest != Destination::Text) {
+            skipGroup();
+            break;
+        }
+        state.dest = Destination::Picture;
+        picture_ = Picture{};
+        break;
+    case RtfAction::UnicodeAlt:
+        state.outerDest = state.dest;
+        state.dest = Destination::Discard;
+        break;
+    case RtfAction::UnicodeDest:
+        state.dest = state.outerDest;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::character(const RtfKeyword &keyword, bool hasParameter, int parameter) {
+    CharProps &chr = top().chr;
+    const CharProps before = chr;
+    switch (keyword.action) {
+    case RtfAction::Plain:
+        chr = CharProps{};
+        break;
+    case RtfAction::Toggle: {
+        const bool on = !hasParameter || parameter != 0;
+        switch (keyword.argument) {
+        case ToggleBold:
+            chr.bold = on;
+            break;
+        case ToggleItalic:
+            chr.italic = on;
+            break;
+        case ToggleStrike:
+            chr.strike = on;
+            break;
+        case ToggleHidden:
+            chr.hidden = on;
+            break;
+        case ToggleCaps:
+            chr.caps = on;
+            break;
+        case ToggleSmallCaps:
+            chr.smallCaps = on;
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case RtfAction::Underline:
+        chr.underline = hasParameter && parameter == 0
+                            ? std::uint8_t(QTextCharFormat::NoUnderline)
+                            : static_cast<std::uint8_t>(keyword.argument);
+        break;
+    case RtfAction::Font:
+        chr.font = hasParameter ? parameter : 0;
+        break;
+    case RtfAction::FontSize:
+        chr.halfPoints = hasParameter ? std::clamp(parameter, 0, maxHalfPoints) : 24;
+        break;
+    case RtfAction::Foreground:
+        chr.foreground = hasParameter ? std::max(parameter, -1) : -1;
+        break;
+    case RtfAction::Background:
+        chr.background = hasParameter ? std::max(parameter, -1) : -1;
+        break;
+    case RtfAction::VerticalAlign:
+        chr.verticalAlign = static_cast<std::uint8_t>(keyword.argument);
+        break;
+    default:
+        break;
+    }
+    if (!(chr == before)) {
+        charPropsChanged();
+        if (chr.font != before.font)
+            updatePage(top());
+    }
+}
+
+void RtfParser::paragraphProperty(const RtfKeyword &keyword, bool hasParameter, int parameter) {
+    ParaProps &para = top().para;
+    const int value = hasParameter ? std::clamp(parameter, -maxTwips, maxTwips) : 0;
+    switch (keyword.action) {
+    case RtfAction::ParagraphDefault:
+        para = ParaProps{};
+        cellPending_ = false;
+        break;
+    case RtfAction::Align:
+        para.align = static_cast<std::uint8_t>(keyword.argument);
+        break;
+    case RtfAction::PageBreakBefore:
+        para.pageBreakBefore = !hasParameter || parameter != 0;
+        break;
+    case RtfAction::Indent:
+        switch (keyword.argument) {
+        case IndentLeft:
+            para.left = value;
+            break;
+        case IndentRight:
+            para.right = value;
+            break;
+        case IndentFirst:
+            para.first = value;
+            break;
+        case SpaceBefore:
+            para.before = std::max(value, 0);
+            break;
+        case SpaceAfter:
+            para.after = std::max(value, 0);
+            break;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// Whether text goes into the document now; when it does, the builder has its format.
+bool RtfParser::prepareText() {
+    GroupState &state = top();
+    if (state.dest != Destination::Text || state.chr.hidden)
+        return false;
+    if (state.formatId < 0)
+        state.formatId = formatIdFor(state.chr);
+    builder_.setCharFormat(state.formatId, formats_[static_cast<std::size_t>(state.formatId)]);
+    if (cellPending_) {
+        cellPending_ = false;
+        builder_.appendCharacter(u'\t');
+    }
+    paragraphEmpty_ = false;
+    return true;
+}
+
+void RtfParser::text(std::string_view bytes) {
+    if (unicodeSkip_ > 0) {
+        const std::size_t skipped = std::min<std::size_t>(bytes.size(), unicodeSkip_);
+        unicodeSkip_ -= static_cast<int>(skipped);
+        bytes.remove_prefix(skipped);
+    }
+    if (bytes.empty())
+        return;
+    switch (top().dest) {
+    case Destination::FontTable:
+        fontTableText(bytes);
+        return;
+    case Destination::ColorTable:
+        colorTableText(bytes);
+        return;
+    case Destination::Picture:
+        pictureText(bytes);
+        return;
+    case Destination::Discard:
+        return;
+    case Destination::Text:
+        break;
+    }
+    if (!prepareText())
+        return;
+    const CodePage *page = top().page;
+    if (pendingLead_) {
+        // The trail byte of a double-byte character may be written as it is.
+        const unsigned char lead = std::exchange(pendingLead_, 0);
+        putCharacter(page->pair(lead, static_cast<unsigned char>(bytes.front())));
+        bytes.remove_prefix(1);
+    }
+    if (pendingHigh_)
+        flushSurrogate();
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t run = i;
+        while (run < bytes.size() && isPlainAscii(static_cast<unsigned char>(bytes[run])))
+            ++run;
+        if (run > i) {
+            builder_.appendLatin1(bytes.substr(i, run - i));
+            i = run;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(bytes[i++]);
+        if (c < 0x80)
+            continue; // control characters carry no meaning in RTF text
+        if (page->isLeadByte(c)) {
+            if (i < bytes.size()) {
+                putCharacter(page->pair(c, static_cast<unsigned char>(bytes[i++])));
+            } else {
+                pendingLead_ = c;
+            }
+            continue;
+        }
+        putCharacter(page->character(c));
+    }
+}
+
+void RtfParser::byte(unsigned char value) {
+    if (unicodeSkip_ > 0) {
+        --unicodeSkip_;
+        return;
+    }
+    const Destination dest = top().dest;
+    if (dest == Destination::FontTable) {
+        fontTableByte(value);
+        return;
+    }
+    if (dest != Destination::Text || !prepareText())
+        return;
+    const CodePage *page = top().page;
+    if (pendingLead_) {
+        const unsigned char lead = std::exchange(pendingLead_, 0);
+        putCharacter(page->pair(lead, value));
+        return;
+    }
+    if (page->isLeadByte(value)) {
+        pendingLead_ = value;
+        return;
+    }
+    if (top().symbolFont && value == 0xB7) {
+        putCharacter(0x2022); // the bullet of the Symbol font
+        return;
+    }
+    putCharacter(page->character(value));
+}
+
+void RtfParser::unicode(int value) {
+    // \u takes a signed 16-bit number; anything else is damage.
+    if (value < 0)
+        value += 65536;
+    const char16_t character = value >= 0 && value <= 0xFFFF ? char16_t(value) : replacement;
+    const Destination dest = top().dest;
+    if (dest == Destination::FontTable) {
+        if (character >= 0x20)
+            entryName_.append(QChar(character));
+        return;
+    }
+    if (dest != Destination::Text || !prepareText())
+        return;
+    pendingLead_ = 0;
+    putCharacter(character);
+}
+
+void RtfParser::flushSurrogate() {
+    if (pendingHigh_) {
+        pendingHigh_ = 0;
+        builder_.appendCharacter(replacement);
+    }
+}
+
+void RtfParser::putCharacter(char16_t character) {
+    if (pendingHigh_) {
+        if (QChar::isLowSurrogate(character)) {
+            builder_.appendCharacter(std::exchange(pendingHigh_, 0));
+            builder_.appendCharacter(character);
+            return;
+        }
+        flushSurrogate();
+    }
+    if (QChar::isHighSurrogate(character)) {
+        pendingHigh_ = character;
+        return;
+    }
+    if (QChar::isLowSurrogate(character)) {
+        builder_.appendCharacter(replacement);
+        return;
+    }
+    switch (character) {
+    case 0x2029: // a paragraph separator is a paragraph mark
+        endParagraph();
+        return;
+    case '\n':
+    case '\r':
+        builder_.appendCharacter(0x2028);
+        return;
+    case '\t':
+        builder_.appendCharacter(character);
+        return;
+    case 0xFDD0: // the document's own frame markers
+    case 0xFDD1:
+    case 0xFFFC: // and its image placeholder
+        return;
+    default:
+        if (character < 0x20)
+            return;
+        builder_.appendCharacter(character);
+    }
+}
+
+void RtfParser::endParagraph() {
+    flushSurrogate();
+    pendingLead_ = 0;
+    cellPending_ = false;
+    // The mark of an empty paragraph carries the font of the paragraph.
+    GroupState &state = top();
+    if (state.formatId < 0)
+        state.formatId = formatIdFor(state.chr);
+    builder_.setCharFormat(state.formatId, formats_[static_cast<std::size_t>(state.formatId)]);
+    builder_.endParagraph(blockFormat(state.para));
+    pageBreakPending_ = false;
+    paragraphEmpty_ = true;
+}
+
+void RtfParser::fontTableText(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (c == ';') {
+            finishFontEntry();
+            continue;
+        }
+        fontTableByte(static_cast<unsigned char>(c));
+    }
+}
+
+void RtfParser::fontTableByte(unsigned char value) {
+    if (!entryOpen_) {
+        if (value == ';')
+            return;
+        // A table that gives names without \f: number them in order.
+        entryOpen_ = true;
+        entryNumber_ = static_cast<int>(fonts_.size());
+        entry_ = FontEntry{};
+        entryName_.clear();
+    }
+    if (entryName_.size() > 256)
+        return;
+    const CodePage &page =
+        entry_.codePage > 0 ? CodePage::forNumber(entry_.codePage) : *documentPage_;
+    if (value < 0x20)
+        return;
+    if (value < 0x80) {
+        entryName_.append(QLatin1Char(static_cast<char>(value)));
+        return;
+    }
+    if (pendingLead_) {
+        entryName_.append(QChar(page.pair(std::exchange(pendingLead_, 0), value)));
+        return;
+    }
+    if (page.isLeadByte(value)) {
+        pendingLead_ = value;
+        return;
+    }
+    entryName_.append(QChar(page.character(value)));
+}
+
+void RtfParser::finishFontEntry() {
+    pendingLead_ = 0;
+    if (entryOpen_ && entryNumber_ >= 0 && fonts_.size() < 100000) {
+        entry_.family = entryName_.trimmed();
+        fonts_[entryNumber_] = entry_;
+    }
+    entryOpen_ = false;
+    entryNumber_ = -1;
+    entry_ = FontEntry{};
+    entryName_.clear();
+}
+
+void RtfParser::colorTableText(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (c != ';')
+            continue;
+        if (colors_.size() < 100000)
+            colors_.push_back(colorGiven_ ? QColor(red_, green_, blue_) : QColor());
+        red_ = green_ = blue_ = 0;
+        colorGiven_ = false;
+    }
+}
+
+void RtfParser::pictureText(std::string_view bytes) {
+    if (picture_.type == PictureOther)
+        return; // a picture we cannot show: its data is not kept
+    for (const char c : bytes) {
+        const int v = hexValue(c);
+        if (v < 0)
+            continue;
+        if (picture_.nibble < 0) {
+            picture_.nibble = v;
+        } else {
+            picture_.data.append(static_cast<char>((picture_.nibble << 4) | v));
+            picture_.nibble = -1;
+        }
+    }
+}
+
+void RtfParser::finishPicture() {
+    Picture picture = std::exchange(picture_, Picture{});
+    if (picture.type == PictureOther || picture.data.isEmpty())
+        return;
+    const QImage image =
+        QImage::fromData(picture.data, picture.type == PicturePng ? "PNG" : "JPEG");
+    if (image.isNull())
+        return;
+    // The size to show: the goal size in twips, scaled; without one, the picture's own.
+    double width =
+        picture.goalWidth > 0 ? picture.goalWidth / twipsPerPixelX_ : double(image.width());
+    double height =
+        picture.goalHeight > 0 ? picture.goalHeight / twipsPerPixelY_ : double(image.height());
+    width = std::clamp(width * picture.scaleX / 100.0, 1.0, 20000.0);
+    height = std::clamp(height * picture.scaleY / 100.0, 1.0, 20000.0);
+    if (!prepareText())
+        return;
+    flushSurrogate();
+    builder_.insertImage(image, QSizeF(width, height));
+}
+
+void RtfParser::updatePage(GroupState &state) const {
+    const int number = state.chr.font >= 0 ? state.chr.font : defaultFont_;
+    const auto found = fonts_.find(number);
+    if (found == fonts_.end() || found->second.codePage <= 0) {
+        state.page = documentPage_;
+        state.symbolFont = found != fonts_.end() && found->second.symbol;
+        return;
+    }
+    state.page = &CodePage::forNumber(found->second.codePage);
+    state.symbolFont = found->second.symbol;
+}
+
+void RtfParser::tablesChanged() {
+    // Formats made so far keep their numbers, which the builder may still hold; new ones
+    // are made from the new tables.
+    formatIds_.clear();
+    for (GroupState &state : stack_) {
+        state.formatId = -1;
+        updatePage(state);
+    }
+}
+
+int RtfParser::formatIdFor(const CharProps &props) {
+    const auto found = formatIds_.find(props);
+    if (found != formatIds_.end())
+        return found->second;
+
+    QTextCharFormat format;
+    const int number = props.font >= 0 ? props.font : defaultFont_;
+    const auto font = fonts_.find(number);
+    if (font != fonts_.end() && !font->second.family.isEmpty())
+        format.setFontFamilies(QStringList{font->second.family});
+    if (props.halfPoints > 0)
+        format.setFontPointSize(props.halfPoints / 2.0);
+    if (props.bold)
+        format.setFontWeight(QFont::Bold);
+    if (props.italic)
+        format.setFontItalic(true);
+    if (props.underline != QTextCharFormat::NoUnderline)
+        format.setUnderlineStyle(static_cast<QTextCharFormat::UnderlineStyle>(props.underline));
+    if (props.strike)
+        format.setFontStrikeOut(true);
+    if (props.verticalAlign != QTextCharFormat::AlignNormal)
+        format.setVerticalAlignment(
+            static_cast<QTextCharFormat::VerticalAlignment>(props.verticalAlign));
+    if (props.caps)
+        format.setFontCapitalization(QFont::AllUppercase);
+    else if (props.smallCaps)
+        format.setFontCapitalization(QFont::SmallCaps);
+    auto color = [this](int index) {
+        return index >= 0 && std::size_t(index) < colors_.size() ? colors_[std::size_t(index)]
+                                                                 : QColor();
+    };
+    if (const QColor fg = color(props.foreground); fg.isValid())
+        format.setForeground(fg);
+    if (const QColor bg = color(props.background); bg.isValid())
+        format.setBackground(bg);
+
+    const int id = static_cast<int>(formats_.size());
+    formats_.push_back(format);
+    formatIds_.emplace(props, id);
+    return id;
+}
+
+QTextBlockFormat RtfParser::blockFormat(const ParaProps &props) const {
+    QTextBlockFormat format;
+    switch (props.align) {
+    case RtfAlignRight:
+        format.setAlignment(Qt::AlignRight);
+        break;
+    case RtfAlignCenter:
+        format.setAlignment(Qt::AlignHCenter);
+        break;
+    case RtfAlignJustify:
+        format.setAlignment(Qt::AlignJustify);
+        break;
+    default:
+        format.setAlignment(Qt::AlignLeft);
+        break;
+    }
+    if (props.left)
+        format.setLeftMargin(props.left / twipsPerPixelX_);
+    if (props.right)
+        format.setRightMargin(props.right / twipsPerPixelX_);
+    if (props.first)
+        format.setTextIndent(props.first / twipsPerPixelX_);
+    if (props.before)
+        format.setTopMargin(props.before / twipsPerPixelY_);
+    if (props.after)
+        format.setBottomMargin(props.after / twipsPerPixelY_);
+    if (props.pageBreakBefore || pageBreakPending_)
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    return format;
+}

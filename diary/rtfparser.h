@@ -1,0 +1,138 @@
+#pragma once
+
+#include "diary/codepages.h"
+#include "diary/rtfdocumentbuilder.h"
+#include "diary/rtfkeywords.h"
+#include "diary/rtftokenizer.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The reader proper: a stack of group states over the tokenizer, control words
+// dispatched through the keyword table, text decoded through the code page of the
+// current font and handed to the document builder.
+class RtfParser {
+public:
+    RtfParser(std::string_view data, RtfDocumentBuilder &builder);
+    void run();
+
+private:
+    struct CharProps {
+        int font = -1;      // font number, -1 for none
+        int halfPoints = 0; // 0 when the file gives no size
+        int foreground = -1;
+        int background = -1;
+        std::uint8_t underline = 0; // QTextCharFormat::UnderlineStyle
+        std::uint8_t verticalAlign = 0;
+        bool bold = false;
+        bool italic = false;
+        bool strike = false;
+        bool hidden = false;
+        bool caps = false;
+        bool smallCaps = false;
+        bool operator==(const CharProps &) const = default;
+    };
+    struct CharPropsHash {
+        std::size_t operator()(const CharProps &p) const;
+    };
+    struct ParaProps {
+        std::uint8_t align = 0; // RtfAlign
+        bool pageBreakBefore = false;
+        int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
+    };
+    enum class Destination : std::uint8_t { Text, FontTable, ColorTable, Picture, Discard };
+    struct GroupState {
+        CharProps chr;
+        ParaProps para;
+        Destination dest = Destination::Text;
+        Destination outerDest = Destination::Text; // what \ud returns to inside \upr
+        std::uint8_t uc = 1;
+        bool starPending = false;
+        int formatId = -1; // index into formats_, -1 when it must be looked up
+        const CodePage *page = nullptr;
+        bool symbolFont = false;
+    };
+    struct FontEntry {
+        QString family;
+        int codePage = 0; // 0: the document's
+        bool symbol = false;
+    };
+    struct Picture {
+        int type = PictureOther;
+        int width = 0, height = 0, goalWidth = 0, goalHeight = 0;
+        int scaleX = 100, scaleY = 100;
+        QByteArray data;
+        int nibble = -1; // the high half of a byte whose low half is still to come
+    };
+
+    GroupState &top() { return stack_.back(); }
+    void pushGroup();
+    void popGroup();
+    void skipGroup();
+    void dispatch(std::string_view name, bool hasParameter, int parameter);
+    void destination(const RtfKeyword &keyword);
+    void character(const RtfKeyword &keyword, bool hasParameter, int parameter);
+    void paragraphProperty(const RtfKeyword &keyword, bool hasParameter, int parameter);
+
+    void text(std::string_view bytes);
+    void byte(unsigned char value);
+    void unicode(int value);
+    void putCharacter(char16_t character);
+    void flushSurrogate();
+    bool prepareText();
+    void endParagraph();
+
+    void fontTableText(std::string_view bytes);
+    void fontTableByte(unsigned char value);
+    void finishFontEntry();
+    void colorTableText(std::string_view bytes);
+    void pictureText(std::string_view bytes);
+    void finishPicture();
+
+    void charPropsChanged() { top().formatId = -1; }
+    void updatePage(GroupState &state) const;
+    void tablesChanged();
+    int formatIdFor(const CharProps &props);
+    QTextBlockFormat blockFormat(const ParaProps &props) const;
+
+    RtfTokenizer tokenizer_;
+    RtfDocumentBuilder &builder_;
+    std::vector<GroupState> stack_;
+    int overflowDepth_ = 0; // groups opened beyond the depth we keep states for
+    bool done_ = false;
+    ParaProps lastPara_;
+
+    const CodePage *documentPage_;
+    int defaultFont_ = -1;
+    std::unordered_map<int, FontEntry> fonts_;
+    std::vector<QColor> colors_;
+
+    // The font table entry being read.
+    int entryNumber_ = -1;
+    FontEntry entry_;
+    QString entryName_;
+    bool entryOpen_ = false;
+    int red_ = 0, green_ = 0, blue_ = 0;
+    bool colorGiven_ = false;
+
+    Picture picture_;
+
+    std::unordered_map<CharProps, int, CharPropsHash> formatIds_;
+    std::vector<QTextCharFormat> formats_;
+
+    int unicodeSkip_ = 0;
+    unsigned char pendingLead_ = 0;
+    char16_t pendingHigh_ = 0;
+    bool cellPending_ = false;
+    bool pageBreakPending_ = false;
+    bool paragraphEmpty_ = true;
+    double twipsPerPixelX_;
+    double twipsPerPixelY_;
+};

@@ -1,0 +1,59 @@
+#include "diary/rtfreader.h"
+
+#include "diary/rtfdocumentbuilder.h"
+#include "diary/rtfparser.h"
+#include "platform/runtimeerror.h"
+
+#include <string_view>
+
+namespace {
+
+std::string_view viewOf(const QByteArray &data) {
+    return std::string_view(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+void requireRtf(const QByteArray &rtf) {
+    if (!RtfReader::isRtf(rtf))
+        throw RuntimeError(ErrorNumber::InvalidFileFormat,
+                           QStringLiteral("The file is not in Rich Text Format."));
+}
+
+} // namespace
+
+bool RtfReader::isRtf(QByteArrayView data) {
+    qsizetype at = 0;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        at = 3;
+    while (at < data.size() &&
+           (data[at] == ' ' || data[at] == '\t' || data[at] == '\r' || data[at] == '\n'))
+        ++at;
+    return data.sliced(at).startsWith("{\\rtf");
+}
+
+void RtfReader::readDocument(const QByteArray &rtf, QTextDocument &document) {
+    requireRtf(rtf);
+    // No undo history for a document that is loaded: it would only cost time and memory.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    {
+        QTextCursor cursor(&document);
+        RtfDocumentBuilder builder(cursor, RtfDocumentBuilder::Mode::WholeDocument);
+        RtfParser parser(viewOf(rtf), builder);
+        parser.run();
+    }
+    document.setUndoRedoEnabled(undo);
+    document.setModified(false);
+}
+
+void RtfReader::readAt(const QByteArray &rtf, QTextCursor &cursor) {
+    requireRtf(rtf);
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    {
+        RtfDocumentBuilder builder(cursor, RtfDocumentBuilder::Mode::AtCursor);
+        RtfParser parser(viewOf(rtf), builder);
+        parser.run();
+    }
+    cursor.endEditBlock();
+}

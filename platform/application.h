@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. A run-time error that escapes an event handler is shown like
+// any reported error, and the program goes on: ending it there would lose unsaved work.
+class OrvanelApplication : public QApplication {
+public:
+    OrvanelApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+};

@@ -1,0 +1,44 @@
+#include "platform/commondialog.h"
+
+#include "platform/platform.h"
+#include "platform/runtimeerror.h"
+
+#include <QPrinter>
+
+CommonDialog::CommonDialog() = default;
+CommonDialog::~CommonDialog() = default;
+
+QPrinter &CommonDialog::printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void CommonDialog::cancelled() {
+    if (CancelError)
+        throw RuntimeError(ErrorNumber::DialogCancelled, QStringLiteral("Cancel was selected."));
+}
+
+void CommonDialog::ShowOpen() {
+    FileName = platform().fileDialog(FileDialogKind::Open, DialogTitle, Filter, FileName, Flags);
+    if (FileName.isEmpty())
+        cancelled();
+}
+
+void CommonDialog::ShowSave() {
+    FileName = platform().fileDialog(FileDialogKind::Save, DialogTitle, Filter, FileName, Flags);
+    if (FileName.isEmpty())
+        cancelled();
+}
+
+QPrinter *CommonDialog::ShowPrinter() {
+    if (platform().printDialog(DialogTitle, Flags, printer()))
+        return &printer();
+    cancelled();
+    return nullptr;
+}
+
+void CommonDialog::ShowPageSetup() {
+    if (!platform().pageSetupDialog(DialogTitle, printer()))
+        cancelled();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QHash>
+#include <QList>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// A platform for tests: it answers every dialog from a queue the test fills and records
+// what the program showed. A dialog the test did not expect fails the test at once and
+// is answered with its safest choice (Cancel, No or OK). Installs itself while it lives.
+class ScriptedPlatform : public Platform {
+public:
+    struct ShownMessage {
+        QString text;
+        int style = 0;
+        QString title;
+        int buttons() const;
+        int icon() const;
+        int defaultButton() const; // 1, 2 or 3
+    };
+    struct ShownFileDialog {
+        FileDialogKind kind;
+        QString title;
+        QString filter;
+        int flags = 0;
+    };
+    struct ShownPrintDialog {
+        QString title;
+        int flags = 0;
+        bool pageSetup = false;
+    };
+    struct HelpCall {
+        QString helpFile;
+        int command = 0;
+        int data = 0;
+    };
+
+    ScriptedPlatform();
+    ~ScriptedPlatform() override;
+
+    // Answers for the next dialogs, in order.
+    void answerMessage(int answer);
+    // Runs while the box is "open"; its result is the answer.
+    void answerMessageWith(std::function<int(const ShownMessage &)> answer);
+    void answerFileDialog(const QString &path); // an empty path cancels
+    void answerPrintToPdf(const QString &pdfPath);
+    void answerPrintCancel();
+    void answerPageSetup(bool accept);
+
+    // What the program showed.
+    QList<ShownMessage> messages;
+    QList<ShownFileDialog> fileDialogs;
+    QList<ShownPrintDialog> printDialogs;
+    QList<HelpCall> helpCalls;
+    QStringList startedPrograms;
+    int beeps = 0;
+    bool programEnded = false;
+    int unansweredDialogs() const;
+
+    // The world the program sees.
+    QDate pinnedToday{2026, 12, 6};
+    QString folder;
+    QString exeName = QStringLiteral("orvanel");
+    QHash<LockKey, bool> keys;
+    std::optional<QString> startFailure; // the description startProgram fails with
+
+    int messageBox(const QString &text, int style, const QString &title) override;
+    QString fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
+                       const QString &fileName, int flags) override;
+    bool printDialog(const QString &title, int flags, QPrinter &printer) override;
+    bool pageSetupDialog(const QString &title, QPrinter &printer) override;
+    void startProgram(const QString &commandLine) override;
+    void beep() override;
+    bool showHelp(QWidget *window, const QString &helpFile, int command, int data) override;
+    bool keyState(LockKey key) override;
+    QDate today() override;
+    QString programFolder() override;
+    QString executableName() override;
+    void endProgram() override;
+
+private:
+    QList<std::function<int(const ShownMessage &)>> messageAnswers_;
+    QList<QString> fileAnswers_;
+    struct PrintAnswer {
+        bool accept;
+        QString pdfPath;
+    };
+    QList<PrintAnswer> printAnswers_;
+    QList<bool> pageSetupAnswers_;
+};

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "diary/diaryhost.h"
+#include "platform/commondialog.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QMdiArea;
+class QMenu;
+class QTimer;
+class QToolBar;
+class ImageList;
+class RtfTextBox;
+class frmDocument;
+class StatusBar;
+
+// The main window: the multiple-document parent of every diary, phone book and browser
+// window, with the menu bar, the toolbar, the status bar and the commands they carry.
+class frmMain : public QMainWindow, public DiaryHost {
+    Q_OBJECT
+public:
+    frmMain();
+    ~frmMain() override;
+
+    // A new, empty diary window titled with today's date.
+    void LoadNewDoc();
+
+    // The child window the File, Edit and toolbar commands act on; nullptr when none.
+    QWidget *activeChild() const;
+    QMdiArea *mdiArea() const { return mdiArea_; }
+
+    // File
+    void mnuFileNewDiaryEntry_Click(short index);
+    void mnuFileOpenDiaryEntry_Click(short index);
+    void mnuFileClose_Click();
+    void mnuFileSave_Click() override;
+    void mnuFileSaveAs_Click();
+    void mnuFileProperties_Click();
+    void mnuFilePageSetup_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    // Edit
+    void mnuEditUndo_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    // View
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuViewRefresh_Click();
+    void mnuViewOptions_Click();
+    void mnuViewWebBrowser_Click();
+    void mnuViewTips_Click();
+    // Run
+    void mnuDataPhoneBook_Click();
+    void mnudatamsdos_Click();
+    void mnuRunWebBrowser_Click(short index);
+    // Window
+    void mnuWindowNewWindow_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowArrangeIcons_Click();
+    // Tools, Help
+    void mnuToolsOptions_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearchForHelpOn_Click();
+    void mnuHelpAbout_Click();
+
+    void tbToolBar_ButtonClick(QAction *Button);
+    void Timer1_Timer();
+
+    // DiaryHost
+    void switchDocumentCommands(bool on) override;
+    void setToolbarButtonValue(const QString &key, bool pressed) override;
+
+    // The controls other code addresses by name.
+    QToolBar *tbToolBar = nullptr;
+    StatusBar *sbStatusBar = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    ImageList *imlToolbarIcons = nullptr;
+    CommonDialog dlgCommonDialog;
+    QAction *mnuFileSave = nullptr;
+    QAction *mnuFileSaveAs = nullptr;
+    QAction *mnuFileClose = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QMenu *mnuWindow = nullptr;
+    QAction *mnuViewToolbar = nullptr;
+    QAction *mnuViewStatusBar = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void MDIForm_Load();
+    void MDIForm_Unload();
+    void buildMenus();
+    void buildToolbar();
+    void rebuildWindowList();
+    void showHelp(int command);
+    void storeBounds();
+    frmDocument *activeDiary() const;
+    // The rich-text box of the active diary window; throws when there is none.
+    RtfTextBox &activeText() const;
+    void formatActiveDocument(const QString &key, QAction *button);
+
+    QMdiArea *mdiArea_ = nullptr;
+    QList<QAction *> windowListActions_;
+    // The application's help file; nothing names one.
+    QString helpFile_;
+};

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the release and the sanitizer configurations and runs every test in both.
+set -uo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh || exit 1
+
+status=0
+for preset in release asan; do
+  echo "=== $preset: build"
+  cmake --preset "$preset" >/dev/null || exit 1
+  cmake --build --preset "$preset" || exit 1
+done
+for preset in release asan; do
+  echo "=== $preset: tests"
+  QT_QPA_PLATFORM=offscreen ctest --preset "$preset" -j2 || status=1
+done
+exit $status

@@ -1,0 +1,817 @@
+// Diary entries as the user writes them: new windows, typing, formatting, saving,
+// opening, closing, the clipboard and printing, through the main window's commands.
+#include "diary/frmdocument.h"
+#include "diary/rtfreader.h"
+#include "diary/rtftextbox.h"
+#include "platform/application.h"
+#include "platform/messagebox.h"
+#include "platform/settings.h"
+#include "platform/units.h"
+#include "shell/frmmain.h"
+#include "shell/module1.h"
+#include "testworld.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolBar>
+#include <unistd.h>
+
+namespace {
+
+const QString notSaved = "Diary Entry Not Saved. Save it now ?";
+const QString todaysEntry = "Diary 12-06-2026";
+
+std::unique_ptr<frmMain> startProgram() {
+    std::unique_ptr<frmMain> main(Module1::Main());
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    QApplication::setActiveWindow(main.get());
+    return main;
+}
+
+frmDocument *active(frmMain &main) {
+    return qobject_cast<frmDocument *>(main.activeChild());
+}
+
+QAction *command(frmMain &main, const char *name) {
+    return main.findChild<QAction *>(name);
+}
+
+QAction *button(frmMain &main, const char *key) {
+    return main.tbToolBar->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
+}
+
+void click(frmMain &main, const char *key) {
+    main.tbToolBar_ButtonClick(button(main, key));
+}
+
+QString savedFlag() {
+    return GetSetting("ORVANEL", "Saving", "Document", "absent");
+}
+
+// Types as the user does, key by key, into the window's text box.
+void type(frmDocument &document, const QString &text) {
+    document.rtfText->setFocus();
+    QTest::keyClicks(document.rtfText, text);
+}
+
+void selectRange(frmDocument &document, int start, int length) {
+    QTextCursor cursor = document.rtfText->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    document.rtfText->setTextCursor(cursor);
+}
+
+// What a diary file holds, read back with the program's own reader.
+std::unique_ptr<QTextDocument> readFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    auto document = std::make_unique<QTextDocument>();
+    RtfReader::readDocument(file.readAll(), *document);
+    return document;
+}
+
+QString textOf(const QString &path) {
+    auto document = readFile(path);
+    return document ? document->toPlainText() : QStringLiteral("<no file>");
+}
+
+void writeFile(const QString &path, const QByteArray &content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+int windowCount(frmMain &main) {
+    return int(main.mdiArea()->subWindowList().size());
+}
+
+// File > Close while the document commands are on; once a closing window has switched
+// them off, the close button of the window's frame.
+void closeActive(frmMain &main) {
+    QAction *close = command(main, "mnuFileClose");
+    if (close->isEnabled())
+        close->trigger();
+    else
+        main.mdiArea()->currentSubWindow()->close();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class tst_DiaryWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QApplication::clipboard()->clear(); }
+    void entryEndToEnd();
+    void missingDiaryFolder_data();
+    void missingDiaryFolder();
+    void twoEntriesOfOneDayShareTheirFile();
+    void savedFlagAcrossWindows();
+    void ownChangeAsksEvenAfterAnotherSave();
+    void noLeavesTheFlagForTheNextWindow();
+    void cancelKeepsTheWindow();
+    void yesWithoutASaveKeepsTheWindow();
+    void exitAsksForChangedEntries_data();
+    void exitAsksForChangedEntries();
+    void openTitles_data();
+    void openTitles();
+    void openWithoutAWindowCreatesOne();
+    void openCancelledLeavesTheNewWindow();
+    void openReplacesTheTextWithoutAQuestion();
+    void unreadableFileIsTold_data();
+    void unreadableFileIsTold();
+    void saveAsGivesTheWindowItsFile();
+    void failedSaveIsTold();
+    void saveReplacesTheFileAtomically();
+    void clipboardCarriesFormattingBetweenEntries();
+    void copyPutsMarkupOnTheClipboard();
+    void pasteAndCutEdges_data();
+    void pasteAndCutEdges();
+    void undoIsAPlaceholder();
+    void formattingButtonsFollowTheCaret();
+    void boldTogglesTheSelection();
+    void alignmentButtons_data();
+    void alignmentButtons();
+    void layoutKeepsTheMargins();
+    void tooSmallWindowKeepsTheBox();
+    void print_data();
+    void print();
+    void printWithoutAWindowShowsNothing();
+    void pageSetupNeedsNoWindow();
+};
+
+void tst_DiaryWindow::entryEndToEnd() {
+    TestWorld world;
+    auto main = startProgram();
+    click(*main, "New");
+    frmDocument *entry = active(*main);
+    QVERIFY(entry);
+    QCOMPARE(entry->windowTitle(), todaysEntry);
+    QVERIFY(main->tbToolBar->isVisible());
+
+    type(*entry, "Dear diary, today was good.");
+    QCOMPARE(savedFlag(), QString("0"));
+    selectRange(*entry, 0, 10);
+    click(*main, "Bold");
+    QVERIFY(button(*main, "Bold")->isChecked());
+    click(*main, "Center");
+
+    world.platform.answerMessage(MsgBoxResult::Yes); // create the diary folder
+    QTest::keyClick(entry->rtfText, Qt::Key_F2);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(savedFlag(), QString("1"));
+
+    const QString file = world.diaryFolder() + "/Diary 12-06-2026.DIA";
+    auto saved = readFile(file);
+    QVERIFY(saved);
+    QCOMPARE(saved->toPlainText(), QString("Dear diary, today was good."));
+    QTextCursor at(saved.get());
+    at.setPosition(3);
+    QVERIFY(at.charFormat().fontWeight() >= QFont::Bold);
+    at.setPosition(15);
+    QVERIFY(at.charFormat().fontWeight() < QFont::Bold);
+    QCOMPARE(saved->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignHCenter);
+
+    closeActive(*main);
+    QCOMPARE(world.platform.messages.size(), 1); // saved: no question
+    QCOMPARE(windowCount(*main), 0);
+    QVERIFY(!main->tbToolBar->isVisible());
+    QVERIFY(!command(*main, "mnuFileSave")->isEnabled());
+}
+
+void tst_DiaryWindow::missingDiaryFolder_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Yes creates the folder") << MsgBoxResult::Yes;
+    QTest::newRow("No saves nothing") << MsgBoxResult::No;
+}
+
+void tst_DiaryWindow::missingDiaryFolder() {
+    QFETCH(int, answer);
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "An entry");
+    world.platform.answerMessage(answer);
+    if (answer == MsgBoxResult::No)
+        world.platform.answerMessage(MsgBoxResult::Ok);
+    command(*main, "mnuFileSave")->trigger();
+
+    const auto &question = world.platform.messages.value(0);
+    QCOMPARE(question.text, "Directory " + QDir::toNativeSeparators(world.diaryFolder()) +
+                                " does not exist. Do you want to the directory to be created?");
+    QCOMPARE(question.buttons(), MsgBoxStyle::YesNo);
+    QCOMPARE(question.icon(), 0);
+    QCOMPARE(question.title, QString("ORVANEL"));
+    if (answer == MsgBoxResult::Yes) {
+        QCOMPARE(world.platform.messages.size(), 1);
+        QCOMPARE(textOf(world.diaryFolder() + "/Diary 12-06-2026.DIA"), QString("An entry"));
+        QCOMPARE(savedFlag(), QString("1"));
+    } else {
+        QCOMPARE(world.platform.messages.size(), 2);
+        QCOMPARE(world.platform.messages[1].text, QString("The Diary Entry could not be saved"));
+        QCOMPARE(world.platform.messages[1].buttons(), MsgBoxStyle::OkOnly);
+        QVERIFY(!QDir(world.diaryFolder()).exists());
+        QCOMPARE(savedFlag(), QString("0"));
+    }
+}
+
+void tst_DiaryWindow::twoEntriesOfOneDayShareTheirFile() {
+    TestWorld world;
+    QDir().mkpath(world.diaryFolder());
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "first");
+    main->mnuFileSave_Click();
+    main->LoadNewDoc();
+    type(*active(*main), "second");
+    main->mnuFileSave_Click();
+    QVERIFY(world.platform.messages.isEmpty());
+    QCOMPARE(textOf(world.diaryFolder() + "/Diary 12-06-2026.DIA"), QString("second"));
+}
+
+void tst_DiaryWindow::savedFlagAcrossWindows() {
+    TestWorld world;
+    QDir().mkpath(world.diaryFolder());
+    auto main = startProgram();
+    main->LoadNewDoc();
+    QMdiSubWindow *windowA = main->mdiArea()->currentSubWindow();
+    type(*active(*main), "entry A");
+    main->LoadNewDoc();
+    QMdiSubWindow *windowB = main->mdiArea()->currentSubWindow();
+    main->mdiArea()->setActiveSubWindow(windowA);
+    main->mnuFileSave_Click();
+    QCOMPARE(savedFlag(), QString("1"));
+
+    // A caret move in B makes A ask, although A itself is saved.
+    main->mdiArea()->setActiveSubWindow(windowB);
+    QTest::mouseClick(active(*main)->rtfText->viewport(), Qt::LeftButton);
+    QCOMPARE(savedFlag(), QString("0"));
+    main->mdiArea()->setActiveSubWindow(windowA);
+    world.platform.answerMessage(MsgBoxResult::No);
+    closeActive(*main);
+    QCOMPARE(world.platform.messages.size(), 1);
+    const auto &question = world.platform.messages[0];
+    QCOMPARE(question.text, notSaved);
+    QCOMPARE(question.title, QString("Diary Entry Saving"));
+    QCOMPARE(question.buttons(), MsgBoxStyle::YesNoCancel);
+    QCOMPARE(question.defaultButton(), 1);
+    QCOMPARE(question.icon(), 0);
+    QCOMPARE(windowCount(*main), 1);
+
+    // With the flag set and nothing changed, B closes without a question.
+    writeSavedFlag(true);
+    closeActive(*main);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(windowCount(*main), 0);
+}
+
+void tst_DiaryWindow::ownChangeAsksEvenAfterAnotherSave() {
+    TestWorld world;
+    QDir().mkpath(world.diaryFolder());
+    auto main = startProgram();
+    main->LoadNewDoc();
+    QMdiSubWindow *windowA = main->mdiArea()->currentSubWindow();
+    main->LoadNewDoc();
+    type(*active(*main), "words of B");
+    main->mdiArea()->setActiveSubWindow(windowA);
+    active(*main)->setWindowTitle("Entry A");
+    main->mnuFileSave_Click(); // sets the shared flag
+    QCOMPARE(savedFlag(), QString("1"));
+    closeActive(*main); // A: unchanged and flag set, no question
+    QVERIFY(world.platform.messages.isEmpty());
+
+    world.platform.answerMessage(MsgBoxResult::Yes);
+    closeActive(*main); // B: its own text changed, so it asks and saves
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(world.platform.messages[0].text, notSaved);
+    QCOMPARE(textOf(world.diaryFolder() + "/Diary 12-06-2026.DIA"), QString("words of B"));
+    QCOMPARE(windowCount(*main), 0);
+}
+
+void tst_DiaryWindow::noLeavesTheFlagForTheNextWindow() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    main->LoadNewDoc();
+    type(*active(*main), "x");
+    world.platform.answerMessage(MsgBoxResult::No);
+    closeActive(*main);
+    QCOMPARE(savedFlag(), QString("0"));
+    QVERIFY(!QDir(world.diaryFolder()).exists());
+    world.platform.answerMessage(MsgBoxResult::No);
+    closeActive(*main);
+    QCOMPARE(world.platform.messages.size(), 2);
+    QCOMPARE(windowCount(*main), 0);
+}
+
+void tst_DiaryWindow::cancelKeepsTheWindow() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "keep me");
+    world.platform.answerMessage(MsgBoxResult::Cancel);
+    closeActive(*main);
+    QCOMPARE(windowCount(*main), 1);
+    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("keep me"));
+    QVERIFY(main->tbToolBar->isVisible());
+    QVERIFY(command(*main, "mnuFileSave")->isEnabled());
+    QVERIFY(command(*main, "mnuEdit")->isEnabled());
+}
+
+void tst_DiaryWindow::yesWithoutASaveKeepsTheWindow() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "precious words");
+    world.platform.answerMessage(MsgBoxResult::Yes); // save it
+    world.platform.answerMessage(MsgBoxResult::No);  // but do not create the folder
+    world.platform.answerMessage(MsgBoxResult::Ok);  // the entry could not be saved
+    closeActive(*main);
+    QCOMPARE(world.platform.messages.size(), 3);
+    QCOMPARE(windowCount(*main), 1);
+    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("precious words"));
+    QVERIFY(main->tbToolBar->isVisible());
+}
+
+void tst_DiaryWindow::exitAsksForChangedEntries_data() {
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("ended");
+    QTest::addColumn<int>("questions");
+    QTest::newRow("No to both ends") << QList<int>{MsgBoxResult::No, MsgBoxResult::No} << true << 2;
+    QTest::newRow("Cancel calls the exit off") << QList<int>{MsgBoxResult::Cancel} << false << 1;
+    QTest::newRow("Yes saves, then ends")
+        << QList<int>{MsgBoxResult::Yes, MsgBoxResult::No} << true << 2;
+}
+
+void tst_DiaryWindow::exitAsksForChangedEntries() {
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, ended);
+    QFETCH(int, questions);
+    TestWorld world;
+    QDir().mkpath(world.diaryFolder());
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "first entry");
+    main->LoadNewDoc(); // unchanged: not asked about
+    main->LoadNewDoc();
+    active(*main)->setWindowTitle("Third");
+    type(*active(*main), "third entry");
+    for (int answer : answers)
+        world.platform.answerMessage(answer);
+    QTest::keyClick(main.get(), Qt::Key_F12);
+    QCOMPARE(world.platform.programEnded, ended);
+    QCOMPARE(world.platform.messages.size(), questions);
+    for (const auto &shown : world.platform.messages)
+        QCOMPARE(shown.text, notSaved);
+    if (answers.first() == MsgBoxResult::Yes)
+        QCOMPARE(textOf(world.diaryFolder() + "/Diary 12-06-2026.DIA"), QString("first entry"));
+    world.endRun();
+    QCOMPARE(GetSetting("ORVANEL", "Settings", "MainLeft", "absent"), QString("absent"));
+}
+
+void tst_DiaryWindow::openTitles_data() {
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<bool>("inDiaryFolder");
+    QTest::newRow("entry in the diary folder") << "program/Diary/Diary 01-31-2026.DIA" << true;
+    QTest::newRow("file elsewhere") << "notes/x.DIA" << false;
+    QTest::newRow("short name elsewhere") << "a.DIA" << false;
+}
+
+void tst_DiaryWindow::openTitles() {
+    QFETCH(QString, relative);
+    QFETCH(bool, inDiaryFolder);
+    TestWorld world;
+    const QString path = world.path(relative);
+    writeFile(path, "{\\rtf1\\ansi {\\b old} words\\par}");
+    auto main = startProgram();
+    main->LoadNewDoc();
+    world.platform.answerFileDialog(path);
+    QTest::keyClick(active(*main)->rtfText, Qt::Key_F3, Qt::ControlModifier);
+    const auto &dialog = world.platform.fileDialogs.value(0);
+    QCOMPARE(dialog.title, QString("Open"));
+    QCOMPARE(dialog.filter, QString("Diary Files (*.DIA)|*.DIA"));
+    frmDocument *entry = active(*main);
+    QCOMPARE(entry->rtfText->toPlainText(), QString("old words"));
+    QCOMPARE(entry->windowTitle(),
+             inDiaryFolder ? QString("Diary 01-31-2026") : QDir::toNativeSeparators(path));
+
+    // A later Save writes back to the file that was opened, and nowhere else.
+    entry->rtfText->moveCursor(QTextCursor::End);
+    type(*entry, " and new");
+    command(*main, "mnuFileSave")->trigger();
+    QVERIFY(world.platform.messages.isEmpty());
+    QCOMPARE(textOf(path), QString("old words and new"));
+    QCOMPARE(QDir(world.diaryFolder()).entryList(QDir::Files).size(), inDiaryFolder ? 1 : 0);
+}
+
+void tst_DiaryWindow::openWithoutAWindowCreatesOne() {
+    TestWorld world;
+    const QString path = world.diaryFolder() + "/Diary 11-30-2026.DIA";
+    writeFile(path, "{\\rtf1 November}");
+    auto main = startProgram();
+    world.platform.answerFileDialog(path);
+    command(*main, "mnuFileOpenDiaryEntry(1)")->trigger();
+    QCOMPARE(windowCount(*main), 1);
+    QCOMPARE(active(*main)->windowTitle(), QString("Diary 11-30-2026"));
+    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("November"));
+    QVERIFY(main->tbToolBar->isVisible());
+}
+
+void tst_DiaryWindow::openCancelledLeavesTheNewWindow() {
+    TestWorld world;
+    auto main = startProgram();
+    world.platform.answerFileDialog(QString());
+    click(*main, "Open");
+    QCOMPARE(windowCount(*main), 1);
+    QCOMPARE(active(*main)->windowTitle(), todaysEntry);
+    QVERIFY(active(*main)->rtfText->document()->isEmpty());
+    QVERIFY(command(*main, "mnuFileSave")->isEnabled());
+    QVERIFY(world.platform.messages.isEmpty());
+}
+
+void tst_DiaryWindow::openReplacesTheTextWithoutAQuestion() {
+    TestWorld world;
+    const QString path = world.path("other.DIA");
+    writeFile(path, "{\\rtf1 replaced}");
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "unsaved text");
+    world.platform.answerFileDialog(path);
+    main->mnuFileOpenDiaryEntry_Click(1);
+    QVERIFY(world.platform.messages.isEmpty());
+    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("replaced"));
+    QCOMPARE(windowCount(*main), 1);
+}
+
+void tst_DiaryWindow::unreadableFileIsTold_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("not rich text") << QByteArray("just some plain words\n") << true;
+    QTest::newRow("empty file") << QByteArray() << true;
+    QTest::newRow("missing file") << QByteArray() << false;
+}
+
+void tst_DiaryWindow::unreadableFileIsTold() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, exists);
+    TestWorld world;
+    const QString path = world.path("broken.DIA");
+    if (exists)
+        writeFile(path, content);
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "my text");
+    world.platform.answerFileDialog(path);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    main->mnuFileOpenDiaryEntry_Click(1);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QVERIFY(!world.platform.messages[0].text.isEmpty());
+    QCOMPARE(world.platform.messages[0].buttons(), MsgBoxStyle::OkOnly);
+    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("my text"));
+    QCOMPARE(active(*main)->windowTitle(), todaysEntry);
+}
+
+void tst_DiaryWindow::saveAsGivesTheWindowItsFile() {
+    TestWorld world;
+    QDir().mkpath(world.path("notes"));
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "saved as");
+    const QString flagBefore = savedFlag();
+    const QString path = world.path("notes/x");
+    world.platform.answerFileDialog(path);
+    command(*main, "mnuFileSaveAs")->trigger();
+    QCOMPARE(world.platform.fileDialogs.value(0).title, QString("Save As"));
+    QCOMPARE(active(*main)->windowTitle(), QDir::toNativeSeparators(path));
+    QCOMPARE(textOf(path), QString("saved as")); // no extension added
+    QCOMPARE(savedFlag(), flagBefore);
+
+    type(*active(*main), " again");
+    command(*main, "mnuFileSave")->trigger();
+    QVERIFY(world.platform.messages.isEmpty());
+    QCOMPARE(textOf(path), QString("saved as again"));
+    QVERIFY(!QDir(world.diaryFolder()).exists());
+
+    // A cancelled dialog changes nothing.
+    world.platform.answerFileDialog(QString());
+    main->mnuFileSaveAs_Click();
+    QCOMPARE(active(*main)->windowTitle(), QDir::toNativeSeparators(path));
+}
+
+void tst_DiaryWindow::failedSaveIsTold() {
+    TestWorld world;
+    QDir().mkpath(world.diaryFolder());
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "cannot be written");
+    active(*main)->setWindowTitle(QString(300, QChar('n'))); // longer than a file name may be
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    command(*main, "mnuFileSave")->trigger();
+    QCOMPARE(world.platform.messages.size(), 1);
+    QVERIFY(!world.platform.messages[0].text.contains("does not exist"));
+    QCOMPARE(savedFlag(), QString("0"));
+    QVERIFY(active(*main)->textChanged());
+}
+
+void tst_DiaryWindow::saveReplacesTheFileAtomically() {
+    TestWorld world;
+    const QString path = world.diaryFolder() + "/Diary 12-06-2026.DIA";
+    writeFile(path, "{\\rtf1 the old entry}");
+    // A second name for the old file: a save that rewrote it in place would show here.
+    const QString oldName = world.path("old-entry.DIA");
+    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(oldName).constData()),
+             0);
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "the new entry");
+    main->mnuFileSave_Click();
+    QCOMPARE(textOf(path), QString("the new entry"));
+    QCOMPARE(textOf(oldName), QString("the old entry"));
+}
+
+void tst_DiaryWindow::clipboardCarriesFormattingBetweenEntries() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    main->LoadNewDoc();
+    frmDocument *first = active(*main);
+    type(*first, "plain bold");
+    selectRange(*first, 6, 4);
+    click(*main, "Bold");
+    QTest::keyClick(first->rtfText, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text().startsWith("{\\rtf"));
+
+    main->LoadNewDoc();
+    frmDocument *second = active(*main);
+    type(*second, "x ");
+    QTest::keyClick(second->rtfText, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(second->rtfText->toPlainText(), QString("x bold"));
+    selectRange(*second, 3, 2);
+    QCOMPARE(second->rtfText->SelBold(), std::optional<bool>(true));
+    QVERIFY(button(*main, "Bold")->isChecked());
+    selectRange(*second, 0, 1);
+    QCOMPARE(second->rtfText->SelBold(), std::optional<bool>(false));
+
+    // Cut by keyboard takes the text out and carries it as markup too.
+    selectRange(*second, 2, 4);
+    QTest::keyClick(second->rtfText, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(second->rtfText->toPlainText(), QString("x "));
+    QVERIFY(QApplication::clipboard()->text().startsWith("{\\rtf"));
+}
+
+void tst_DiaryWindow::copyPutsMarkupOnTheClipboard() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "visible text");
+    active(*main)->rtfText->selectAll();
+    click(*main, "Copy");
+    const QString markup = QApplication::clipboard()->text();
+    QVERIFY(markup.startsWith("{\\rtf1"));
+    QVERIFY(markup.contains("visible text"));
+    QVERIFY(markup != "visible text");
+}
+
+void tst_DiaryWindow::pasteAndCutEdges_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<int>("selectionLength");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("paste nothing over a selection") << "Paste"
+                                                    << "" << 4 << "abcd ";
+    QTest::newRow("paste nothing at the caret") << "Paste"
+                                                << "" << 0 << "abcd efgh";
+    QTest::newRow("paste plain text") << "Paste"
+                                      << "XY" << 4 << "abcd XY";
+    QTest::newRow("cut with no selection") << "Cut"
+                                           << "" << 0 << "abcd efgh";
+    QTest::newRow("cut a selection") << "Cut"
+                                     << "" << 4 << "abcd ";
+}
+
+void tst_DiaryWindow::pasteAndCutEdges() {
+    QFETCH(QString, action);
+    QFETCH(QString, clipboard);
+    QFETCH(int, selectionLength);
+    QFETCH(QString, expected);
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    frmDocument *entry = active(*main);
+    type(*entry, "abcd efgh");
+    if (clipboard.isEmpty())
+        QApplication::clipboard()->clear();
+    else
+        QApplication::clipboard()->setText(clipboard);
+    selectRange(*entry, 5, selectionLength);
+    click(*main, action.toLatin1().constData());
+    QCOMPARE(entry->rtfText->toPlainText(), expected);
+}
+
+void tst_DiaryWindow::undoIsAPlaceholder() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "undo me");
+    for (int time = 0; time < 2; ++time) {
+        world.platform.answerMessage(MsgBoxResult::Ok);
+        command(*main, "mnuEditUndo")->trigger();
+    }
+    QCOMPARE(world.platform.messages.size(), 2);
+    for (const auto &shown : world.platform.messages) {
+        QCOMPARE(shown.text, QString("Add 'mnuEditUndo_Click' code."));
+        QCOMPARE(shown.buttons(), MsgBoxStyle::OkOnly);
+        QCOMPARE(shown.icon(), 0);
+        QCOMPARE(shown.title, QString("ORVANEL"));
+    }
+    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("undo me"));
+}
+
+void tst_DiaryWindow::formattingButtonsFollowTheCaret() {
+    TestWorld world;
+    const QString path = world.path("formatted.DIA");
+    writeFile(path, "{\\rtf1\\ansi\\qc {\\b bold centred}\\par\\pard\\qr {\\i\\ul right}\\par}");
+    auto main = startProgram();
+    main->LoadNewDoc();
+    world.platform.answerFileDialog(path);
+    main->mnuFileOpenDiaryEntry_Click(1);
+    frmDocument *entry = active(*main);
+    auto pressed = [&] {
+        QStringList keys;
+        for (const char *key :
+             {"Bold", "Italic", "Underline", "Align Left", "Center", "Align Right"})
+            if (button(*main, key)->isChecked())
+                keys << key;
+        return keys;
+    };
+    entry->rtfText->setFocus();
+    selectRange(*entry, 3, 0);
+    QCOMPARE(pressed(), QStringList({"Bold", "Center"}));
+    QTest::keyClick(entry->rtfText, Qt::Key_Down);
+    QCOMPARE(pressed(), QStringList({"Italic", "Underline", "Align Right"}));
+    // A selection over both paragraphs is mixed: nothing pressed.
+    entry->rtfText->selectAll();
+    QCOMPARE(pressed(), QStringList());
+}
+
+void tst_DiaryWindow::boldTogglesTheSelection() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    frmDocument *entry = active(*main);
+    type(*entry, "make me bold");
+    entry->rtfText->selectAll();
+    click(*main, "Bold");
+    QCOMPARE(entry->rtfText->SelBold(), std::optional<bool>(true));
+    QVERIFY(button(*main, "Bold")->isChecked());
+    click(*main, "Bold");
+    QCOMPARE(entry->rtfText->SelBold(), std::optional<bool>(false));
+    QVERIFY(!button(*main, "Bold")->isChecked());
+    // Italic and Underline, and typing after Bold at the caret.
+    click(*main, "Italic");
+    click(*main, "Underline");
+    QCOMPARE(entry->rtfText->SelItalic(), std::optional<bool>(true));
+    QCOMPARE(entry->rtfText->SelUnderline(), std::optional<bool>(true));
+    entry->rtfText->moveCursor(QTextCursor::End);
+    click(*main, "Bold");
+    type(*entry, "!");
+    selectRange(*entry, 12, 1);
+    QCOMPARE(entry->rtfText->SelBold(), std::optional<bool>(true));
+}
+
+void tst_DiaryWindow::alignmentButtons_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("alignment");
+    QTest::newRow("Align Left") << "Align Left" << 0;
+    QTest::newRow("Center") << "Center" << 2;
+    QTest::newRow("Align Right") << "Align Right" << 1;
+}
+
+void tst_DiaryWindow::alignmentButtons() {
+    QFETCH(QString, key);
+    QFETCH(int, alignment);
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    frmDocument *entry = active(*main);
+    type(*entry, "a paragraph");
+    if (key == "Align Left")
+        click(*main, "Center");
+    click(*main, key.toLatin1().constData());
+    QCOMPARE(entry->rtfText->SelAlignment(), std::optional<int>(alignment));
+    QTest::keyClick(entry->rtfText, Qt::Key_Left);
+    for (const char *other : {"Align Left", "Center", "Align Right"})
+        QCOMPARE(button(*main, other)->isChecked(), key == other);
+}
+
+void tst_DiaryWindow::layoutKeepsTheMargins() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    QMdiSubWindow *window = main->mdiArea()->currentSubWindow();
+    window->showNormal();
+    window->resize(500, 400);
+    frmDocument *entry = active(*main);
+    const QRect box = entry->rtfText->geometry();
+    QCOMPARE(box.left(), twipsToPixelsX(100));
+    QCOMPARE(box.top(), twipsToPixelsY(100));
+    QCOMPARE(box.width(), entry->width() - twipsToPixelsX(200));
+    QCOMPARE(box.height(), entry->height() - twipsToPixelsY(200));
+    QCOMPARE(entry->rtfText->lineWrapColumnOrWidth(), box.width() - twipsToPixelsX(400));
+}
+
+void tst_DiaryWindow::tooSmallWindowKeepsTheBox() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    frmDocument *entry = active(*main);
+    entry->resize(400, 300);
+    const QRect before = entry->rtfText->geometry();
+    entry->resize(8, 8);
+    QCOMPARE(entry->rtfText->geometry(), before);
+    QVERIFY(world.platform.messages.isEmpty());
+}
+
+void tst_DiaryWindow::print_data() {
+    QTest::addColumn<bool>("select");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<int>("flags");
+    QTest::newRow("whole entry") << false << false << 264;
+    QTest::newRow("selection") << true << false << 265;
+    QTest::newRow("cancelled") << true << true << 265;
+}
+
+void tst_DiaryWindow::print() {
+    QFETCH(bool, select);
+    QFETCH(bool, cancel);
+    QFETCH(int, flags);
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    frmDocument *entry = active(*main);
+    type(*entry, "Morning walk. Evening rain.");
+    if (select)
+        selectRange(*entry, 14, 13);
+    const QString pdf = world.path("printed.pdf");
+    if (cancel)
+        world.platform.answerPrintCancel();
+    else
+        world.platform.answerPrintToPdf(pdf);
+    click(*main, "Print");
+    QCOMPARE(world.platform.printDialogs.size(), 1);
+    QCOMPARE(world.platform.printDialogs[0].title, QString("Print"));
+    QCOMPARE(world.platform.printDialogs[0].flags, flags);
+    QVERIFY(world.platform.messages.isEmpty());
+    if (cancel) {
+        QVERIFY(!QFile::exists(pdf));
+        return;
+    }
+    QVERIFY(QFile::exists(pdf));
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    QVERIFY(text.waitForFinished());
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    // The page number stands at the foot of the page.
+    QCOMPARE(printed,
+             select ? QString("Evening rain. 1") : QString("Morning walk. Evening rain. 1"));
+}
+
+void tst_DiaryWindow::printWithoutAWindowShowsNothing() {
+    TestWorld world;
+    auto main = startProgram();
+    command(*main, "mnuFilePrint")->trigger();
+    QVERIFY(world.platform.printDialogs.isEmpty());
+    QVERIFY(world.platform.messages.isEmpty());
+}
+
+void tst_DiaryWindow::pageSetupNeedsNoWindow() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(command(*main, "mnuFilePageSetup")->isEnabled());
+    world.platform.answerPageSetup(false);
+    command(*main, "mnuFilePageSetup")->trigger();
+    QCOMPARE(world.platform.printDialogs.size(), 1);
+    QCOMPARE(world.platform.printDialogs[0].title, QString("Page Setup"));
+    QVERIFY(world.platform.printDialogs[0].pageSetup);
+    QVERIFY(world.platform.messages.isEmpty());
+}
+
+int main(int argc, char **argv) {
+    OrvanelApplication application(argc, argv);
+    tst_DiaryWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_diarywindow.moc"

@@ -1,0 +1,273 @@
+// The rich-text box of a diary window, through the members the program uses on it.
+#include "diary/rtftextbox.h"
+#include "platform/runtimeerror.h"
+#include "platform/units.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <optional>
+
+Q_DECLARE_METATYPE(std::optional<bool>)
+Q_DECLARE_METATYPE(std::optional<int>)
+
+namespace {
+// "one two three" with "two" bold, in two paragraphs: the first left, the second centred.
+void fillSample(RtfTextBox &box) {
+    box.setPlainText(QStringLiteral("one two three\nsecond line"));
+    QTextCursor cursor(box.document());
+    cursor.setPosition(4);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.mergeCharFormat(bold);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    QTextCursor(box.document()->findBlockByNumber(1)).mergeBlockFormat(centred);
+}
+
+void select(RtfTextBox &box, int start, int end) {
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    box.setTextCursor(cursor);
+}
+
+int errorOf(const std::function<void()> &step) {
+    try {
+        step();
+    } catch (const RuntimeError &error) {
+        return error.Number();
+    }
+    return 0;
+}
+} // namespace
+
+class tst_RtfTextBox : public QObject {
+    Q_OBJECT
+private slots:
+    void startsEmptyInCourierNew();
+    void selectionFormat_data();
+    void selectionFormat();
+    void boldAppliesToTextTypedNext();
+    void selChangeOncePerMove();
+    void selRtfTakesPlainTextAsText();
+    void selTextReplacesAndDeletes();
+    void fileFailures_data();
+    void fileFailures();
+    void saveThenLoadKeepsTheEntry();
+    void moveAndMargin();
+    void editKeysAreLeftToTheWindow();
+};
+
+void tst_RtfTextBox::startsEmptyInCourierNew() {
+    RtfTextBox box;
+    QVERIFY(box.document()->isEmpty());
+    QCOMPARE(box.document()->defaultFont().family(), QString("Courier New"));
+    QCOMPARE(box.document()->defaultFont().pointSizeF(), 15.75);
+    QCOMPARE(box.SelBold(), std::optional<bool>(false));
+    QCOMPARE(box.SelAlignment(), std::optional<int>(0));
+    QCOMPARE(box.SelLength(), 0);
+}
+
+void tst_RtfTextBox::selectionFormat_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<std::optional<bool>>("bold");
+    QTest::addColumn<std::optional<int>>("alignment");
+    const auto mixed = std::optional<bool>();
+    QTest::newRow("caret in bold word")
+        << 5 << 5 << std::optional<bool>(true) << std::optional<int>(0);
+    QTest::newRow("plain word") << 8 << 13 << std::optional<bool>(false) << std::optional<int>(0);
+    QTest::newRow("bold word") << 4 << 7 << std::optional<bool>(true) << std::optional<int>(0);
+    QTest::newRow("partly bold") << 0 << 7 << mixed << std::optional<int>(0);
+    QTest::newRow("centred line") << 16 << 20 << std::optional<bool>(false)
+                                  << std::optional<int>(2);
+    QTest::newRow("both lines") << 10 << 20 << std::optional<bool>(false) << std::optional<int>();
+}
+
+void tst_RtfTextBox::selectionFormat() {
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(std::optional<bool>, bold);
+    QFETCH(std::optional<int>, alignment);
+    RtfTextBox box;
+    fillSample(box);
+    select(box, start, end);
+    QCOMPARE(box.SelBold(), bold);
+    QCOMPARE(box.SelAlignment(), alignment);
+    QCOMPARE(box.SelLength(), end - start);
+}
+
+void tst_RtfTextBox::boldAppliesToTextTypedNext() {
+    RtfTextBox box;
+    box.show();
+    box.setFocus();
+    QTest::keyClicks(&box, "a");
+    box.setSelBold(true);
+    box.setSelUnderline(true);
+    QTest::keyClicks(&box, "b");
+    box.setSelBold(false);
+    QTest::keyClicks(&box, "c");
+    select(box, 1, 2);
+    QCOMPARE(box.SelBold(), std::optional<bool>(true));
+    QCOMPARE(box.SelUnderline(), std::optional<bool>(true));
+    select(box, 0, 3);
+    QCOMPARE(box.SelBold(), std::optional<bool>());
+    QCOMPARE(box.SelItalic(), std::optional<bool>(false));
+    box.setSelAlignment(1);
+    QCOMPARE(box.SelAlignment(), std::optional<int>(1));
+    QCOMPARE(errorOf([&] { box.setSelAlignment(3); }), 380);
+}
+
+void tst_RtfTextBox::selChangeOncePerMove() {
+    RtfTextBox box;
+    box.show();
+    box.setFocus();
+    QSignalSpy changes(&box, &RtfTextBox::SelChange);
+    QTest::keyClicks(&box, "abc");
+    QCOMPARE(changes.size(), 3);
+    QTest::keyClick(&box, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(changes.size(), 4);
+    QTest::keyClick(&box, Qt::Key_Home);
+    QCOMPARE(changes.size(), 5);
+    QTest::keyClick(&box, Qt::Key_Home); // already there: no move
+    QCOMPARE(changes.size(), 5);
+}
+
+void tst_RtfTextBox::selRtfTakesPlainTextAsText() {
+    RtfTextBox box;
+    box.setPlainText("before after");
+    select(box, 7, 7);
+    box.setSelRTF("copied {from} elsewhere \\ ");
+    QCOMPARE(box.toPlainText(), QString("before copied {from} elsewhere \\ after"));
+    select(box, 7, 13);
+    box.setSelRTF("{\\rtf1\\ansi {\\b pasted}}");
+    QCOMPARE(box.toPlainText(), QString("before pasted {from} elsewhere \\ after"));
+    select(box, 8, 9);
+    QCOMPARE(box.SelBold(), std::optional<bool>(true));
+}
+
+void tst_RtfTextBox::selTextReplacesAndDeletes() {
+    RtfTextBox box;
+    box.setPlainText("keep this word");
+    select(box, 5, 9);
+    box.setSelText("that");
+    QCOMPARE(box.toPlainText(), QString("keep that word"));
+    select(box, 4, 9);
+    box.setSelText("");
+    QCOMPARE(box.toPlainText(), QString("keep word"));
+    QCOMPARE(box.SelLength(), 0);
+}
+
+void tst_RtfTextBox::fileFailures_data() {
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("error");
+    QTest::newRow("load missing file") << "load"
+                                       << "missing.DIA" << 53;
+    QTest::newRow("load a folder") << "load"
+                                   << "folder" << 75;
+    QTest::newRow("load plain text") << "load"
+                                     << "plain.txt" << 321;
+    QTest::newRow("load unreadable") << "load"
+                                     << "locked/entry.DIA" << 70;
+    QTest::newRow("save to missing folder") << "save"
+                                            << "nowhere/entry.DIA" << 76;
+    QTest::newRow("save to read-only folder") << "save"
+                                              << "locked/new.DIA" << 70;
+}
+
+void tst_RtfTextBox::fileFailures() {
+    QFETCH(QString, operation);
+    QFETCH(QString, path);
+    QFETCH(int, error);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("folder");
+    QDir(dir.path()).mkdir("locked");
+    QFile plain(dir.filePath("plain.txt"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.write("just words\n");
+    plain.close();
+    QFile locked(dir.filePath("locked/entry.DIA"));
+    QVERIFY(locked.open(QIODevice::WriteOnly));
+    locked.write("{\\rtf1 secret}");
+    locked.close();
+    locked.setPermissions(QFileDevice::Permissions());
+    QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (error == 70 && QFileInfo(dir.filePath("locked/entry.DIA")).isReadable())
+        QSKIP("running as a user that permissions do not stop");
+
+    RtfTextBox box;
+    box.setPlainText("what the user typed");
+    const int raised = errorOf([&] {
+        if (operation == "load")
+            box.LoadFile(dir.filePath(path));
+        else
+            box.SaveFile(dir.filePath(path));
+    });
+    QFile::setPermissions(dir.filePath("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(raised, error);
+    QCOMPARE(box.toPlainText(), QString("what the user typed"));
+}
+
+void tst_RtfTextBox::saveThenLoadKeepsTheEntry() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("entry.DIA");
+    RtfTextBox box;
+    fillSample(box);
+    box.SaveFile(path);
+    box.SaveFile(path); // replacing an existing file
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"entry.DIA"}));
+    RtfTextBox other;
+    QSignalSpy changes(&other, &RtfTextBox::SelChange);
+    other.LoadFile(path);
+    QCOMPARE(other.toPlainText(), box.toPlainText());
+    QVERIFY(!changes.isEmpty()); // the toolbar follows the loaded text
+    select(other, 4, 7);
+    QCOMPARE(other.SelBold(), std::optional<bool>(true));
+    QCOMPARE(other.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHCenter,
+             Qt::AlignHCenter);
+}
+
+void tst_RtfTextBox::moveAndMargin() {
+    QWidget window;
+    window.resize(800, 600);
+    RtfTextBox box(&window);
+    box.Move(150, 300, 6000, 3000);
+    QCOMPARE(box.geometry(), QRect(twipsToPixelsX(150), twipsToPixelsY(300), twipsToPixelsX(6000),
+                                   twipsToPixelsY(3000)));
+    QCOMPARE(box.Width(), pixelsToTwipsX(twipsToPixelsX(6000)));
+    box.setRightMargin(box.Width() - 400);
+    QCOMPARE(box.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    QCOMPARE(box.lineWrapColumnOrWidth(), twipsToPixelsX(box.Width() - 400));
+    QCOMPARE(errorOf([&] { box.Move(0, 0, -10, 100); }), 380);
+    QCOMPARE(errorOf([&] { box.setRightMargin(-1); }), 380);
+    QCOMPARE(box.Width(), pixelsToTwipsX(twipsToPixelsX(6000)));
+}
+
+void tst_RtfTextBox::editKeysAreLeftToTheWindow() {
+    // The window's Edit shortcuts get Ctrl+X, C and V; the box does nothing of its own.
+    QWidget window;
+    RtfTextBox box(&window);
+    int windowCuts = 0;
+    auto *cut = new QAction(&window);
+    cut->setShortcut(QKeySequence::Cut);
+    window.addAction(cut);
+    connect(cut, &QAction::triggered, [&] { ++windowCuts; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box.setFocus();
+    QTest::keyClicks(&box, "text");
+    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(windowCuts, 1);
+    QCOMPARE(box.toPlainText(), QString("text"));
+}
+
+QTEST_MAIN(tst_RtfTextBox)
+#include "tst_rtftextbox.moc"

@@ -1,0 +1,695 @@
+// The main window as the user meets it: start-up, bounds, menus, toolbar, status bar,
+// window arrangement and the main window's own commands.
+#include "diary/frmdocument.h"
+#include "diary/rtftextbox.h"
+#include "platform/application.h"
+#include "platform/messagebox.h"
+#include "platform/settings.h"
+#include "platform/units.h"
+#include "shell/frmmain.h"
+#include "shell/imagelist.h"
+#include "shell/module1.h"
+#include "shell/statusbar.h"
+#include "testworld.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+std::unique_ptr<frmMain> startProgram() {
+    std::unique_ptr<frmMain> main(Module1::Main());
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    QApplication::setActiveWindow(main.get());
+    return main;
+}
+
+QAction *item(frmMain &main, const QString &name) {
+    auto *action = main.findChild<QAction *>(name);
+    if (!action)
+        qWarning("no menu item %s", qPrintable(name));
+    return action;
+}
+
+QAction *button(frmMain &main, const QString &key) {
+    return main.tbToolBar->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
+}
+
+int childCount(frmMain &main) {
+    return int(main.mdiArea()->subWindowList().size());
+}
+
+// A child window of another kind than a diary window (a phone book or a browser).
+QMdiSubWindow *addOtherChild(frmMain &main) {
+    auto *other = new QWidget;
+    other->setWindowTitle("Other");
+    QMdiSubWindow *window = main.mdiArea()->addSubWindow(other);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    main.mdiArea()->setActiveSubWindow(window);
+    return window;
+}
+
+double stored(const char *key) {
+    return GetNumberSetting("ORVANEL", "Settings", key, -1);
+}
+
+struct MenuRow {
+    int level;
+    QString name, caption, shortcut;
+    bool hidden = false, checked = false;
+};
+
+// The menu bar as the user must find it, in order.
+const QList<MenuRow> expectedMenus = {
+    {1, "mnuFile", "&File", ""},
+    {2, "mnuFileNew", "&New", ""},
+    {3, "mnuFileNewDiaryEntry(1)", "&Diary Entry", "Ctrl+F5"},
+    {2, "mnuFileOpen", "&Open...", ""},
+    {3, "mnuFileOpenDiaryEntry(1)", "&Diary Entry", "Ctrl+F3"},
+    {2, "mnuFileClose", "&Close", ""},
+    {2, "mnuFileBar0", "-", ""},
+    {2, "mnuFileSave", "&Save", "F2"},
+    {2, "mnuFileSaveAs", "Save &As...", ""},
+    {2, "mnuFileBar1", "-", ""},
+    {2, "mnuFileProperties", "Propert&ies", ""},
+    {2, "mnuFileBar2", "-", ""},
+    {2, "mnuFilePageSetup", "Page Set&up...", ""},
+    {2, "mnuFilePrint", "&Print...", ""},
+    {2, "mnuFileBar4", "-", ""},
+    {2, "mnuFileMRU(1)", "", "", true},
+    {2, "mnuFileMRU(2)", "", "", true},
+    {2, "mnuFileMRU(3)", "", "", true},
+    {2, "mnuFileBar5", "-", "", true},
+    {2, "mnuFileExit", "E&xit", "F12"},
+    {1, "mnuEdit", "&Edit", ""},
+    {2, "mnuEditUndo", "&Undo", ""},
+    {2, "mnuEditBar0", "-", ""},
+    {2, "mnuEditCut", "Cu&t", "Ctrl+X"},
+    {2, "mnuEditCopy", "&Copy", "Ctrl+C"},
+    {2, "mnuEditPaste", "&Paste", "Ctrl+V"},
+    {1, "mnuView", "&View", ""},
+    {2, "mnuViewToolbar", "&Toolbar", "", false, true},
+    {2, "mnuViewStatusBar", "Status &Bar", "", false, true},
+    {2, "mnuViewBar0", "-", ""},
+    {2, "mnuViewRefresh", "&Refresh", ""},
+    {2, "mnuViewOptions", "&Options...", ""},
+    {2, "mnuViewWebBrowser", "&Web Browser", ""},
+    {2, "mnuViewTips", "&Tips", ""},
+    {1, "mnudata", "&Run", ""},
+    {2, "mnuDataPhoneBook", "&PhoneBook", ""},
+    {2, "mnudatamsdos", "&MS-DOS Command line", ""},
+    {2, "mnuRunWebBrowser(3)", "&Web Browser", ""},
+    {1, "mnuWindow", "&Window", ""},
+    {2, "mnuWindowNewWindow", "&New Window", ""},
+    {2, "mnuWindowBar0", "-", ""},
+    {2, "mnuWindowCascade", "&Cascade", ""},
+    {2, "mnuWindowTileHorizontal", "Tile &Horizontal", ""},
+    {2, "mnuWindowTileVertical", "Tile &Vertical", ""},
+    {2, "mnuWindowArrangeIcons", "&Arrange Icons", ""},
+    {1, "mnuTools", "&Tools", ""},
+    {2, "mnuToolsOptions", "&Options...", ""},
+    {1, "mnuHelp", "&Help", ""},
+    {2, "mnuHelpContents", "&Contents", ""},
+    {2, "mnuHelpSearchForHelpOn", "&Search For Help On...", ""},
+    {2, "mnuHelpBar0", "-", ""},
+    {2, "mnuHelpAbout", "&About ", ""},
+};
+
+void collect(const QList<QAction *> &actions, int level, QList<MenuRow> &rows) {
+    for (QAction *action : actions) {
+        MenuRow row{level,
+                    action->objectName(),
+                    action->isSeparator() ? QStringLiteral("-") : action->text(),
+                    action->shortcut().toString(),
+                    !action->isVisible(),
+                    action->isChecked()};
+        rows << row;
+        if (action->menu())
+            collect(action->menu()->actions(), level + 1, rows);
+    }
+}
+
+} // namespace
+
+class tst_MainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunUsesTheDefaultBounds();
+    void storedBoundsAreApplied();
+    void closingStoresTheBounds_data();
+    void closingStoresTheBounds();
+    void badStoredBoundFallsBackToItsDefault();
+    void documentCommandsAreOffAtStart();
+    void menuBarFollowsTheTable();
+    void shortcuts_data();
+    void shortcuts();
+    void shortcutOfADisabledItemDoesNothing();
+    void toolbarButtonsAndPictures();
+    void fontBoxChangesNothing();
+    void viewToolbarTogglesTheMarkAndTheBar();
+    void viewStatusBarTogglesTheMarkAndTheBar();
+    void statusBarPanels();
+    void placeholderAndHelpMessages_data();
+    void placeholderAndHelpMessages();
+    void newDiaryCommandsEachOpenOneWindow_data();
+    void newDiaryCommandsEachOpenOneWindow();
+    void closingOneDiaryWindowSwitchesTheCommandsOff();
+    void windowArrangement_data();
+    void windowArrangement();
+    void arrangeIconsLinesUpMinimisedWindows();
+    void windowMenuListsTheChildWindows();
+    void failingToolbarCommandShowsNothing_data();
+    void failingToolbarCommandShowsNothing();
+    void alignmentButtonsFormOneGroup();
+    void startupTimerFiresOnce();
+    void exitEndsTheProgramWithoutStoringBounds();
+    void cancelledChildKeepsTheMainWindowOpen();
+};
+
+void tst_MainWindow::firstRunUsesTheDefaultBounds() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(main->isMaximized());
+    QCOMPARE(main->windowTitle(), QString("ORVANEL"));
+    const QRect normal = main->normalGeometry();
+    QCOMPARE(normal.left(), twipsToPixelsX(1000));
+    QCOMPARE(normal.top(), twipsToPixelsY(1000));
+    QCOMPARE(normal.width(), twipsToPixelsX(6500));
+    QCOMPARE(normal.height(), twipsToPixelsY(6500));
+}
+
+void tst_MainWindow::storedBoundsAreApplied() {
+    TestWorld world;
+    SaveSetting("orvanel", "settings", "MainLeft", "1500");
+    SaveSetting("ORVANEL", "Settings", "MainTop", "3000");
+    SaveSetting("ORVANEL", "Settings", "MainWidth", "9000");
+    SaveSetting("ORVANEL", "Settings", "MainHeight", "7500");
+    world.endRun();
+    auto main = startProgram();
+    main->showNormal();
+    QCOMPARE(main->pos(), QPoint(100, 200));
+    QCOMPARE(main->size(), QSize(600, 500));
+}
+
+void tst_MainWindow::closingStoresTheBounds_data() {
+    QTest::addColumn<QString>("state");
+    QTest::newRow("normal") << "normal";
+    QTest::newRow("maximised") << "maximised";
+    QTest::newRow("minimised") << "minimised";
+}
+
+void tst_MainWindow::closingStoresTheBounds() {
+    QFETCH(QString, state);
+    TestWorld world;
+    {
+        auto main = startProgram();
+        if (state == "normal") {
+            main->showNormal();
+            main->setGeometry(120, 90, 640, 480);
+        } else if (state == "minimised") {
+            main->showMinimized();
+        }
+        const QRect outer(main->pos(), main->size());
+        QVERIFY(main->close());
+        world.endRun();
+        if (state == "minimised") {
+            QCOMPARE(stored("MainLeft"), -1.0);
+            return;
+        }
+        QCOMPARE(stored("MainLeft"), pixelsToTwipsX(outer.left()));
+        QCOMPARE(stored("MainTop"), pixelsToTwipsY(outer.top()));
+        QCOMPARE(stored("MainWidth"), pixelsToTwipsX(outer.width()));
+        QCOMPARE(stored("MainHeight"), pixelsToTwipsY(outer.height()));
+        if (state == "normal")
+            QCOMPARE(GetSetting("ORVANEL", "Settings", "MainWidth"), QString("9600"));
+    }
+    // The next run takes those bounds when the user restores the window.
+    auto next = startProgram();
+    next->showNormal();
+    QCOMPARE(next->pos().x(), twipsToPixelsX(stored("MainLeft")));
+    QCOMPARE(next->width(), twipsToPixelsX(stored("MainWidth")));
+}
+
+void tst_MainWindow::badStoredBoundFallsBackToItsDefault() {
+    TestWorld world;
+    SaveSetting("ORVANEL", "Settings", "MainLeft", "far left");
+    SaveSetting("ORVANEL", "Settings", "MainWidth", "9000");
+    auto main = startProgram();
+    QCOMPARE(main->normalGeometry().left(), twipsToPixelsX(1000));
+    QCOMPARE(main->normalGeometry().width(), 600);
+}
+
+void tst_MainWindow::documentCommandsAreOffAtStart() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(!main->tbToolBar->isVisible());
+    QVERIFY(!main->tbToolBar->isEnabled());
+    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileClose", "mnuEdit"})
+        QVERIFY2(!item(*main, name)->isEnabled(), name);
+    for (const char *name : {"mnuFileNewDiaryEntry(1)", "mnuFileOpenDiaryEntry(1)", "mnuFilePrint",
+                             "mnuFilePageSetup", "mnuFileExit", "mnuView", "mnuWindow"})
+        QVERIFY2(item(*main, name)->isEnabled(), name);
+    // The toolbar's check mark is not touched by the document commands.
+    QVERIFY(item(*main, "mnuViewToolbar")->isChecked());
+}
+
+void tst_MainWindow::menuBarFollowsTheTable() {
+    TestWorld world;
+    auto main = startProgram();
+    QList<MenuRow> rows;
+    collect(main->menuBar()->actions(), 1, rows);
+    QCOMPARE(rows.size(), expectedMenus.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const MenuRow &got = rows[i];
+        const MenuRow &want = expectedMenus[i];
+        const QByteArray where = want.name.toUtf8();
+        QVERIFY2(got.level == want.level, where);
+        QCOMPARE(got.name, want.name);
+        QCOMPARE(got.caption, want.caption);
+        QCOMPARE(got.shortcut, want.shortcut);
+        QVERIFY2(got.hidden == want.hidden, where);
+        QVERIFY2(got.checked == want.checked, where);
+    }
+}
+
+void tst_MainWindow::shortcuts_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("effect");
+    QTest::newRow("Ctrl+F5 new entry") << int(Qt::Key_F5) << int(Qt::ControlModifier) << "new";
+    QTest::newRow("Ctrl+F3 open entry") << int(Qt::Key_F3) << int(Qt::ControlModifier) << "open";
+    QTest::newRow("F12 exit") << int(Qt::Key_F12) << int(Qt::NoModifier) << "exit";
+}
+
+void tst_MainWindow::shortcuts() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, effect);
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    if (effect == "open")
+        world.platform.answerFileDialog(QString());
+    QTest::keyClick(main.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    if (effect == "new") {
+        QCOMPARE(childCount(*main), 1);
+        QCOMPARE(main->activeChild()->windowTitle(), QString("Diary 12-06-2026"));
+    } else if (effect == "open") {
+        QCOMPARE(world.platform.fileDialogs.size(), 1);
+        QCOMPARE(world.platform.fileDialogs[0].title, QString("Open"));
+    } else {
+        QVERIFY(world.platform.programEnded);
+    }
+}
+
+void tst_MainWindow::shortcutOfADisabledItemDoesNothing() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    // F2 is File > Save, switched off while no diary window is open: no question about
+    // the diary folder comes up, no folder is made.
+    QTest::keyClick(main.get(), Qt::Key_F2);
+    QVERIFY(world.platform.messages.isEmpty());
+    QVERIFY(!QDir(world.diaryFolder()).exists());
+}
+
+void tst_MainWindow::toolbarButtonsAndPictures() {
+    TestWorld world;
+    auto main = startProgram();
+    const QStringList keys = {"New",       "Open", "Save",       "",       "Print",      "",
+                              "Cut",       "Copy", "Paste",      "",       "Bold",       "Italic",
+                              "Underline", "",     "Align Left", "Center", "Align Right"};
+    QList<QAction *> actions = main->tbToolBar->actions();
+    QCOMPARE(actions.size(), keys.size() + 1);
+    QCOMPARE(main->tbToolBar->widgetForAction(actions.last()), main->Combo1);
+    for (int i = 0; i < keys.size(); ++i) {
+        QAction *action = actions[i];
+        if (keys[i].isEmpty()) {
+            QVERIFY(action->isSeparator());
+            continue;
+        }
+        QCOMPARE(action->objectName(), keys[i]);
+        QCOMPARE(action->toolTip(), keys[i]);
+        QVERIFY2(!action->icon().isNull(), qPrintable(keys[i]));
+        QCOMPARE(main->tbToolBar->widgetForAction(action)->size(), QSize(23, 22));
+    }
+    QCOMPARE(main->imlToolbarIcons->count(), 13);
+    QCOMPARE(main->imlToolbarIcons->keys().first(), QString("New"));
+    QCOMPARE(main->imlToolbarIcons->keys().last(), QString("Align Right"));
+    // The light grey of the pictures is their see-through part.
+    const QImage picture =
+        main->imlToolbarIcons->image("Bold").pixmap(16, 16).toImage().convertToFormat(
+            QImage::Format_ARGB32);
+    QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
+}
+
+void tst_MainWindow::fontBoxChangesNothing() {
+    TestWorld world;
+    auto main = startProgram();
+    QComboBox *box = main->Combo1;
+    QVERIFY(box->isEditable());
+    QCOMPARE(box->currentText(), QString());
+    QCOMPARE(box->count(), 3);
+    QCOMPARE(box->itemText(0), QString("Arial"));
+    QCOMPARE(box->itemText(1), QString("Times New Roman"));
+    QCOMPARE(box->itemText(2), QString("Courtier New"));
+    main->LoadNewDoc();
+    auto *document = qobject_cast<frmDocument *>(main->activeChild());
+    const QString before = document->rtfText->document()->toHtml();
+    box->setCurrentIndex(2);
+    QCOMPARE(document->rtfText->document()->toHtml(), before);
+}
+
+void tst_MainWindow::viewToolbarTogglesTheMarkAndTheBar() {
+    TestWorld world;
+    auto main = startProgram();
+    QAction *view = item(*main, "mnuViewToolbar");
+    view->trigger();
+    QVERIFY(!view->isChecked());
+    QVERIFY(!main->tbToolBar->isVisible());
+    view->trigger();
+    QVERIFY(view->isChecked());
+    QVERIFY(main->tbToolBar->isVisible());
+    QVERIFY(!main->tbToolBar->isEnabled());
+    // A new diary window shows the toolbar whatever the mark says.
+    view->trigger();
+    main->LoadNewDoc();
+    QVERIFY(!view->isChecked());
+    QVERIFY(main->tbToolBar->isVisible());
+    QVERIFY(main->tbToolBar->isEnabled());
+}
+
+void tst_MainWindow::viewStatusBarTogglesTheMarkAndTheBar() {
+    TestWorld world;
+    auto main = startProgram();
+    QAction *view = item(*main, "mnuViewStatusBar");
+    QVERIFY(main->sbStatusBar->isVisible());
+    view->trigger();
+    QVERIFY(!view->isChecked());
+    QVERIFY(!main->sbStatusBar->isVisible());
+    view->trigger();
+    QVERIFY(view->isChecked());
+    QVERIFY(main->sbStatusBar->isVisible());
+}
+
+void tst_MainWindow::statusBarPanels() {
+    TestWorld world;
+    world.platform.keys[LockKey::Caps] = true;
+    world.platform.keys[LockKey::Insert] = true;
+    auto main = startProgram();
+    StatusBar *bar = main->sbStatusBar;
+    QCOMPARE(bar->panelCount(), 7);
+    QCOMPARE(bar->panel(1)->text(), QString("Status"));
+    QCOMPARE(bar->panel(2)->text(), QLocale().toString(QDate(2026, 12, 6), QLocale::ShortFormat));
+    QVERIFY(!bar->panel(3)->text().isEmpty());
+    const QStringList indicators = {"CAPS", "NUM", "SCRL", "INS"};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(bar->panel(4 + i)->text(), indicators[i]);
+    QVERIFY(bar->panel(4)->isEnabled());
+    QVERIFY(!bar->panel(5)->isEnabled());
+    QVERIFY(!bar->panel(6)->isEnabled());
+    QVERIFY(bar->panel(7)->isEnabled());
+    world.platform.keys[LockKey::Caps] = false;
+    world.platform.keys[LockKey::Num] = true;
+    world.platform.pinnedToday = QDate(2027, 1, 2);
+    QTRY_VERIFY(bar->panel(5)->isEnabled());
+    QVERIFY(!bar->panel(4)->isEnabled());
+    QCOMPARE(bar->panel(2)->text(), QLocale().toString(QDate(2027, 1, 2), QLocale::ShortFormat));
+}
+
+void tst_MainWindow::placeholderAndHelpMessages_data() {
+    QTest::addColumn<QString>("itemName");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("icon");
+    const QString noHelp =
+        "Unable to display Help Contents. There is no Help associated with this project.";
+    QTest::newRow("Refresh") << "mnuViewRefresh"
+                             << "Add 'mnuViewRefresh_Click' code." << 0;
+    QTest::newRow("Help Contents") << "mnuHelpContents" << noHelp << MsgBoxStyle::Information;
+    QTest::newRow("Search For Help On")
+        << "mnuHelpSearchForHelpOn" << noHelp << MsgBoxStyle::Information;
+}
+
+void tst_MainWindow::placeholderAndHelpMessages() {
+    QFETCH(QString, itemName);
+    QFETCH(QString, text);
+    QFETCH(int, icon);
+    TestWorld world;
+    auto main = startProgram();
+    for (int time = 0; time < 2; ++time) {
+        world.platform.answerMessage(MsgBoxResult::Ok);
+        item(*main, itemName)->trigger();
+    }
+    QCOMPARE(world.platform.messages.size(), 2);
+    for (const auto &shown : world.platform.messages) {
+        QCOMPARE(shown.text, text);
+        QCOMPARE(shown.buttons(), MsgBoxStyle::OkOnly);
+        QCOMPARE(shown.icon(), icon);
+        QCOMPARE(shown.title, QString("ORVANEL"));
+    }
+    QCOMPARE(childCount(*main), 0);
+    QVERIFY(world.platform.helpCalls.isEmpty());
+}
+
+void tst_MainWindow::newDiaryCommandsEachOpenOneWindow_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("File, New, Diary Entry") << "mnuFileNewDiaryEntry(1)";
+    QTest::newRow("Window, New Window") << "mnuWindowNewWindow";
+    QTest::newRow("toolbar New") << "New";
+}
+
+void tst_MainWindow::newDiaryCommandsEachOpenOneWindow() {
+    QFETCH(QString, command);
+    TestWorld world;
+    auto main = startProgram();
+    for (int expected = 1; expected <= 2; ++expected) {
+        if (command == "New") {
+            QVERIFY(main->tbToolBar->isVisible() || expected == 1);
+            main->tbToolBar_ButtonClick(button(*main, "New"));
+        } else {
+            item(*main, command)->trigger();
+        }
+        QCOMPARE(childCount(*main), expected);
+        auto *document = qobject_cast<frmDocument *>(main->activeChild());
+        QVERIFY(document);
+        QCOMPARE(document->windowTitle(), QString("Diary 12-06-2026"));
+        QVERIFY(document->rtfText->document()->isEmpty());
+    }
+    QVERIFY(main->tbToolBar->isVisible());
+    for (const char *name :
+         {"mnuFileSave", "mnuFileSaveAs", "mnuFileClose", "mnuEdit", "mnuEditCut"})
+        QVERIFY2(item(*main, name)->isEnabled(), name);
+}
+
+void tst_MainWindow::closingOneDiaryWindowSwitchesTheCommandsOff() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    main->LoadNewDoc();
+    writeSavedFlag(true);
+    item(*main, "mnuFileClose")->trigger();
+    QTRY_COMPARE(childCount(*main), 1);
+    QVERIFY(!main->tbToolBar->isVisible());
+    QVERIFY(!main->tbToolBar->isEnabled());
+    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileClose", "mnuEdit"})
+        QVERIFY2(!item(*main, name)->isEnabled(), name);
+    main->LoadNewDoc();
+    QVERIFY(main->tbToolBar->isVisible());
+    QVERIFY(item(*main, "mnuEdit")->isEnabled());
+}
+
+void tst_MainWindow::windowArrangement_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("cascade") << "mnuWindowCascade";
+    QTest::newRow("tile horizontal") << "mnuWindowTileHorizontal";
+    QTest::newRow("tile vertical") << "mnuWindowTileVertical";
+}
+
+void tst_MainWindow::windowArrangement() {
+    QFETCH(QString, command);
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    main->LoadNewDoc();
+    addOtherChild(*main);
+    item(*main, command)->trigger();
+    const QSize space = main->mdiArea()->viewport()->size();
+    QList<QRect> frames;
+    for (QMdiSubWindow *window : main->mdiArea()->subWindowList())
+        frames << window->geometry();
+    std::sort(frames.begin(), frames.end(),
+              [](QRect a, QRect b) { return a.top() + a.left() < b.top() + b.left(); });
+    for (int i = 1; i < frames.size(); ++i) {
+        if (command == "mnuWindowCascade") {
+            QVERIFY(frames[i].top() > frames[i - 1].top());
+            QVERIFY(frames[i].left() > frames[i - 1].left());
+        } else if (command == "mnuWindowTileHorizontal") {
+            QCOMPARE(frames[i].width(), space.width());
+            QCOMPARE(frames[i].top(), frames[i - 1].bottom() + 1);
+        } else {
+            QCOMPARE(frames[i].height(), space.height());
+            QCOMPARE(frames[i].left(), frames[i - 1].right() + 1);
+        }
+    }
+}
+
+void tst_MainWindow::arrangeIconsLinesUpMinimisedWindows() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    main->LoadNewDoc();
+    main->LoadNewDoc();
+    QList<QMdiSubWindow *> windows = main->mdiArea()->subWindowList();
+    windows[2]->setGeometry(30, 40, 300, 200);
+    const QRect untouched = windows[2]->geometry();
+    windows[0]->showMinimized();
+    windows[1]->showMinimized();
+    windows[0]->move(200, 10);
+    item(*main, "mnuWindowArrangeIcons")->trigger();
+    const int bottom = main->mdiArea()->viewport()->height();
+    QCOMPARE(windows[0]->geometry().bottom() + 1, bottom);
+    QCOMPARE(windows[1]->geometry().bottom() + 1, bottom);
+    QCOMPARE(qMin(windows[0]->x(), windows[1]->x()), 0);
+    QVERIFY(!windows[0]->geometry().intersects(windows[1]->geometry()));
+    QCOMPARE(windows[2]->geometry(), untouched);
+}
+
+void tst_MainWindow::windowMenuListsTheChildWindows() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    addOtherChild(*main);
+    main->LoadNewDoc();
+    main->activeChild()->setWindowTitle("Second & last");
+    emit main->mnuWindow->aboutToShow();
+    QStringList entries;
+    QStringList checked;
+    for (QAction *action : main->mnuWindow->actions()) {
+        if (!action->objectName().startsWith("mnuWindowList"))
+            continue;
+        entries << action->text();
+        if (action->isChecked())
+            checked << action->text();
+    }
+    QCOMPARE(entries, QStringList({"&1 Diary 12-06-2026", "&2 Other", "&3 Second && last"}));
+    QCOMPARE(checked, QStringList({"&3 Second && last"}));
+    // Choosing an entry activates that window; the list follows closed windows.
+    main->findChild<QAction *>("mnuWindowList(1)")->trigger();
+    QCOMPARE(main->activeChild()->windowTitle(), QString("Diary 12-06-2026"));
+    main->mdiArea()->subWindowList()[1]->close();
+    emit main->mnuWindow->aboutToShow();
+    QVERIFY(!main->findChild<QAction *>("mnuWindowList(3)"));
+}
+
+void tst_MainWindow::failingToolbarCommandShowsNothing_data() {
+    QTest::addColumn<QString>("key");
+    for (const char *key : {"Save", "Print", "Cut", "Copy", "Paste", "Bold", "Italic", "Underline",
+                            "Center", "Unknown"})
+        QTest::newRow(key) << QString(key);
+}
+
+void tst_MainWindow::failingToolbarCommandShowsNothing() {
+    QFETCH(QString, key);
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    addOtherChild(*main);
+    world.platform.answerPrintToPdf(world.path("nothing.pdf"));
+    QApplication::clipboard()->setText("kept");
+    QAction fake(key);
+    fake.setData(key);
+    QAction *pressed = key == "Unknown" ? &fake : button(*main, key);
+    main->tbToolBar_ButtonClick(pressed);
+    QVERIFY(world.platform.messages.isEmpty());
+    QVERIFY(!QDir(world.diaryFolder()).exists());
+    QCOMPARE(QApplication::clipboard()->text(), QString("kept"));
+    QVERIFY(!QFile::exists(world.path("nothing.pdf")));
+    QCOMPARE(childCount(*main), 2);
+    if (key == "Bold")
+        QVERIFY(!pressed->isChecked());
+}
+
+void tst_MainWindow::alignmentButtonsFormOneGroup() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    auto click = [&](const QString &key) {
+        auto *widget =
+            qobject_cast<QToolButton *>(main->tbToolBar->widgetForAction(button(*main, key)));
+        QTest::mouseClick(widget, Qt::LeftButton);
+    };
+    click("Align Right");
+    QVERIFY(button(*main, "Align Right")->isChecked());
+    click("Center");
+    QVERIFY(button(*main, "Center")->isChecked());
+    QVERIFY(!button(*main, "Align Right")->isChecked());
+    QVERIFY(!button(*main, "Align Left")->isChecked());
+    // A plain button does not stay pressed by itself.
+    auto *document = qobject_cast<frmDocument *>(main->activeChild());
+    document->rtfText->setPlainText("words");
+    document->rtfText->selectAll();
+    click("Bold");
+    QVERIFY(button(*main, "Bold")->isChecked());
+    QCOMPARE(document->rtfText->SelBold(), std::optional<bool>(true));
+    click("Bold");
+    QVERIFY(!button(*main, "Bold")->isChecked());
+}
+
+void tst_MainWindow::startupTimerFiresOnce() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(main->Timer1->isActive());
+    QCOMPARE(main->Timer1->interval(), 500);
+    QSignalSpy fired(main->Timer1, &QTimer::timeout);
+    QTRY_COMPARE(fired.size(), 1);
+    QVERIFY(!main->Timer1->isActive());
+    QTest::qWait(600);
+    QCOMPARE(fired.size(), 1);
+}
+
+void tst_MainWindow::exitEndsTheProgramWithoutStoringBounds() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    item(*main, "mnuFileExit")->trigger();
+    QVERIFY(world.platform.programEnded);
+    QVERIFY(world.platform.messages.isEmpty());
+    world.endRun();
+    QCOMPARE(stored("MainLeft"), -1.0);
+}
+
+void tst_MainWindow::cancelledChildKeepsTheMainWindowOpen() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    main->LoadNewDoc();
+    writeSavedFlag(false);
+    world.platform.answerMessage(MsgBoxResult::No);
+    world.platform.answerMessage(MsgBoxResult::Cancel);
+    QVERIFY(!main->close());
+    QCOMPARE(world.platform.messages.size(), 2);
+    QCOMPARE(world.platform.messages[1].text, QString("Diary Entry Not Saved. Save it now ?"));
+    QCOMPARE(childCount(*main), 1);
+    world.endRun();
+    QCOMPARE(stored("MainLeft"), -1.0);
+}
+
+int main(int argc, char **argv) {
+    OrvanelApplication application(argc, argv);
+    tst_MainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"

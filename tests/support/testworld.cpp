@@ -1,0 +1,33 @@
+#include "testworld.h"
+
+#include "platform/settings.h"
+
+#include <QDir>
+
+TestWorld::TestWorld() {
+    qputenv("XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config")).toUtf8());
+    flushSettings();
+    QDir().mkpath(programFolder());
+    platform.folder = programFolder();
+}
+
+TestWorld::~TestWorld() {
+    flushSettings();
+}
+
+QString TestWorld::programFolder() const {
+    return dir_.filePath(QStringLiteral("program"));
+}
+QString TestWorld::diaryFolder() const {
+    return programFolder() + QStringLiteral("/Diary");
+}
+QString TestWorld::settingsFolder() const {
+    return dir_.filePath(QStringLiteral("config/orvanel"));
+}
+QString TestWorld::path(const QString &relative) const {
+    return dir_.filePath(relative);
+}
+
+void TestWorld::endRun() {
+    flushSettings();
+}
