@@ -9,11 +9,13 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <cerrno>
+#include <memory>
 
 namespace {
 const QString rtfMimeType = QStringLiteral("text/rtf");
@@ -121,10 +123,17 @@ void RtfTextBox::LoadFile(const QString &path) {
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         fileFailure(file, path);
-    RtfReader::readDocument(data, *document());
-    document()->clearUndoRedoStacks();
-    QTextCursor start(document());
-    setTextCursor(start);
+    // Read into a document of its own, which the box then shows: filled while on show, the
+    // document would be laid out again after every run of text. A file that is not rich
+    // text leaves the entry as it was.
+    auto loaded = std::make_unique<QTextDocument>(this);
+    loaded->setDefaultFont(document()->defaultFont());
+    RtfReader::readDocument(data, *loaded);
+    // The box's first document goes with the change; one loaded before stays ours to drop.
+    const QPointer<QTextDocument> previous = document();
+    setDocument(loaded.release());
+    if (previous && previous->parent() == this)
+        delete previous;
     announceSelection();
 }
 
