@@ -9,6 +9,9 @@ runs=${1:-10}
 scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release --target orvanel startup_baseline >/dev/null
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$runs"
+fi
 
 export ORVANEL_HOME
 ORVANEL_HOME=$(mktemp -d)
@@ -38,9 +41,4 @@ run() {
     printf "ratio          : %6.2f\n", p / b }'
 }
 
-if [ -z "${DISPLAY:-}" ]; then
-  export -f measure run
-  export runs
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c run
-fi
 run

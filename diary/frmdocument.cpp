@@ -48,12 +48,16 @@ bool savedFlagIsSet() {
 frmDocument::frmDocument(DiaryHost &host, QWidget *parent) : QWidget(parent), host_(host) {
     setObjectName(QStringLiteral("frmDocument"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/orvanel.xpm")));
-    resize(twipsToPixelsX(designWidth), twipsToPixelsY(designHeight));
+    resize(sizeHint());
     rtfText = new RtfTextBox(this);
     rtfText->setObjectName(QStringLiteral("rtfText"));
     setFocusProxy(rtfText);
     connect(rtfText, &RtfTextBox::SelChange, this, &frmDocument::rtfText_SelChange);
     Form_Load();
+}
+
+QSize frmDocument::sizeHint() const {
+    return {twipsToPixelsX(designWidth), twipsToPixelsY(designHeight)};
 }
 
 bool frmDocument::textChanged() const {

@@ -27,6 +27,9 @@ public:
     // How many times the entry was written; the closing steps compare it.
     int saveCount() const { return saveCount_; }
 
+    // A new window opens at the size it was designed with.
+    QSize sizeHint() const override;
+
     void Form_Load();
     void Form_Resize();
     void rtfText_SelChange();

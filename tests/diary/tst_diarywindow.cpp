@@ -719,9 +719,11 @@ void tst_DiaryWindow::layoutKeepsTheMargins() {
     auto main = startProgram();
     main->LoadNewDoc();
     QMdiSubWindow *window = main->mdiArea()->currentSubWindow();
+    frmDocument *entry = active(*main);
+    // A new window opens at its designed size, 4680 by 3195 twips inside.
+    QCOMPARE(entry->size(), QSize(twipsToPixelsX(4680), twipsToPixelsY(3195)));
     window->showNormal();
     window->resize(500, 400);
-    frmDocument *entry = active(*main);
     const QRect box = entry->rtfText->geometry();
     QCOMPARE(box.left(), twipsToPixelsX(100));
     QCOMPARE(box.top(), twipsToPixelsY(100));
