@@ -7,14 +7,14 @@
 // is not in the table is ignored.
 enum class RtfAction : unsigned char {
     // Destinations: the word opens a group whose content is not ordinary text.
-    SkipGroup,  // skipped whole: document information, style sheet, list tables, ...
-    Container,  // content read as ordinary text: field results, list text, shape results
-    FontTable,  // the font table
-    ColorTable, // the colour table
-    Picture,    // \pict
-    UnicodeAlt, // \upr: its own text is the fallback for the \ud group inside it
+    SkipGroup,   // skipped whole: document information, style sheet, list tables, ...
+    Container,   // content read as ordinary text: field results, list text, shape results
+    FontTable,   // the font table
+    ColorTable,  // the colour table
+    Picture,     // \pict
+    UnicodeAlt,  // \upr: its own text is the fallback for the \ud group inside it
     UnicodeDest, // \ud: the text that \upr stands in for
-    Star,       // \*: the destination that follows may be skipped if not known
+    Star,        // \*: the destination that follows may be skipped if not known
 
     // Document and tables.
     DocumentCodePage, // \ansi \mac \pc \pca: the argument is the code page

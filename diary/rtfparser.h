@@ -110,7 +110,7 @@ private:
     ParaProps lastPara_;
 
     const CodePage *documentPage_;
-    int defaultFont_ = -1;
+    int defaultFont_ = 0; // \deff0 when the file says nothing
     std::unordered_map<int, FontEntry> fonts_;
     std::vector<QColor> colors_;
 

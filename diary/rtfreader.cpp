@@ -4,12 +4,16 @@
 #include "diary/rtfparser.h"
 #include "platform/runtimeerror.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
 
+// The data from the brace that opens the document, past a byte order mark and whitespace.
 std::string_view viewOf(const QByteArray &data) {
-    return std::string_view(data.constData(), static_cast<std::size_t>(data.size()));
+    const qsizetype start = std::max<qsizetype>(data.indexOf('{'), 0);
+    return std::string_view(data.constData() + start,
+                            static_cast<std::size_t>(data.size() - start));
 }
 
 void requireRtf(const QByteArray &rtf) {
@@ -37,10 +41,13 @@ void RtfReader::readDocument(const QByteArray &rtf, QTextDocument &document) {
     document.setUndoRedoEnabled(false);
     document.clear();
     {
+        // One edit block: the document lays out nothing until the whole file is in.
         QTextCursor cursor(&document);
+        cursor.beginEditBlock();
         RtfDocumentBuilder builder(cursor, RtfDocumentBuilder::Mode::WholeDocument);
         RtfParser parser(viewOf(rtf), builder);
         parser.run();
+        cursor.endEditBlock();
     }
     document.setUndoRedoEnabled(undo);
     document.setModified(false);

@@ -1,0 +1,55 @@
+// The RTF reader on arbitrary bytes: it must return, and what it read must survive a
+// write and a second read.
+#include "diary/rtfreader.h"
+#include "diary/rtfwriter.h"
+#include "platform/runtimeerror.h"
+
+#include <QGuiApplication>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "fuzz_rtfreader";
+    static char *argv[] = {name, nullptr};
+    // Made once and never destroyed: torn down in the exit handlers, after libFuzzer is
+    // done, the application would outlive parts of Qt it needs.
+    static QGuiApplication *application = nullptr;
+    if (!application) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = new QGuiApplication(argc, argv);
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    ensureApplication();
+    const QByteArray rtf(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    QTextDocument document;
+    try {
+        RtfReader::readDocument(rtf, document);
+    } catch (const RuntimeError &) {
+        return 0;
+    }
+    const QString text = document.toRawText();
+    const QByteArray written = RtfWriter::writeDocument(document);
+    QTextDocument again;
+    RtfReader::readDocument(written, again);
+    // Our own output reads back to the same text.
+    if (again.toRawText() != text)
+        std::abort();
+
+    // Pasted into the middle of a paragraph, as one undo step.
+    QTextDocument target;
+    target.setPlainText(QStringLiteral("before after"));
+    QTextCursor cursor(&target);
+    cursor.setPosition(7);
+    RtfReader::readAt(rtf, cursor);
+    target.undo();
+    if (target.toPlainText() != QStringLiteral("before after"))
+        std::abort();
+    return 0;
+}

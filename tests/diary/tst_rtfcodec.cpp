@@ -1,0 +1,1070 @@
+// The RTF reader and writer of the diary: what they read, what they write, and that
+// damaged files neither crash nor hang them.
+#include "diary/rtfreader.h"
+#include "diary/rtfwriter.h"
+#include "platform/runtimeerror.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Build = std::function<void(QTextCursor &)>;
+
+std::unique_ptr<QTextDocument> read(const QByteArray &rtf) {
+    auto document = std::make_unique<QTextDocument>();
+    RtfReader::readDocument(rtf, *document);
+    return document;
+}
+
+// The text as the document holds it, paragraphs apart by line feeds; non-breaking spaces
+// and line separators stay as they are.
+QString textOf(const QTextDocument &document) {
+    QString text = document.toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+// The format of the character at a position.
+QTextCharFormat formatAt(const QTextDocument &document, int position) {
+    QTextCursor cursor(const_cast<QTextDocument *>(&document));
+    cursor.setPosition(position + 1);
+    return cursor.charFormat();
+}
+
+QByteArray pngOf(const QImage &image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+QImage sampleImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(20, 120, 200));
+    for (int x = 0; x < width; ++x)
+        image.setPixelColor(x, x % height, Qt::yellow);
+    return image;
+}
+
+int errorOf(const std::function<void()> &step) {
+    try {
+        step();
+    } catch (const RuntimeError &error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+QString dataFile(const char *name) {
+    return QStringLiteral(RTF_DATA_DIR "/") + QLatin1String(name);
+}
+
+// The images of a document, in order, with their sizes as shown.
+QList<QSizeF> imageSizes(const QTextDocument &document) {
+    QList<QSizeF> sizes;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat()) {
+                const QTextImageFormat image = format.toImageFormat();
+                const QImage pixels =
+                    document.resource(QTextDocument::ImageResource, QUrl(image.name()))
+                        .value<QImage>();
+                if (!pixels.isNull())
+                    sizes.append(QSizeF(image.width(), image.height()));
+            }
+        }
+    }
+    return sizes;
+}
+
+QByteArray repeated(const char *piece, int times) {
+    return QByteArray(piece).repeated(times);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Build)
+
+class tst_RtfCodec : public QObject {
+    Q_OBJECT
+private slots:
+    // Reading.
+    void characterFormats_data();
+    void characterFormats();
+    void paragraphFormats_data();
+    void paragraphFormats();
+    void textAndSymbols_data();
+    void textAndSymbols();
+    void codePages_data();
+    void codePages();
+    void destinations_data();
+    void destinations();
+    void picture();
+    void notRtf_data();
+    void notRtf();
+    void malformed_data();
+    void malformed();
+    void millionOpenBraces();
+    void largeFileIsLinear();
+
+    // Writing.
+    void writerOutput_data();
+    void writerOutput();
+    void roundTrip_data();
+    void roundTrip();
+    void roundTripImage();
+    void writeSelection_data();
+    void writeSelection();
+    void readAtPastesAsOneUndoStep_data();
+    void readAtPastesAsOneUndoStep();
+
+    // Other programs.
+    void interop_data();
+    void interop();
+    void throughLibreOffice();
+};
+
+// ---------------------------------------------------------------------------------------
+// Reading
+
+void tst_RtfCodec::characterFormats_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("property");
+    QTest::addColumn<QVariant>("value");
+
+    const int weight = QTextFormat::FontWeight;
+    const int italic = QTextFormat::FontItalic;
+    const int underline = QTextFormat::TextUnderlineStyle;
+    const int strike = QTextFormat::FontStrikeOut;
+    const int valign = QTextFormat::TextVerticalAlignment;
+    const int size = QTextFormat::FontPointSize;
+    const int families = QTextFormat::FontFamilies;
+    const int fg = QTextFormat::ForegroundBrush;
+    const int bg = QTextFormat::BackgroundBrush;
+    const QVariant none;
+    const QByteArray fonts = "{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}";
+    const QByteArray colors = "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
+
+    QTest::newRow("bold") << QByteArray("{\\rtf1 a\\b b\\b0 c}") << "abc" << 1 << weight
+                          << QVariant(int(QFont::Bold));
+    QTest::newRow("bold off") << QByteArray("{\\rtf1 a\\b b\\b0 c}") << "abc" << 2 << weight
+                              << none;
+    QTest::newRow("bold in group")
+        << QByteArray("{\\rtf1 a{\\b b}c}") << "abc" << 2 << weight << none;
+    QTest::newRow("italic") << QByteArray("{\\rtf1 \\i x}") << "x" << 0 << italic << QVariant(true);
+    QTest::newRow("underline") << QByteArray("{\\rtf1 \\ul x}") << "x" << 0 << underline
+                               << QVariant(int(QTextCharFormat::SingleUnderline));
+    QTest::newRow("double underline") << QByteArray("{\\rtf1 \\uldb x}") << "x" << 0 << underline
+                                      << QVariant(int(QTextCharFormat::SingleUnderline));
+    QTest::newRow("wave underline") << QByteArray("{\\rtf1 \\ulwave x}") << "x" << 0 << underline
+                                    << QVariant(int(QTextCharFormat::WaveUnderline));
+    QTest::newRow("dotted underline") << QByteArray("{\\rtf1 \\uld x}") << "x" << 0 << underline
+                                      << QVariant(int(QTextCharFormat::DotLine));
+    QTest::newRow("ulnone") << QByteArray("{\\rtf1 \\ul a\\ulnone b}") << "ab" << 1 << underline
+                            << none;
+    QTest::newRow("ul0") << QByteArray("{\\rtf1 \\ul a\\ul0 b}") << "ab" << 1 << underline << none;
+    QTest::newRow("strike") << QByteArray("{\\rtf1 \\strike x}") << "x" << 0 << strike
+                            << QVariant(true);
+    QTest::newRow("super") << QByteArray("{\\rtf1 x\\super 2}") << "x2" << 1 << valign
+                           << QVariant(int(QTextCharFormat::AlignSuperScript));
+    QTest::newRow("sub") << QByteArray("{\\rtf1 H\\sub 2\\nosupersub O}") << "H2O" << 1 << valign
+                         << QVariant(int(QTextCharFormat::AlignSubScript));
+    QTest::newRow("nosupersub") << QByteArray("{\\rtf1 H\\sub 2\\nosupersub O}") << "H2O" << 2
+                                << valign << none;
+    QTest::newRow("size") << QByteArray("{\\rtf1 \\fs21 x}") << "x" << 0 << size << QVariant(10.5);
+    QTest::newRow("size huge") << QByteArray("{\\rtf1 \\fs99999999999 x}") << "x" << 0 << size
+                               << QVariant(1638.0);
+    QTest::newRow("font") << QByteArray("{\\rtf1\\deff0" + fonts + "\\f1 x}") << "x" << 0
+                          << families << QVariant(QStringList{QStringLiteral("Times New Roman")});
+    QTest::newRow("default font") << QByteArray("{\\rtf1\\deff1" + fonts + "x}") << "x" << 0
+                                  << families
+                                  << QVariant(QStringList{QStringLiteral("Times New Roman")});
+    QTest::newRow("plain resets font")
+        << QByteArray("{\\rtf1\\deff0" + fonts + "\\f1\\b a\\plain b}") << "ab" << 1 << families
+        << QVariant(QStringList{QStringLiteral("Arial")});
+    QTest::newRow("plain resets bold")
+        << QByteArray("{\\rtf1\\deff0" + fonts + "\\f1\\b a\\plain b}") << "ab" << 1 << weight
+        << none;
+    QTest::newRow("font table without groups")
+        << QByteArray("{\\rtf1{\\fonttbl\\f0\\fnil Arial;\\f1\\fnil Verdana;}\\f1 x}") << "x" << 0
+        << families << QVariant(QStringList{QStringLiteral("Verdana")});
+    QTest::newRow("colour") << QByteArray("{\\rtf1" + colors + "\\cf2 x}") << "x" << 0 << fg
+                            << QVariant(QBrush(QColor(0, 0, 255)));
+    QTest::newRow("colour 0 is automatic")
+        << QByteArray("{\\rtf1" + colors + "\\cf0 x}") << "x" << 0 << fg << none;
+    QTest::newRow("colour out of table")
+        << QByteArray("{\\rtf1" + colors + "\\cf77 x}") << "x" << 0 << fg << none;
+    QTest::newRow("background cb") << QByteArray("{\\rtf1" + colors + "\\cb1 x}") << "x" << 0 << bg
+                                   << QVariant(QBrush(QColor(255, 0, 0)));
+    QTest::newRow("highlight") << QByteArray("{\\rtf1" + colors + "\\highlight2 x}") << "x" << 0
+                               << bg << QVariant(QBrush(QColor(0, 0, 255)));
+    QTest::newRow("chcbpat") << QByteArray("{\\rtf1" + colors + "\\chcbpat1 x}") << "x" << 0 << bg
+                             << QVariant(QBrush(QColor(255, 0, 0)));
+    QTest::newRow("unknown word ignored") << QByteArray("{\\rtf1 \\b\\kerning28\\lang1033 x}")
+                                          << "x" << 0 << weight << QVariant(int(QFont::Bold));
+}
+
+void tst_RtfCodec::characterFormats() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QFETCH(int, property);
+    QFETCH(QVariant, value);
+    const auto document = read(rtf);
+    QCOMPARE(textOf(*document), text);
+    QCOMPARE(formatAt(*document, position).property(property), value);
+}
+
+void tst_RtfCodec::paragraphFormats_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("block");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QList<double>>("margins"); // left, right, first line, before, after
+
+    const QList<double> none{0, 0, 0, 0, 0};
+    const QByteArray three = "{\\rtf1\\pard\\qc a\\par\\pard\\qr b\\par\\pard c\\par}";
+    QTest::newRow("centre") << three << 0 << int(Qt::AlignHCenter) << none;
+    QTest::newRow("right") << three << 1 << int(Qt::AlignRight) << none;
+    QTest::newRow("pard resets") << three << 2 << int(Qt::AlignLeft) << none;
+    QTest::newRow("justify") << QByteArray("{\\rtf1\\qj a}") << 0 << int(Qt::AlignJustify) << none;
+    QTest::newRow("left") << QByteArray("{\\rtf1\\qc\\ql a}") << 0 << int(Qt::AlignLeft) << none;
+    // 15 twips a pixel on the offscreen screen of 96 dots an inch.
+    QTest::newRow("indents") << QByteArray("{\\rtf1\\li720\\ri360\\fi-360\\sb120\\sa240 a\\par}")
+                             << 0 << int(Qt::AlignLeft) << QList<double>{48, 24, -24, 8, 16};
+    QTest::newRow("alignment of last paragraph without mark")
+        << QByteArray("{\\rtf1 a\\par\\qr b}") << 1 << int(Qt::AlignRight) << none;
+    QTest::newRow("huge indent clamped")
+        << QByteArray("{\\rtf1\\li99999999999 a}") << 0 << int(Qt::AlignLeft)
+        << QList<double>{100000.0 / 15, 0, 0, 0, 0};
+}
+
+void tst_RtfCodec::paragraphFormats() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, block);
+    QFETCH(int, alignment);
+    QFETCH(QList<double>, margins);
+    const auto document = read(rtf);
+    const QTextBlockFormat format = document->findBlockByNumber(block).blockFormat();
+    QCOMPARE(int(format.alignment()), alignment);
+    QCOMPARE(format.leftMargin(), margins[0]);
+    QCOMPARE(format.rightMargin(), margins[1]);
+    QCOMPARE(format.textIndent(), margins[2]);
+    QCOMPARE(format.topMargin(), margins[3]);
+    QCOMPARE(format.bottomMargin(), margins[4]);
+}
+
+void tst_RtfCodec::textAndSymbols_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("par") << QByteArray("{\\rtf1 one\\par two}") << "one\ntwo";
+    QTest::newRow("last par adds nothing")
+        << QByteArray("{\\rtf1 one\\par two\\par}") << "one\ntwo";
+    QTest::newRow("empty paragraphs")
+        << QByteArray("{\\rtf1 a\\par\\par\\par b\\par}") << "a\n\n\nb";
+    QTest::newRow("backslash line end") << QByteArray("{\\rtf1 one\\\ntwo}") << "one\ntwo";
+    QTest::newRow("backslash CR LF") << QByteArray("{\\rtf1 one\\\r\ntwo}") << "one\ntwo";
+    QTest::newRow("line ends are nothing") << QByteArray("{\\rtf1 on\r\ne\ntwo}") << "onetwo";
+    QTest::newRow("line") << QByteArray("{\\rtf1 one\\line two}") << u"one\u2028two"_qs;
+    QTest::newRow("tab") << QByteArray("{\\rtf1 a\\tab b}") << "a\tb";
+    QTest::newRow("page") << QByteArray("{\\rtf1 a\\page b}") << "a\nb";
+    QTest::newRow("page after par") << QByteArray("{\\rtf1 a\\par\\page b}") << "a\nb";
+    QTest::newRow("sect") << QByteArray("{\\rtf1 a\\sect b}") << "a\nb";
+    QTest::newRow("sect after par") << QByteArray("{\\rtf1 a\\par\\sect\\sectd b}") << "a\nb";
+    QTest::newRow("control word space eaten") << QByteArray("{\\rtf1 \\b  two}") << " two";
+    QTest::newRow("escapes") << QByteArray("{\\rtf1 \\{a\\}\\\\}") << "{a}\\";
+    QTest::newRow("symbols") << QByteArray("{\\rtf1 a\\~b\\-c\\_d}")
+                             << u"a\u00A0b\u00ADc\u2011d"_qs;
+    QTest::newRow("dashes and bullet")
+        << QByteArray("{\\rtf1 \\emdash\\endash\\bullet}") << u"\u2014\u2013\u2022"_qs;
+    QTest::newRow("quotes") << QByteArray("{\\rtf1 \\lquote x\\rquote\\ldblquote y\\rdblquote}")
+                            << u"\u2018x\u2019\u201Cy\u201D"_qs;
+    QTest::newRow("cells") << QByteArray("{\\rtf1\\trowd\\cellx100\\cellx200\\pard\\intbl "
+                                         "a\\cell b\\cell\\row c}")
+                           << "a\tb\nc";
+    QTest::newRow("raw tab") << QByteArray("{\\rtf1 a\tb}") << "a\tb";
+    QTest::newRow("control characters dropped")
+        << QByteArray("{\\rtf1 a\x01\x02\x7f b}", 15) << "a b";
+    QTest::newRow("text after document ignored") << QByteArray("{\\rtf1 a}garbage") << "a";
+    QTest::newRow("BOM and whitespace") << QByteArray("\xEF\xBB\xBF \r\n{\\rtf1 a}") << "a";
+    QTest::newRow("symbol font bullet")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f3\\fcharset2 Symbol;}}"
+                      "{\\f3\\'b7}\\tab item}")
+        << u"\u2022\titem"_qs;
+}
+
+void tst_RtfCodec::textAndSymbols() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(textOf(*read(rtf)), text);
+}
+
+void tst_RtfCodec::codePages_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    auto withFont = [](const char *charset, const char *bytes) {
+        return QByteArray(
+                   "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil\\fcharset") +
+               charset + " Font;}}\\f1 " + bytes + "}";
+    };
+    QTest::newRow("1252 default") << QByteArray("{\\rtf1 caf\\'e9 \\'80}") << u"café €"_qs;
+    QTest::newRow("fcharset204 Cyrillic") << withFont("204", "\\'cf\\'f0\\'e8") << u"При"_qs;
+    QTest::newRow("fcharset161 Greek") << withFont("161", "\\'e1\\'e2\\'e3") << u"αβγ"_qs;
+    QTest::newRow("ansicpg1253") << QByteArray("{\\rtf1\\ansi\\ansicpg1253 \\'e1\\'c1}")
+                                 << u"αΑ"_qs;
+    QTest::newRow("ansicpg1250") << QByteArray("{\\rtf1\\ansi\\ansicpg1250 \\'9e\\'b9}")
+                                 << u"žą"_qs;
+    QTest::newRow("ansicpg1251") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'e4\\'e0}")
+                                 << u"да"_qs;
+    QTest::newRow("fcharset238") << withFont("238", "\\'b9") << u"ą"_qs;
+    QTest::newRow("fcharset162 Turkish") << withFont("162", "\\'fd") << u"ı"_qs;
+    QTest::newRow("fcharset177 Hebrew") << withFont("177", "\\'e0") << u"א"_qs;
+    QTest::newRow("fcharset178 Arabic") << withFont("178", "\\'c7") << u"ا"_qs;
+    QTest::newRow("fcharset186 Baltic") << withFont("186", "\\'e0") << u"ą"_qs;
+    QTest::newRow("fcharset163 Vietnamese") << withFont("163", "\\'f5") << u"ơ"_qs;
+    QTest::newRow("font code page follows font")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Cyr;}}\\f1\\'e4{\\f0\\'e4}"
+                      "\\'e4}")
+        << u"дäд"_qs;
+    QTest::newRow("cpg in font table")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\cpg1251 A;}}\\'e4}") << u"д"_qs;
+    QTest::newRow("mac") << QByteArray("{\\rtf1\\mac caf\\'8e}") << u"café"_qs;
+    QTest::newRow("pc 437") << QByteArray("{\\rtf1\\pc caf\\'82}") << u"café"_qs;
+    QTest::newRow("pca 850") << QByteArray("{\\rtf1\\pca \\'82\\'d5}") << u"éı"_qs;
+    QTest::newRow("932 Shift-JIS pairs")
+        << withFont("128", "\\'93\\'fa\\'96\\'7b\\'8c\\'ea") << u"日本語"_qs;
+    QTest::newRow("932 trail byte as text")
+        << withFont("128", "\\'83e\\'83L\\'83X\\'83g") << u"テキスト"_qs;
+    QTest::newRow("932 single-byte katakana") << withFont("128", "\\'b1") << u"ｱ"_qs;
+    QTest::newRow("ansicpg932") << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0}") << u"あ"_qs;
+    QTest::newRow("936 GBK") << withFont("134", "\\'d6\\'d0\\'ce\\'c4") << u"中文"_qs;
+    QTest::newRow("949 Korean") << withFont("129", "\\'c7\\'d1") << u"한"_qs;
+    QTest::newRow("950 Big5") << withFont("136", "\\'a4\\'a4") << u"中"_qs;
+    QTest::newRow("lead byte without trail") << withFont("128", "\\'93}{") << u""_qs;
+    QTest::newRow("u with uc1") << QByteArray("{\\rtf1 \\u945?b}") << u"αb"_qs;
+    QTest::newRow("u with uc0") << QByteArray("{\\rtf1\\uc0\\u945 b}") << u"αb"_qs;
+    QTest::newRow("u with uc2") << QByteArray("{\\rtf1\\uc2\\u945??b}") << u"αb"_qs;
+    QTest::newRow("u with uc2 hex fallback")
+        << QByteArray("{\\rtf1\\uc2\\u26085\\'93\\'fab}") << u"日b"_qs;
+    QTest::newRow("uc in group") << QByteArray("{\\rtf1{\\uc0\\u945}\\u946?}") << u"αβ"_qs;
+    QTest::newRow("fallback cut by group") << QByteArray("{\\rtf1\\uc3{\\u945?}b}") << u"αb"_qs;
+    QTest::newRow("negative u") << QByteArray("{\\rtf1 \\u-1280?}") << u"\uFB00"_qs;
+    QTest::newRow("surrogate pair")
+        << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("lone high surrogate") << QByteArray("{\\rtf1 \\u-10179?x}") << u"\uFFFDx"_qs;
+    QTest::newRow("lone low surrogate") << QByteArray("{\\rtf1 x\\u-8704?}") << u"x\uFFFD"_qs;
+    QTest::newRow("u out of range") << QByteArray("{\\rtf1 \\u99999999?x}") << u"\uFFFDx"_qs;
+    QTest::newRow("upr and ud") << QByteArray("{\\rtf1{\\upr{a}{\\*\\ud{\\u945?}}}}") << u"α"_qs;
+    QTest::newRow("u in font name")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 \\u12513?\\u12452?;}}\\f0 x}") << u"x"_qs;
+    QTest::newRow("raw 8-bit text") << QByteArray("{\\rtf1\\ansicpg1251 \xe4\xe0}") << u"да"_qs;
+}
+
+void tst_RtfCodec::codePages() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(textOf(*read(rtf)), text);
+}
+
+void tst_RtfCodec::destinations_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("info") << QByteArray("{\\rtf1{\\info{\\title T}{\\author A}}x}") << "x";
+    QTest::newRow("stylesheet") << QByteArray(
+                                       "{\\rtf1{\\stylesheet{\\s0 Normal;}{\\s1\\b heading 1;}}x}")
+                                << "x";
+    QTest::newRow("unknown starred") << QByteArray("{\\rtf1{\\*\\whatever a{b}c}x}") << "x";
+    QTest::newRow("starred known word") << QByteArray("{\\rtf1{\\*\\b a}x}") << "x";
+    QTest::newRow("unknown unstarred group kept") << QByteArray("{\\rtf1{\\whatever a}x}") << "ax";
+    QTest::newRow("field result") << QByteArray("{\\rtf1{\\field{\\*\\fldinst{ HYPERLINK "
+                                                "\"http://x\" }}{\\fldrslt{link}}} x}")
+                                  << "link x";
+    QTest::newRow("fldinst without star") << QByteArray("{\\rtf1{\\field{\\fldinst PAGE}"
+                                                        "{\\fldrslt 3}}}")
+                                          << "3";
+    QTest::newRow("list tables") << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel x}}}"
+                                               "{\\*\\listoverridetable{\\listoverride}}x}")
+                                 << "x";
+    QTest::newRow("list text") << QByteArray("{\\rtf1{\\listtext\\'95\\tab}item}")
+                               << u"\u2022\titem"_qs;
+    QTest::newRow("themedata") << QByteArray("{\\rtf1{\\*\\themedata 504b0304}x}") << "x";
+    QTest::newRow("generator") << QByteArray("{\\rtf1{\\*\\generator Riched20;}x}") << "x";
+    QTest::newRow("header footer") << QByteArray("{\\rtf1{\\header h}{\\footer f}x}") << "x";
+    QTest::newRow("footnote") << QByteArray("{\\rtf1 x{\\footnote note}y}") << "xy";
+    QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v hidden}b}") << "ab";
+    QTest::newRow("bin skipped") << QByteArray("{\\rtf1 a\\bin4 {}\\\\b}") << "ab";
+    QTest::newRow("bin in skipped group") << QByteArray("{\\rtf1{\\*\\x\\bin2 }}}b}") << "b";
+    QTest::newRow("bin zero") << QByteArray("{\\rtf1 a\\bin0 b}") << "ab";
+    QTest::newRow("wmf picture skipped")
+        << QByteArray("{\\rtf1 a{\\pict\\wmetafile8 0102}b}") << "ab";
+    QTest::newRow("nonshppict skipped")
+        << QByteArray("{\\rtf1 a{\\nonshppict{\\pict\\wmetafile8 0102}}b}") << "ab";
+    QTest::newRow("object result") << QByteArray("{\\rtf1{\\object{\\*\\objdata 0102}"
+                                                 "{\\result r}}}")
+                                   << "r";
+}
+
+void tst_RtfCodec::destinations() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(textOf(*read(rtf)), text);
+}
+
+void tst_RtfCodec::picture() {
+    const QImage image = sampleImage(30, 12);
+    const QByteArray hex = pngOf(image).toHex();
+    // 600 by 240 twips: 40 by 16 pixels at 15 twips a pixel.
+    const QByteArray rtf = "{\\rtf1 a{\\*\\shppict{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}"
+                           "\\pngblip\\picw30\\pich12\\picwgoal600\\pichgoal240 " +
+                           hex + "}}{\\nonshppict{\\pict\\wmetafile8 00}}b}";
+    const auto document = read(rtf);
+    QCOMPARE(textOf(*document), u"a\uFFFCb"_qs);
+    QCOMPARE(imageSizes(*document), QList<QSizeF>{QSizeF(40, 16)});
+    const QTextImageFormat format = formatAt(*document, 1).toImageFormat();
+    const QImage stored =
+        document->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+    QCOMPARE(stored.size(), image.size());
+    QCOMPARE(stored.pixelColor(5, 5), image.pixelColor(5, 5));
+
+    // Without a goal size the picture shows at its own size, scaled.
+    const auto own = read("{\\rtf1{\\pict\\pngblip\\picscalex200 " + hex + "}}");
+    QCOMPARE(imageSizes(*own), QList<QSizeF>{QSizeF(60, 12)});
+    // JPEG too.
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPEG");
+    }
+    const auto jpegDocument = read("{\\rtf1{\\pict\\jpegblip " + jpeg.toHex() + "}}");
+    QCOMPARE(imageSizes(*jpegDocument), QList<QSizeF>{QSizeF(30, 12)});
+    // \bin data.
+    const QByteArray png = pngOf(image);
+    const auto binDocument =
+        read("{\\rtf1{\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png + "}}");
+    QCOMPARE(imageSizes(*binDocument), QList<QSizeF>{QSizeF(30, 12)});
+    // Damaged data gives no picture and keeps the text.
+    const auto damaged = read("{\\rtf1 a{\\pict\\pngblip 89504e470d0a1a0aff00}b}");
+    QCOMPARE(textOf(*damaged), u"ab"_qs);
+}
+
+void tst_RtfCodec::notRtf_data() {
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("plain text") << QByteArray("Hello, world");
+    QTest::newRow("html") << QByteArray("<html><body>x</body></html>");
+    QTest::newRow("brace only") << QByteArray("{");
+    QTest::newRow("rtf without brace") << QByteArray("\\rtf1 x}");
+    QTest::newRow("other word") << QByteArray("{\\rtx1 x}");
+    QTest::newRow("binary") << QByteArray("\x00\x01\x02{\\rtf1", 8);
+}
+
+void tst_RtfCodec::notRtf() {
+    QFETCH(QByteArray, data);
+    QVERIFY(!RtfReader::isRtf(data));
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("kept as it is"));
+    QCOMPARE(errorOf([&] { RtfReader::readDocument(data, document); }),
+             ErrorNumber::InvalidFileFormat);
+    QCOMPARE(document.toPlainText(), QStringLiteral("kept as it is"));
+    try {
+        RtfReader::readDocument(data, document);
+    } catch (const RuntimeError &error) {
+        QCOMPARE(error.Description(), QStringLiteral("The file is not in Rich Text Format."));
+    }
+
+    QTextCursor cursor(&document);
+    cursor.setPosition(5);
+    cursor.setPosition(8, QTextCursor::KeepAnchor);
+    QCOMPARE(errorOf([&] { RtfReader::readAt(data, cursor); }), ErrorNumber::InvalidFileFormat);
+    QCOMPARE(document.toPlainText(), QStringLiteral("kept as it is"));
+    QVERIFY(!document.isUndoAvailable() || document.toPlainText() == u"kept as it is"_qs);
+}
+
+void tst_RtfCodec::malformed_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("truncated in text") << QByteArray("{\\rtf1 Hello wor") << "Hello wor";
+    QTest::newRow("truncated after par") << QByteArray("{\\rtf1 a\\par b\\par") << "a\nb";
+    QTest::newRow("truncated in word") << QByteArray("{\\rtf1 Hello\\b") << "Hello";
+    QTest::newRow("truncated in parameter") << QByteArray("{\\rtf1 Hello\\fs-") << "Hello-";
+    QTest::newRow("truncated at backslash") << QByteArray("{\\rtf1 Hello\\") << "Hello";
+    QTest::newRow("truncated header") << QByteArray("{\\rtf") << "";
+    QTest::newRow("truncated font table") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari") << "";
+    QTest::newRow("truncated colour table") << QByteArray("{\\rtf1{\\colortbl;\\red9") << "";
+    QTest::newRow("truncated skipped group") << QByteArray("{\\rtf1 a{\\info{\\title x") << "a";
+    QTest::newRow("truncated picture") << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e") << "a";
+    QTest::newRow("truncated surrogate") << QByteArray("{\\rtf1 a\\u-10179?") << u"a\uFFFD"_qs;
+    QTest::newRow("extra closing braces") << QByteArray("{\\rtf1 a}}}b") << "a";
+    QTest::newRow("missing closing braces") << QByteArray("{\\rtf1{{{a") << "a";
+    QTest::newRow("closing brace early") << QByteArray("{\\rtf1 a{b}}c}") << "ab";
+    QTest::newRow("huge parameters")
+        << QByteArray("{\\rtf1\\fs99999999999\\li99999999999\\cf99999999999\\f99999999999 a}")
+        << "a";
+    QTest::newRow("negative parameters")
+        << QByteArray("{\\rtf1\\fs-5\\li-99999999999\\cf-3\\f-7\\uc-4\\sb-1 a}") << "a";
+    QTest::newRow("huge negative u") << QByteArray("{\\rtf1 \\u-99999999999?a}") << u"\uFFFDa"_qs;
+    QTest::newRow("huge uc") << QByteArray("{\\rtf1\\uc99999\\u65 BCD}") << "A";
+    QTest::newRow("long parameter digits")
+        << QByteArray("{\\rtf1\\fs" + repeated("9", 10000) + " a}") << "a";
+    QTest::newRow("long control word")
+        << QByteArray("{\\rtf1\\" + repeated("a", 100000) + " b}") << "b";
+    QTest::newRow("bin past end") << QByteArray("{\\rtf1 a\\bin999999 xyz") << "a";
+    QTest::newRow("bin huge") << QByteArray("{\\rtf1 a\\bin99999999999999 xyz}") << "a";
+    QTest::newRow("bin negative") << QByteArray("{\\rtf1 a\\bin-5 b}") << "ab";
+    QTest::newRow("lone quote") << QByteArray("{\\rtf1 a\\'") << "a";
+    QTest::newRow("quote one digit") << QByteArray("{\\rtf1 a\\'4g}") << "ag";
+    QTest::newRow("quote no digits") << QByteArray("{\\rtf1 a\\'zz}") << "azz";
+    QTest::newRow("lone star") << QByteArray("{\\rtf1 a\\*") << "a";
+    QTest::newRow("star before text") << QByteArray("{\\rtf1 a{\\* b}c}") << "a bc";
+    QTest::newRow("nul bytes") << QByteArray("{\\rtf1 a\0b\\\0c}", 13) << "abc";
+    QTest::newRow("deep nesting 100000")
+        << QByteArray("{\\rtf1" + repeated("{", 100000) + "x") << "x";
+    QTest::newRow("nested 100000 in document")
+        << QByteArray("{\\rtf1 a" + repeated("{\\b ", 100000) + "x" + repeated("}", 100000) + "b}")
+        << "axb";
+    QTest::newRow("font table nested deep")
+        << QByteArray("{\\rtf1{\\fonttbl" + repeated("{\\f1 a;", 5000) + "}x") << "";
+    QTest::newRow("picture in font table")
+        << QByteArray("{\\rtf1{\\fonttbl{\\pict\\pngblip 00}}x}") << "x";
+    QTest::newRow("colour values out of range")
+        << QByteArray("{\\rtf1{\\colortbl;\\red999\\green-4\\blue256;}\\cf1 x}") << "x";
+    QTest::newRow("many unknown words")
+        << QByteArray("{\\rtf1" + repeated("\\zz", 50000) + " x}") << "x";
+    QTest::newRow("upr without ud") << QByteArray("{\\rtf1{\\upr a}b}") << "b";
+    QTest::newRow("ud alone") << QByteArray("{\\rtf1{\\*\\ud a}b}") << "ab";
+}
+
+void tst_RtfCodec::malformed() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(textOf(*read(rtf)), text);
+}
+
+void tst_RtfCodec::millionOpenBraces() {
+    QElapsedTimer timer;
+    timer.start();
+    const auto document = read("{\\rtf1 a" + repeated("{", 1000000) + "b");
+    QCOMPARE(textOf(*document), u"ab"_qs);
+    const auto closed =
+        read("{\\rtf1 a" + repeated("{", 1000000) + "b" + repeated("}", 1000000) + "c}");
+    QCOMPARE(textOf(*closed), u"abc"_qs);
+    // Random bytes after the header: whatever they mean, reading ends.
+    QByteArray noise = "{\\rtf1 ";
+    quint32 seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        noise.append(static_cast<char>(seed >> 24));
+    }
+    read(noise);
+    QVERIFY2(timer.elapsed() < 30000, "reading damaged files took too long");
+}
+
+void tst_RtfCodec::largeFileIsLinear() {
+    // Twice the data takes about twice the time, not four times.
+    auto timeOf = [](int paragraphs) {
+        const QByteArray rtf =
+            "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}" +
+            repeated("\\pard\\f0\\fs24 Some text of a diary, {\\b bold} and \\u945? and "
+                     "caf\\'e9.\\par\n",
+                     paragraphs) +
+            "}";
+        QElapsedTimer timer;
+        timer.start();
+        const auto document = read(rtf);
+        const qint64 elapsed = timer.nsecsElapsed();
+        if (document->blockCount() != paragraphs)
+            return qint64(-1);
+        return elapsed;
+    };
+    timeOf(1000); // warm up
+    const qint64 small = timeOf(5000);
+    const qint64 large = timeOf(20000);
+    QVERIFY(small > 0);
+    QVERIFY(large > 0);
+    QVERIFY2(large < small * 12,
+             qPrintable(QStringLiteral("%1 ns for 5000, %2 ns for 20000").arg(small).arg(large)));
+}
+
+// ---------------------------------------------------------------------------------------
+// Writing
+
+void tst_RtfCodec::writerOutput_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("written"); // what the body holds
+
+    QTest::newRow("ascii") << u"Hello"_qs << QByteArray(" Hello\\par");
+    QTest::newRow("escapes") << u"{a}\\b"_qs << QByteArray("\\{a\\}\\\\b\\par");
+    QTest::newRow("1252") << u"café €"_qs << QByteArray(" caf\\'e9 \\'80\\par");
+    QTest::newRow("greek") << u"α"_qs << QByteArray("\\u945?\\par");
+    QTest::newRow("negative u") << u"\uFB00"_qs << QByteArray("\\u-1280?\\par");
+    QTest::newRow("surrogates") << QString::fromUtf8("\xF0\x9F\x98\x80")
+                                << QByteArray("\\u-10179?\\u-8704?\\par");
+    QTest::newRow("tab") << u"a\tb"_qs << QByteArray(" a\\tab b\\par");
+    QTest::newRow("line") << u"a\u2028b"_qs << QByteArray(" a\\line b\\par");
+    QTest::newRow("paragraphs") << u"a\nb"_qs << QByteArray(" a\\par");
+    QTest::newRow("nbsp") << u"a\u00A0b"_qs << QByteArray(" a\\~b\\par");
+}
+
+void tst_RtfCodec::writerOutput() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, written);
+    QTextDocument document;
+    document.setPlainText(text);
+    const QByteArray rtf = RtfWriter::writeDocument(document);
+    QVERIFY2(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"), rtf.constData());
+    QVERIFY2(rtf.contains("{\\fonttbl{\\f0"), rtf.constData());
+    QVERIFY2(rtf.contains(written), rtf.constData());
+    QVERIFY2(rtf.trimmed().endsWith('}'), rtf.constData());
+    for (const char c : rtf)
+        QVERIFY(static_cast<unsigned char>(c) < 0x80);
+    QCOMPARE(textOf(*read(rtf)), text);
+}
+
+namespace {
+
+QTextCharFormat charFormat(const std::function<void(QTextCharFormat &)> &set) {
+    QTextCharFormat format;
+    set(format);
+    return format;
+}
+
+// Segments of text in formats, then paragraph formats.
+Build segments(QList<QPair<QString, QTextCharFormat>> parts, QList<QTextBlockFormat> blocks = {}) {
+    return [parts, blocks](QTextCursor &cursor) {
+        for (const auto &part : parts) {
+            const QStringList paragraphs = part.first.split(QLatin1Char('\n'));
+            for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+                if (i > 0)
+                    cursor.insertBlock();
+                cursor.insertText(paragraphs[i], part.second);
+            }
+        }
+        QTextBlock block = cursor.document()->begin();
+        for (const QTextBlockFormat &format : blocks) {
+            QTextCursor(block).setBlockFormat(format);
+            block = block.next();
+        }
+    };
+}
+
+// The properties the codec carries, as they show in the document.
+struct Shown {
+    QString family;
+    double points;
+    bool bold, italic, strike;
+    int underline, valign;
+    QColor foreground, background;
+    bool operator==(const Shown &) const = default;
+};
+
+Shown shownAt(const QTextDocument &document, int position) {
+    const QTextCharFormat f = formatAt(document, position);
+    const QStringList families = f.fontFamilies().toStringList();
+    Shown shown;
+    shown.family = families.isEmpty() ? document.defaultFont().family() : families.first();
+    const double points =
+        f.fontPointSize() > 0 ? f.fontPointSize() : document.defaultFont().pointSizeF();
+    shown.points = std::round(points * 2) / 2;
+    shown.bold = f.fontWeight() >= QFont::DemiBold;
+    shown.italic = f.fontItalic();
+    shown.strike = f.fontStrikeOut();
+    shown.underline = f.underlineStyle();
+    shown.valign = f.verticalAlignment();
+    shown.foreground =
+        f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color() : QColor();
+    shown.background =
+        f.hasProperty(QTextFormat::BackgroundBrush) ? f.background().color() : QColor();
+    return shown;
+}
+
+QString describe(const Shown &s) {
+    return QStringLiteral("%1 %2pt b%3 i%4 s%5 u%6 v%7 fg %8 bg %9")
+        .arg(s.family)
+        .arg(s.points)
+        .arg(s.bold)
+        .arg(s.italic)
+        .arg(s.strike)
+        .arg(s.underline)
+        .arg(s.valign)
+        .arg(s.foreground.name(), s.background.name());
+}
+
+void setDiaryFont(QTextDocument &document) {
+    document.setDefaultFont(QFont(QStringLiteral("Courier New"), 12));
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSizeF(15.75);
+    document.setDefaultFont(font);
+}
+
+} // namespace
+
+void tst_RtfCodec::roundTrip_data() {
+    QTest::addColumn<Build>("build");
+    using F = QTextCharFormat;
+    auto with = [](auto set) { return charFormat(set); };
+    const F plain;
+
+    QTest::newRow("plain") << segments({{u"Just some text"_qs, plain}});
+    QTest::newRow("empty document") << segments({});
+    QTest::newRow("bold italic") << segments(
+        {{u"a "_qs, plain},
+         {u"bold"_qs, with([](F &f) { f.setFontWeight(QFont::Bold); })},
+         {u" "_qs, plain},
+         {u"italic"_qs, with([](F &f) { f.setFontItalic(true); })},
+         {u"both"_qs, with([](F &f) {
+              f.setFontWeight(QFont::Bold);
+              f.setFontItalic(true);
+          })}});
+    QTest::newRow("underline strike")
+        << segments({{u"u"_qs, with([](F &f) { f.setFontUnderline(true); })},
+                     {u"w"_qs, with([](F &f) { f.setUnderlineStyle(F::WaveUnderline); })},
+                     {u"d"_qs, with([](F &f) { f.setUnderlineStyle(F::DotLine); })},
+                     {u"s"_qs, with([](F &f) { f.setFontStrikeOut(true); })}});
+    QTest::newRow("super sub") << segments(
+        {{u"x"_qs, plain},
+         {u"2"_qs, with([](F &f) { f.setVerticalAlignment(F::AlignSuperScript); })},
+         {u"i"_qs, with([](F &f) { f.setVerticalAlignment(F::AlignSubScript); })}});
+    QTest::newRow("colours") << segments(
+        {{u"red"_qs, with([](F &f) { f.setForeground(QColor(255, 0, 0)); })},
+         {u"blue on yellow"_qs, with([](F &f) {
+              f.setForeground(QColor(0, 0, 255));
+              f.setBackground(QColor(255, 255, 0));
+          })},
+         {u"red again"_qs, with([](F &f) { f.setForeground(QColor(255, 0, 0)); })}});
+    QTest::newRow("fonts and sizes") << segments({{u"arial 10"_qs, with([](F &f) {
+                                                       f.setFontFamilies({u"Arial"_qs});
+                                                       f.setFontPointSize(10);
+                                                   })},
+                                                  {u"times 13.5"_qs, with([](F &f) {
+                                                       f.setFontFamilies({u"Times New Roman"_qs});
+                                                       f.setFontPointSize(13.5);
+                                                   })},
+                                                  {u"default"_qs, plain}});
+    QTest::newRow("alignment and indents")
+        << segments({{u"left\ncentre\nright\njustified\nindented"_qs, plain}}, [] {
+               QList<QTextBlockFormat> blocks(5);
+               blocks[0].setAlignment(Qt::AlignLeft);
+               blocks[1].setAlignment(Qt::AlignHCenter);
+               blocks[2].setAlignment(Qt::AlignRight);
+               blocks[3].setAlignment(Qt::AlignJustify);
+               blocks[4].setLeftMargin(48);
+               blocks[4].setRightMargin(24);
+               blocks[4].setTextIndent(-16);
+               blocks[4].setTopMargin(8);
+               blocks[4].setBottomMargin(4);
+               return blocks;
+           }());
+    QTest::newRow("unicode") << segments({{u"Ελληνικά\nРусский текст\n日本語のテキスト\n"_qs +
+                                               QString::fromUtf8("emoji \xF0\x9F\x98\x80!"),
+                                           plain}});
+    QTest::newRow("braces and backslashes")
+        << segments({{u"{\\rtf1 not a \\b word} \\'e9 \\u945?"_qs, plain}});
+    QTest::newRow("tabs lines and empty paragraphs")
+        << segments({{u"a\tb\u2028c\n\n\nd\n"_qs, plain}});
+    QTest::newRow("spaces after words")
+        << segments({{u" lead"_qs, with([](F &f) { f.setFontWeight(QFont::Bold); })},
+                     {u"  two "_qs, plain},
+                     {u"9"_qs, with([](F &f) { f.setFontItalic(true); })}});
+}
+
+void tst_RtfCodec::roundTrip() {
+    QFETCH(Build, build);
+    QTextDocument original;
+    setDiaryFont(original);
+    {
+        QTextCursor cursor(&original);
+        build(cursor);
+    }
+    const QByteArray first = RtfWriter::writeDocument(original);
+
+    QTextDocument back;
+    setDiaryFont(back);
+    RtfReader::readDocument(first, back);
+    QCOMPARE(textOf(back), textOf(original));
+    QCOMPARE(back.blockCount(), original.blockCount());
+    for (int i = 0; i < original.characterCount() - 1; ++i) {
+        if (original.characterAt(i) == QChar::ParagraphSeparator)
+            continue;
+        const Shown want = shownAt(original, i);
+        const Shown got = shownAt(back, i);
+        QVERIFY2(want == got, qPrintable(QStringLiteral("at %1: %2 instead of %3")
+                                             .arg(i)
+                                             .arg(describe(got), describe(want))));
+    }
+    for (QTextBlock a = original.begin(), b = back.begin(); a.isValid() && b.isValid();
+         a = a.next(), b = b.next()) {
+        const QTextBlockFormat fa = a.blockFormat();
+        const QTextBlockFormat fb = b.blockFormat();
+        QCOMPARE(int(fb.alignment() & Qt::AlignHorizontal_Mask),
+                 int(fa.alignment() & Qt::AlignHorizontal_Mask));
+        QCOMPARE(fb.leftMargin(), fa.leftMargin());
+        QCOMPARE(fb.rightMargin(), fa.rightMargin());
+        QCOMPARE(fb.textIndent(), fa.textIndent());
+        QCOMPARE(fb.topMargin(), fa.topMargin());
+        QCOMPARE(fb.bottomMargin(), fa.bottomMargin());
+    }
+
+    // Written again, the same bytes.
+    QCOMPARE(RtfWriter::writeDocument(back), first);
+}
+
+void tst_RtfCodec::roundTripImage() {
+    QTextDocument original;
+    setDiaryFont(original);
+    const QImage image = sampleImage(24, 10);
+    original.addResource(QTextDocument::ImageResource, QUrl(u"diary:picture"_qs), image);
+    QTextCursor cursor(&original);
+    cursor.insertText(u"before "_qs);
+    QTextImageFormat format;
+    format.setName(u"diary:picture"_qs);
+    format.setWidth(48);
+    format.setHeight(20);
+    cursor.insertImage(format);
+    cursor.insertText(u" after"_qs);
+
+    const QByteArray rtf = RtfWriter::writeDocument(original);
+    QVERIFY(rtf.contains("{\\pict\\pngblip\\picw24\\pich10\\picwgoal720\\pichgoal300"));
+    const auto back = read(rtf);
+    QCOMPARE(textOf(*back), u"before \uFFFC after"_qs);
+    QCOMPARE(imageSizes(*back), QList<QSizeF>{QSizeF(48, 20)});
+    const QImage stored = back->resource(QTextDocument::ImageResource,
+                                         QUrl(formatAt(*back, 7).toImageFormat().name()))
+                              .value<QImage>();
+    QCOMPARE(stored.convertToFormat(QImage::Format_RGB32), image);
+    QCOMPARE(RtfWriter::writeDocument(*back), rtf);
+}
+
+void tst_RtfCodec::writeSelection_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("text");
+    // "one two three" / "second line": positions 0-12, 13 is the mark, 14-24.
+    QTest::newRow("within a paragraph") << 4 << 12 << u"two thre"_qs;
+    QTest::newRow("across paragraphs") << 8 << 17 << u"three\nsec"_qs;
+    QTest::newRow("whole first paragraph with mark") << 0 << 14 << u"one two three\n"_qs;
+    QTest::newRow("no selection") << 3 << 3 << QString();
+    QTest::newRow("everything") << 0 << 25 << u"one two three\nsecond line"_qs;
+}
+
+void tst_RtfCodec::writeSelection() {
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, text);
+    QTextDocument document;
+    document.setPlainText(u"one two three\nsecond line"_qs);
+    QTextCursor bold(&document);
+    bold.setPosition(4);
+    bold.setPosition(7, QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setFontWeight(QFont::Bold);
+    bold.mergeCharFormat(format);
+
+    QTextCursor cursor(&document);
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    const QByteArray rtf = RtfWriter::writeSelection(cursor);
+    QVERIFY(RtfReader::isRtf(rtf));
+
+    // Pasted into an empty document, exactly the selection.
+    QTextDocument target;
+    QTextCursor at(&target);
+    RtfReader::readAt(rtf, at);
+    QCOMPARE(textOf(target), text);
+    if (start <= 4 && end >= 7)
+        QCOMPARE(formatAt(target, 4 - start).fontWeight(), int(QFont::Bold));
+}
+
+void tst_RtfCodec::readAtPastesAsOneUndoStep_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("words") << QByteArray("{\\rtf1 {\\b XY}Z}") << 5 << 5 << u"HelloXYZ world"_qs;
+    QTest::newRow("replaces selection") << QByteArray("{\\rtf1 XYZ}") << 1 << 10 << u"HXYZd"_qs;
+    QTest::newRow("paragraphs") << QByteArray("{\\rtf1 A\\par B}") << 5 << 5
+                                << u"HelloA\nB world"_qs;
+    QTest::newRow("ends with mark")
+        << QByteArray("{\\rtf1 A\\par}") << 5 << 5 << u"HelloA\n world"_qs;
+    QTest::newRow("nothing") << QByteArray("{\\rtf1 }") << 5 << 5 << u"Hello world"_qs;
+}
+
+void tst_RtfCodec::readAtPastesAsOneUndoStep() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, text);
+    QTextDocument document;
+    document.setPlainText(u"Hello world"_qs);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    QTextCursor(&document).setBlockFormat(centred);
+    document.clearUndoRedoStacks();
+
+    QTextCursor cursor(&document);
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    RtfReader::readAt(rtf, cursor);
+    QCOMPARE(textOf(document), text);
+    // The text after the cursor keeps its paragraph's format.
+    QCOMPARE(document.lastBlock().blockFormat().alignment(), Qt::AlignHCenter);
+    if (text != u"Hello world"_qs) {
+        document.undo();
+        QCOMPARE(textOf(document), u"Hello world"_qs);
+        QVERIFY(!document.isUndoAvailable());
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Other programs
+
+void tst_RtfCodec::interop_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("property");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("alignment"); // of the paragraph at the position
+
+    const int weight = QTextFormat::FontWeight;
+    const int left = int(Qt::AlignLeft);
+    const QString formatted = u"Plain bold italic underlined struck end.\nRed Arial 14"_qs;
+    QTest::newRow("pandoc plain") << dataFile("plain-pandoc.rtf")
+                                  << u"First paragraph of plain text.\nSecond paragraph."_qs << 0
+                                  << weight << QVariant() << left;
+    QTest::newRow("pandoc japanese") << dataFile("japanese-pandoc.rtf") << u"日本語のテキスト"_qs
+                                     << 0 << weight << QVariant() << left;
+    QTest::newRow("libreoffice bold") << dataFile("formatted-libreoffice.rtf") << formatted << 6
+                                      << weight << QVariant(int(QFont::Bold)) << left;
+    QTest::newRow("libreoffice not bold")
+        << dataFile("formatted-libreoffice.rtf") << formatted << 10 << weight << QVariant() << left;
+    QTest::newRow("libreoffice italic") << dataFile("formatted-libreoffice.rtf") << formatted << 11
+                                        << int(QTextFormat::FontItalic) << QVariant(true) << left;
+    QTest::newRow("libreoffice underline")
+        << dataFile("formatted-libreoffice.rtf") << formatted << 18
+        << int(QTextFormat::TextUnderlineStyle) << QVariant(int(QTextCharFormat::SingleUnderline))
+        << left;
+    QTest::newRow("libreoffice strike")
+        << dataFile("formatted-libreoffice.rtf") << formatted << 30
+        << int(QTextFormat::FontStrikeOut) << QVariant(true) << left;
+    QTest::newRow("libreoffice colour")
+        << dataFile("formatted-libreoffice.rtf") << formatted << 42
+        << int(QTextFormat::ForegroundBrush) << QVariant(QBrush(QColor(255, 0, 0))) << left;
+    QTest::newRow("libreoffice font")
+        << dataFile("formatted-libreoffice.rtf") << formatted << 42
+        << int(QTextFormat::FontFamilies) << QVariant(QStringList{u"Arial"_qs}) << left;
+    QTest::newRow("libreoffice size") << dataFile("formatted-libreoffice.rtf") << formatted << 42
+                                      << int(QTextFormat::FontPointSize) << QVariant(14.0) << left;
+    const QString aligned = u"Centred line\nRight line\nLeft line"_qs;
+    QTest::newRow("libreoffice centred") << dataFile("aligned-libreoffice.rtf") << aligned << 0
+                                         << weight << QVariant() << int(Qt::AlignHCenter);
+    QTest::newRow("libreoffice right") << dataFile("aligned-libreoffice.rtf") << aligned << 14
+                                       << weight << QVariant() << int(Qt::AlignRight);
+    QTest::newRow("libreoffice left")
+        << dataFile("aligned-libreoffice.rtf") << aligned << 25 << weight << QVariant() << left;
+    QTest::newRow("libreoffice cyrillic")
+        << dataFile("cyrillic-libreoffice.rtf") << u"Привет, мир"_qs << 0
+        << int(QTextFormat::FontFamilies) << QVariant(QStringList{u"Times New Roman Cyr"_qs})
+        << left;
+    QTest::newRow("libreoffice greek") << dataFile("greek-libreoffice.rtf") << u"Καλημέρα κόσμε"_qs
+                                       << 0 << weight << QVariant() << left;
+    QTest::newRow("abiword greek") << dataFile("greek-abiword.rtf") << u"Καλημέρα κόσμε\n\n"_qs << 0
+                                   << weight << QVariant() << left;
+    QTest::newRow("charset204 by hand")
+        << dataFile("cyrillic-charset204-handmade.rtf") << u"Latin Привет, мир"_qs << 14 << weight
+        << QVariant(int(QFont::Bold)) << left;
+    QTest::newRow("libreoffice picture")
+        << dataFile("picture-libreoffice.rtf") << u"Before \uFFFC after"_qs << 0 << weight
+        << QVariant() << left;
+}
+
+void tst_RtfCodec::interop() {
+    QFETCH(QString, file);
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QFETCH(int, property);
+    QFETCH(QVariant, value);
+    QFETCH(int, alignment);
+    QFile in(file);
+    QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(file));
+    const auto document = read(in.readAll());
+    QCOMPARE(textOf(*document), text);
+    QCOMPARE(formatAt(*document, position).property(property), value);
+    QCOMPARE(
+        int(document->findBlock(position).blockFormat().alignment() & Qt::AlignHorizontal_Mask),
+        alignment);
+    if (text.contains(QChar::ObjectReplacementCharacter))
+        QCOMPARE(imageSizes(*document).size(), 1);
+}
+
+void tst_RtfCodec::throughLibreOffice() {
+    const QString soffice = QStandardPaths::findExecutable(u"soffice"_qs);
+    if (soffice.isEmpty())
+        QSKIP("LibreOffice (soffice) is not installed");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+
+    QTextDocument original;
+    setDiaryFont(original);
+    QTextCursor cursor(&original);
+    cursor.insertText(u"Plain "_qs);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.insertText(u"bold"_qs, bold);
+    cursor.insertText(u" Ελληνικά Русский 日本語 {braces} \\back"_qs, QTextCharFormat());
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.insertBlock(centred);
+    cursor.insertText(u"second paragraph, café"_qs);
+    const QString ours = dir.filePath(u"ours.rtf"_qs);
+    {
+        QFile out(ours);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(RtfWriter::writeDocument(original));
+    }
+
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(soffice, {u"-env:UserInstallation=file://"_qs + dir.filePath(u"profile"_qs),
+                            u"--headless"_qs, u"--convert-to"_qs, u"rtf:Rich Text Format"_qs,
+                            u"--outdir"_qs, dir.filePath(u"out"_qs), ours});
+    QVERIFY(process.waitForStarted());
+    if (!process.waitForFinished(180000)) {
+        process.kill();
+        process.waitForFinished();
+        QFAIL("LibreOffice did not finish within three minutes");
+    }
+    QFile converted(dir.filePath(u"out/ours.rtf"_qs));
+    QVERIFY2(converted.open(QIODevice::ReadOnly), process.readAll().constData());
+    const auto back = read(converted.readAll());
+    QCOMPARE(textOf(*back), textOf(original));
+    QCOMPARE(formatAt(*back, 7).fontWeight(), int(QFont::Bold));
+    QCOMPARE(formatAt(*back, 2).fontWeight(), int(QFont::Normal));
+    QCOMPARE(back->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignHCenter);
+}
+
+QTEST_MAIN(tst_RtfCodec)
+#include "tst_rtfcodec.moc"
