@@ -78,10 +78,16 @@ int main(int argc, char **argv) {
     std::vector<double> times;
     times.reserve(presses);
     const QString keys = QStringLiteral("the quick brown fox jumps over the lazy dog ");
+    // Ten sentences make a paragraph, as the user presses Enter now and then.
+    const int paragraphLength = 10 * int(keys.size());
     for (int i = 0; i < presses; ++i) {
-        const QChar key = keys[i % keys.size()];
+        const bool enter = i % paragraphLength == paragraphLength - 1;
+        const char key = keys[i % keys.size()].toLatin1();
         times.push_back(timed([&] {
-            QTest::keyClick(box, key.toLatin1());
+            if (enter)
+                QTest::keyClick(box, Qt::Key_Return);
+            else
+                QTest::keyClick(box, key);
             QCoreApplication::processEvents();
         }));
     }

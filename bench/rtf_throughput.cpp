@@ -35,10 +35,10 @@ int main(int argc, char **argv) {
         return usage();
     QElapsedTimer timer;
     if (args[1] == QLatin1String("write") && args.size() == 4) {
-        // About 1.6 bytes of RTF a character of this sample.
+        // About 3 bytes of RTF a character of this sample.
         const double megabytes = args[2].toDouble();
         QTextDocument document;
-        fillSampleDocument(document, qsizetype(megabytes * 1e6 / 1.6));
+        fillSampleDocument(document, qsizetype(megabytes * 1e6 / 3.0));
         const double before = peakMegabytes();
         timer.start();
         const QByteArray rtf = RtfWriter::writeDocument(document);

@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
+scripts/install-deps.sh clang libclang-rt-14-dev
 cmake --preset fuzz >/dev/null
 cmake --build build/fuzz --target fuzz_rtfreader -j1 -- -j1 >/dev/null 2>&1 ||
   cmake --build build/fuzz --target fuzz_rtfreader -j1
