@@ -3,6 +3,7 @@
 #include "diary/rtfreader.h"
 #include "diary/rtfwriter.h"
 #include "platform/runtimeerror.h"
+#include "testworld.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -59,15 +60,6 @@ QImage sampleImage(int width, int height) {
     for (int x = 0; x < width; ++x)
         image.setPixelColor(x, x % height, Qt::yellow);
     return image;
-}
-
-int errorOf(const std::function<void()> &step) {
-    try {
-        step();
-    } catch (const RuntimeError &error) {
-        return error.Number();
-    }
-    return 0;
 }
 
 QString dataFile(const char *name) {
@@ -484,7 +476,7 @@ void tst_RtfCodec::notRtf() {
     QVERIFY(!RtfReader::isRtf(data));
     QTextDocument document;
     document.setPlainText(QStringLiteral("kept as it is"));
-    QCOMPARE(errorOf([&] { RtfReader::readDocument(data, document); }),
+    QCOMPARE(errorNumberOf([&] { RtfReader::readDocument(data, document); }),
              ErrorNumber::InvalidFileFormat);
     QCOMPARE(document.toPlainText(), QStringLiteral("kept as it is"));
     try {
@@ -496,7 +488,8 @@ void tst_RtfCodec::notRtf() {
     QTextCursor cursor(&document);
     cursor.setPosition(5);
     cursor.setPosition(8, QTextCursor::KeepAnchor);
-    QCOMPARE(errorOf([&] { RtfReader::readAt(data, cursor); }), ErrorNumber::InvalidFileFormat);
+    QCOMPARE(errorNumberOf([&] { RtfReader::readAt(data, cursor); }),
+             ErrorNumber::InvalidFileFormat);
     QCOMPARE(document.toPlainText(), QStringLiteral("kept as it is"));
     QVERIFY(!document.isUndoAvailable() || document.toPlainText() == u"kept as it is"_qs);
 }

@@ -2,6 +2,7 @@
 #include "diary/rtftextbox.h"
 #include "platform/runtimeerror.h"
 #include "platform/units.h"
+#include "testworld.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,14 +37,6 @@ void select(RtfTextBox &box, int start, int end) {
     box.setTextCursor(cursor);
 }
 
-int errorOf(const std::function<void()> &step) {
-    try {
-        step();
-    } catch (const RuntimeError &error) {
-        return error.Number();
-    }
-    return 0;
-}
 } // namespace
 
 class tst_RtfTextBox : public QObject {
@@ -120,7 +113,7 @@ void tst_RtfTextBox::boldAppliesToTextTypedNext() {
     QCOMPARE(box.SelItalic(), std::optional<bool>(false));
     box.setSelAlignment(1);
     QCOMPARE(box.SelAlignment(), std::optional<int>(1));
-    QCOMPARE(errorOf([&] { box.setSelAlignment(3); }), 380);
+    QCOMPARE(errorNumberOf([&] { box.setSelAlignment(3); }), 380);
 }
 
 void tst_RtfTextBox::selChangeOncePerMove() {
@@ -203,7 +196,7 @@ void tst_RtfTextBox::fileFailures() {
 
     RtfTextBox box;
     box.setPlainText("what the user typed");
-    const int raised = errorOf([&] {
+    const int raised = errorNumberOf([&] {
         if (operation == "load")
             box.LoadFile(dir.filePath(path));
         else
@@ -245,8 +238,8 @@ void tst_RtfTextBox::moveAndMargin() {
     box.setRightMargin(box.Width() - 400);
     QCOMPARE(box.lineWrapMode(), QTextEdit::FixedPixelWidth);
     QCOMPARE(box.lineWrapColumnOrWidth(), twipsToPixelsX(box.Width() - 400));
-    QCOMPARE(errorOf([&] { box.Move(0, 0, -10, 100); }), 380);
-    QCOMPARE(errorOf([&] { box.setRightMargin(-1); }), 380);
+    QCOMPARE(errorNumberOf([&] { box.Move(0, 0, -10, 100); }), 380);
+    QCOMPARE(errorNumberOf([&] { box.setRightMargin(-1); }), 380);
     QCOMPARE(box.Width(), pixelsToTwipsX(twipsToPixelsX(6000)));
 }
 

@@ -1,5 +1,6 @@
 #include "testworld.h"
 
+#include "platform/runtimeerror.h"
 #include "platform/settings.h"
 
 #include <QDir>
@@ -30,4 +31,13 @@ QString TestWorld::path(const QString &relative) const {
 
 void TestWorld::endRun() {
     flushSettings();
+}
+
+int errorNumberOf(const std::function<void()> &step) {
+    try {
+        step();
+    } catch (const RuntimeError &error) {
+        return error.Number();
+    }
+    return 0;
 }

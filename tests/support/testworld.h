@@ -3,6 +3,7 @@
 #include "platform/scriptedplatform.h"
 
 #include <QTemporaryDir>
+#include <functional>
 
 // A world of its own for one test: a program folder, a settings folder and the scripted
 // platform, all in a temporary folder that goes away with the test.
@@ -24,3 +25,6 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// The number of the run-time error a step raises, 0 when it raises none.
+int errorNumberOf(const std::function<void()> &step);
