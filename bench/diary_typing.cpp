@@ -6,9 +6,9 @@
 
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
-#include "diary/rtfwriter.h"
 #include "platform/scriptedplatform.h"
 #include "platform/settings.h"
+#include "rtf/rtfwriter.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 

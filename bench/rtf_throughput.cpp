@@ -4,8 +4,8 @@
 // Each run is a process of its own, so that its peak memory is its own.
 #include "sampledocument.h"
 
-#include "diary/rtfreader.h"
-#include "diary/rtfwriter.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -35,11 +35,29 @@ bool write(frmDocument &document, const QString &path) {
     try {
         document.rtfText->SaveFile(path);
     } catch (const RuntimeError &error) {
-        MsgBox(error.Description());
+        MsgBox(DiaryText::notWritten(error.Description()), MsgBoxStyle::Exclamation);
         return false;
     }
+    document.markInStep(FileStamp::of(path));
+    document.countSave();
+    return true;
+}
+
+// Another entry of the same day, or a file another program rewrote since this window
+// read it, is replaced only when the user says so. (A folder in the way is no file to
+// replace: the write tells about it.)
+bool mayReplace(const frmDocument &document, const QString &path) {
+    if (!QFileInfo(path).isFile() || document.knowsFileAsItIs(path))
+        return true;
+    return MsgBox(DiaryText::replaceQuestion(shownPath(path)),
+                  MsgBoxStyle::YesNo + MsgBoxStyle::Exclamation + MsgBoxStyle::DefaultButton2) ==
+           MsgBoxResult::Yes;
+}
+
+bool writeAndFlag(frmDocument &document, const QString &path) {
+    if (!write(document, path))
+        return false;
     writeSavedFlag(true);
-    document.markSaved();
     return true;
 }
 } // namespace
@@ -52,33 +70,39 @@ QString entryNameFor(const QDate &day) {
     return DiaryText::entryPrefix() + day.toString(QStringLiteral("MM-dd-yyyy"));
 }
 
-bool saveEntry(frmDocument &document) {
+SaveOutcome saveEntry(frmDocument &document) {
     const QString path = targetOf(document);
     const bool needsDiaryFolder = insideDiaryFolder(path) && !QDir(diaryFolder()).exists();
-    if (!needsDiaryFolder)
-        return write(document, path);
+    if (!needsDiaryFolder) {
+        if (!mayReplace(document, path))
+            return SaveOutcome::ReplaceDeclined;
+        return writeAndFlag(document, path) ? SaveOutcome::Saved : SaveOutcome::NotSaved;
+    }
 
     const int answer =
         MsgBox(DiaryText::folderQuestion(shownPath(diaryFolder())), MsgBoxStyle::YesNo);
     if (answer != MsgBoxResult::Yes) {
         MsgBox(DiaryText::couldNotBeSaved());
-        return false;
+        return SaveOutcome::NotSaved;
     }
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         MsgBox(DiaryText::folderNotCreated(shownPath(diaryFolder())));
-        return false;
+        return SaveOutcome::NotSaved;
     }
-    return write(document, path);
+    return writeAndFlag(document, path) ? SaveOutcome::Saved : SaveOutcome::NotSaved;
 }
 
 void openEntry(frmDocument &document, const QString &path) {
+    // The file as it was before reading: a change while it is read makes the next Save
+    // ask, never the other way round.
+    std::optional<FileStamp> before = FileStamp::of(path);
     try {
         document.rtfText->LoadFile(path);
     } catch (const RuntimeError &error) {
-        MsgBox(error.Description());
+        MsgBox(error.Description(), MsgBoxStyle::Exclamation);
         return;
     }
-    document.rtfText->document()->setModified(false);
+    document.markInStep(std::move(before));
     const QString prefix = QDir::cleanPath(diaryFolder()) + QLatin1Char('/');
     const QString cleaned = QDir::cleanPath(path);
     if (insideDiaryFolder(path) && cleaned.size() > prefix.size() + entryExtension.size())
@@ -89,14 +113,10 @@ void openEntry(frmDocument &document, const QString &path) {
 }
 
 void saveEntryAs(frmDocument &document, const QString &path) {
+    // The entry is on disk before the window takes the new name; the shared flag is
+    // left as it was.
+    if (!write(document, path))
+        return;
     document.setWindowTitle(shownPath(path));
     document.filePath = path;
-    try {
-        document.rtfText->SaveFile(path);
-    } catch (const RuntimeError &error) {
-        MsgBox(error.Description());
-        return;
-    }
-    // The entry is on disk; the shared flag is left as it was.
-    document.markSaved();
 }

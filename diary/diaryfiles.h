@@ -13,15 +13,25 @@ QString diaryFolder();
 // The title of a new entry: "Diary " and the date as month-day-year, 12-06-2026.
 QString entryNameFor(const QDate &day);
 
+enum class SaveOutcome {
+    Saved,
+    NotSaved,
+    // The user would not replace a file this window does not know as it is: the entry
+    // wants another name.
+    ReplaceDeclined,
+};
+
 // Writes the entry to its file: the file it belongs to, or the diary folder under its
-// title. A missing diary folder is offered to be created; any other failure is told.
-// Sets the saved flag and returns true when the entry was written.
-bool saveEntry(frmDocument &document);
+// title. A missing diary folder is offered to be created; a file this window did not
+// last read or write as it is now is replaced only when the user says so; any other
+// failure is told. Sets the saved flag when the entry was written.
+SaveOutcome saveEntry(frmDocument &document);
 
 // Loads a file into the window and gives the window its title: the entry name for a
 // file in the diary folder, the full path otherwise. A file that cannot be read or is
 // not rich text is told and leaves the window as it was.
 void openEntry(frmDocument &document, const QString &path);
 
-// Gives the window the chosen path as its title and file, and writes the entry there.
+// Writes the entry to the chosen path and, once it is there, gives the window that path
+// as its title and file. A failure is told and leaves the window as it was.
 void saveEntryAs(frmDocument &document, const QString &path);

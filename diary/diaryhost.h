@@ -1,6 +1,10 @@
 #pragma once
 
-#include <QString>
+#include "diary/formatting.h"
+
+#include <optional>
+
+class frmDocument;
 
 // What a diary window needs of the main window that holds it: the Save command, the
 // switching of the document commands and the six formatting buttons of the toolbar.
@@ -14,6 +18,11 @@ public:
     // Switches the document commands (toolbar, Save, Save As, Close, Edit) on or off.
     virtual void switchDocumentCommands(bool on) = 0;
 
-    // Presses or releases a toolbar button, by its key ("Bold", "Center", ...).
-    virtual void setToolbarButtonValue(const QString &key, bool pressed) = 0;
+    // Whether a diary window other than this one is open.
+    virtual bool otherDiaryWindowsOpen(const frmDocument &document) const = 0;
+
+    // Shows a character format's button pressed or released.
+    virtual void showCharacterFormat(CharacterFormat format, bool on) = 0;
+    // Presses the alignment's button and releases the other two; nothing releases all.
+    virtual void showAlignment(std::optional<Alignment> alignment) = 0;
 };

@@ -18,6 +18,12 @@ inline QString folderNotCreated(const QString &folder) {
     return QStringLiteral("Directory ") + folder +
            QStringLiteral(" could not be created. The Diary Entry could not be saved");
 }
+inline QString replaceQuestion(const QString &path) {
+    return path + QStringLiteral(" already exists.\nDo you want to replace it?");
+}
+inline QString notWritten(const QString &reason) {
+    return QStringLiteral("The Diary Entry could not be saved.\n\n") + reason;
+}
 inline QString couldNotBeSaved() {
     return QStringLiteral("The Diary Entry could not be saved");
 }

@@ -9,6 +9,8 @@
 #include "platform/units.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 namespace {
 // Layout of the text box in the window's client area, in twips.
@@ -20,29 +22,11 @@ constexpr double designHeight = 3195;
 
 const QString savedSection = QStringLiteral("Saving");
 const QString savedKey = QStringLiteral("Document");
-
-// The toolbar buttons that follow the selection, in the order they are set.
-const char *const characterButtons[] = {"Bold", "Italic", "Underline"};
-struct AlignmentButton {
-    const char *key;
-    int alignment;
-};
-const AlignmentButton alignmentButtons[] = {{"Align Left", 0}, {"Center", 2}, {"Align Right", 1}};
 } // namespace
 
 void writeSavedFlag(bool saved) {
     SaveSetting(appTitle(), savedSection, savedKey,
                 saved ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-bool savedFlagIsSet() {
-    // A value that is not a whole number counts as not saved: asking once too often
-    // loses nothing.
-    bool isNumber = false;
-    const int flag = GetSetting(appTitle(), savedSection, savedKey, QStringLiteral("1"))
-                         .trimmed()
-                         .toInt(&isNumber);
-    return isNumber && flag == 1;
 }
 
 frmDocument::frmDocument(DiaryHost &host, QWidget *parent) : QWidget(parent), host_(host) {
@@ -52,6 +36,8 @@ frmDocument::frmDocument(DiaryHost &host, QWidget *parent) : QWidget(parent), ho
     rtfText = new RtfTextBox(this);
     rtfText->setObjectName(QStringLiteral("rtfText"));
     setFocusProxy(rtfText);
+    // A screen reader names the editor after its entry.
+    connect(this, &QWidget::windowTitleChanged, rtfText, &QWidget::setAccessibleName);
     connect(rtfText, &RtfTextBox::SelChange, this, &frmDocument::rtfText_SelChange);
     Form_Load();
 }
@@ -64,9 +50,13 @@ bool frmDocument::textChanged() const {
     return rtfText->document()->isModified();
 }
 
-void frmDocument::markSaved() {
+void frmDocument::markInStep(std::optional<FileStamp> file) {
     rtfText->document()->setModified(false);
-    ++saveCount_;
+    knownFile_ = std::move(file);
+}
+
+bool frmDocument::knowsFileAsItIs(const QString &path) const {
+    return knownFile_ && FileStamp::of(path) == knownFile_;
 }
 
 void frmDocument::Form_Load() {
@@ -90,18 +80,17 @@ void frmDocument::Form_Resize() {
 }
 
 void frmDocument::rtfText_SelChange() {
-    const auto on = [](std::optional<bool> state) { return state.value_or(false); };
-    host_.setToolbarButtonValue(QString::fromLatin1(characterButtons[0]), on(rtfText->SelBold()));
-    host_.setToolbarButtonValue(QString::fromLatin1(characterButtons[1]), on(rtfText->SelItalic()));
-    host_.setToolbarButtonValue(QString::fromLatin1(characterButtons[2]),
-                                on(rtfText->SelUnderline()));
-    const std::optional<int> alignment = rtfText->SelAlignment();
-    for (const AlignmentButton &button : alignmentButtons)
-        host_.setToolbarButtonValue(QString::fromLatin1(button.key), alignment == button.alignment);
+    for (CharacterFormat format : characterFormats)
+        host_.showCharacterFormat(format, rtfText->SelFormat(format).value_or(false));
+    host_.showAlignment(rtfText->SelAlignment());
     writeSavedFlag(false);
 }
 
 bool offerToSave(frmDocument &document, DiaryHost &host) {
+    // Save acts on the active window: make it this one, whichever window the user
+    // closed or the main window is closing.
+    if (auto *window = qobject_cast<QMdiSubWindow *>(document.parentWidget()))
+        window->mdiArea()->setActiveSubWindow(window);
     const int answer =
         MsgBox(DiaryText::notSavedQuestion(),
                MsgBoxStyle::YesNoCancel + MsgBoxStyle::DefaultButton1, DiaryText::savingTitle());
@@ -118,13 +107,14 @@ bool offerToSave(frmDocument &document, DiaryHost &host) {
 }
 
 bool frmDocument::Form_Unload() {
-    // The shared flag asks after any change in any window; the window's own change
-    // asks even when another window's save set the flag.
-    if (!savedFlagIsSet() || textChanged()) {
-        if (!offerToSave(*this, host_))
-            return false;
-    }
-    host_.switchDocumentCommands(false);
+    // Only the window's own changes ask: the shared flag changes with every caret move
+    // in any window, and a Yes for an untouched window would write an empty entry over
+    // a saved one.
+    if (textChanged() && !offerToSave(*this, host_))
+        return false;
+    // The commands serve the diary windows still open.
+    if (!host_.otherDiaryWindowsOpen(*this))
+        host_.switchDocumentCommands(false);
     return true;
 }
 

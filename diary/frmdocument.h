@@ -1,14 +1,17 @@
 #pragma once
 
+#include "diary/filestamp.h"
+
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class DiaryHost;
 class RtfTextBox;
 
 // A diary window: one entry in a rich-text box that fills the window. It mirrors the
 // formatting at the caret on the main window's toolbar, keeps the saved flag, and
-// offers to save the entry when it closes.
+// offers to save the entry when it closes with changes of its own.
 class frmDocument : public QWidget {
     Q_OBJECT
 public:
@@ -20,12 +23,19 @@ public:
     // own; empty for an entry kept in the diary folder under its title.
     QString filePath;
 
-    // Whether the entry's text changed since the window was created, opened or saved.
+    // Whether the entry's text or formatting changed since the window was created,
+    // opened or saved.
     bool textChanged() const;
-    // The entry was written to its file, or replaced by a file's content.
-    void markSaved();
+    // The entry was written to a file, or replaced by a file's content: it is unchanged
+    // from now on, and the window knows that file in the version given.
+    void markInStep(std::optional<FileStamp> file);
     // How many times the entry was written; the closing steps compare it.
     int saveCount() const { return saveCount_; }
+    void countSave() { ++saveCount_; }
+
+    // Whether the file at `path` is the one this window last read or wrote, unchanged
+    // on disk since: only such a file is replaced without asking.
+    bool knowsFileAsItIs(const QString &path) const;
 
     // A new window opens at the size it was designed with.
     QSize sizeHint() const override;
@@ -44,11 +54,11 @@ private:
 
     DiaryHost &host_;
     int saveCount_ = 0;
+    std::optional<FileStamp> knownFile_;
 };
 
 // The saved flag shared by all diary windows: "1" saved, "0" not saved.
 void writeSavedFlag(bool saved);
-bool savedFlagIsSet();
 
 // Asks whether to save an entry whose text is not saved and saves it on Yes. Returns
 // false when the user cancelled, or said Yes and the entry was not saved.

@@ -1,9 +1,10 @@
 #include "diary/rtftextbox.h"
 
-#include "diary/rtfreader.h"
-#include "diary/rtfwriter.h"
 #include "platform/runtimeerror.h"
 #include "platform/units.h"
+#include "rtf/rtferror.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +19,9 @@
 #include <memory>
 
 namespace {
-const QString rtfMimeType = QStringLiteral("text/rtf");
+// The names word processors give rich text on the clipboard; the first is what we offer.
+const QString rtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
+                                QStringLiteral("text/richtext")};
 
 bool isEditKey(const QKeyEvent *key) {
     return key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) ||
@@ -26,7 +29,7 @@ bool isEditKey(const QKeyEvent *key) {
 }
 
 [[noreturn]] void invalidValue() {
-    throw RuntimeError(ErrorNumber::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    raiseError(ErrorNumber::InvalidPropertyValue);
 }
 
 // The markup as the bytes it stands for: RTF is seven-bit text with escapes, and
@@ -37,6 +40,18 @@ QByteArray markupBytes(const QString &text) {
             return text.toUtf8();
     }
     return text.toLatin1();
+}
+
+bool hasFormat(const QTextCharFormat &format, CharacterFormat which) {
+    switch (which) {
+    case CharacterFormat::Bold:
+        return format.fontWeight() > QFont::Medium;
+    case CharacterFormat::Italic:
+        return format.fontItalic();
+    case CharacterFormat::Underline:
+        return format.fontUnderline() || format.underlineStyle() != QTextCharFormat::NoUnderline;
+    }
+    return false;
 }
 
 // On, off or mixed over the selection; with no selection, the format of text typed next.
@@ -63,25 +78,62 @@ template <typename Test> std::optional<bool> selectionFormat(const QTextCursor &
     return found ? found : test(cursor.charFormat());
 }
 
-int alignmentCode(Qt::Alignment alignment) {
+Alignment alignmentOf(Qt::Alignment alignment) {
     if (alignment & Qt::AlignRight)
-        return 1;
+        return Alignment::Right;
     if (alignment & Qt::AlignHCenter)
-        return 2;
-    return 0;
+        return Alignment::Center;
+    return Alignment::Left;
+}
+
+// A failure with the usual description, the file it concerns and, when the system gave
+// one, its reason ("File name too long").
+[[noreturn]] void raiseFor(ErrorNumber number, const QString &path, int systemError) {
+    QString description =
+        errorDescription(number) + QStringLiteral(": ") + QDir::toNativeSeparators(path);
+    if (systemError != 0)
+        description += QStringLiteral(" (") + qt_error_string(systemError) + QLatin1Char(')');
+    raiseError(number, description);
 }
 
 [[noreturn]] void fileFailure(const QFileDevice &file, const QString &path) {
+    const int system = errno;
     if (file.error() == QFileDevice::OpenError && !QFileInfo(path).absoluteDir().exists())
-        throw RuntimeError(ErrorNumber::PathNotFound, QStringLiteral("Path not found"));
-    if (file.error() == QFileDevice::PermissionsError || errno == EACCES || errno == EPERM ||
-        errno == EROFS)
-        throw RuntimeError(ErrorNumber::PermissionDenied, QStringLiteral("Permission denied"));
-    if (errno == ENOSPC || errno == EDQUOT)
-        throw RuntimeError(ErrorNumber::DiskFull, QStringLiteral("Disk full"));
+        raiseFor(ErrorNumber::PathNotFound, path, 0);
+    if (file.error() == QFileDevice::PermissionsError || system == EACCES || system == EPERM ||
+        system == EROFS)
+        raiseFor(ErrorNumber::PermissionDenied, path, system);
+    if (system == ENOSPC || system == EDQUOT)
+        raiseFor(ErrorNumber::DiskFull, path, system);
+    if (system == ENAMETOOLONG)
+        raiseFor(ErrorNumber::BadFileName, path, system);
     if (file.error() == QFileDevice::OpenError)
-        throw RuntimeError(ErrorNumber::PathFileAccess, QStringLiteral("Path/File access error"));
-    throw RuntimeError(ErrorNumber::DeviceIO, QStringLiteral("Device I/O error"));
+        raiseFor(ErrorNumber::PathFileAccess, path, system);
+    raiseFor(ErrorNumber::DeviceIO, path, system);
+}
+
+// A folder where the file should be: no file can be read or written under that name.
+void refuseFolder(const QString &path) {
+    if (QFileInfo(path).isDir())
+        raiseError(
+            ErrorNumber::PathFileAccess,
+            QStringLiteral("%1 is a folder, not a file.").arg(QDir::toNativeSeparators(path)));
+}
+
+QByteArray rtfOf(const QMimeData *source) {
+    for (const QString &type : rtfMimeTypes)
+        if (source->hasFormat(type))
+            return source->data(type);
+    return {};
+}
+
+// Markup that is not rich text after all fails as a file in the wrong format does.
+template <typename Read> void readMarkup(Read read) {
+    try {
+        read();
+    } catch (const RtfFormatError &error) {
+        raiseError(ErrorNumber::InvalidFileFormat, QString::fromUtf8(error.what()));
+    }
 }
 } // namespace
 
@@ -111,11 +163,9 @@ void RtfTextBox::announceSelection() {
 }
 
 void RtfTextBox::LoadFile(const QString &path) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw RuntimeError(ErrorNumber::FileNotFound, QStringLiteral("File not found"));
-    if (info.isDir())
-        throw RuntimeError(ErrorNumber::PathFileAccess, QStringLiteral("Path/File access error"));
+    if (!QFileInfo::exists(path))
+        raiseFor(ErrorNumber::FileNotFound, path, 0);
+    refuseFolder(path);
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
@@ -128,7 +178,7 @@ void RtfTextBox::LoadFile(const QString &path) {
     // file that is not rich text leaves the entry as it was.
     auto loaded = std::make_unique<QTextDocument>(this);
     loaded->setDefaultFont(document()->defaultFont());
-    RtfReader::readDocument(data, *loaded);
+    readMarkup([&] { RtfReader::readDocument(data, *loaded); });
     // The box's first document goes with the change; one loaded before stays ours to drop.
     const QPointer<QTextDocument> previous = document();
     setDocument(loaded.release());
@@ -138,6 +188,7 @@ void RtfTextBox::LoadFile(const QString &path) {
 }
 
 void RtfTextBox::SaveFile(const QString &path) {
+    refuseFolder(path);
     const QByteArray data = RtfWriter::writeDocument(*document());
     // The new content goes to a file beside the old one, which it replaces only once it
     // is whole on disk.
@@ -149,58 +200,52 @@ void RtfTextBox::SaveFile(const QString &path) {
         fileFailure(file, path);
 }
 
-std::optional<bool> RtfTextBox::SelBold() const {
+std::optional<bool> RtfTextBox::SelFormat(CharacterFormat which) const {
     return selectionFormat(textCursor(),
-                           [](const QTextCharFormat &f) { return f.fontWeight() > QFont::Medium; });
+                           [which](const QTextCharFormat &f) { return hasFormat(f, which); });
 }
 
-std::optional<bool> RtfTextBox::SelItalic() const {
-    return selectionFormat(textCursor(), [](const QTextCharFormat &f) { return f.fontItalic(); });
-}
-
-std::optional<bool> RtfTextBox::SelUnderline() const {
-    return selectionFormat(textCursor(), [](const QTextCharFormat &f) {
-        return f.fontUnderline() || f.underlineStyle() != QTextCharFormat::NoUnderline;
-    });
-}
-
-void RtfTextBox::setSelBold(bool on) {
+void RtfTextBox::setSelFormat(CharacterFormat which, bool on) {
     QTextCharFormat format;
-    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    switch (which) {
+    case CharacterFormat::Bold:
+        format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+        break;
+    case CharacterFormat::Italic:
+        format.setFontItalic(on);
+        break;
+    case CharacterFormat::Underline:
+        format.setFontUnderline(on);
+        break;
+    }
     mergeCurrentCharFormat(format);
 }
 
-void RtfTextBox::setSelItalic(bool on) {
-    QTextCharFormat format;
-    format.setFontItalic(on);
-    mergeCurrentCharFormat(format);
-}
-
-void RtfTextBox::setSelUnderline(bool on) {
-    QTextCharFormat format;
-    format.setFontUnderline(on);
-    mergeCurrentCharFormat(format);
-}
-
-std::optional<int> RtfTextBox::SelAlignment() const {
+std::optional<Alignment> RtfTextBox::SelAlignment() const {
     const QTextCursor cursor = textCursor();
     QTextBlock block = document()->findBlock(cursor.selectionStart());
     const QTextBlock last = document()->findBlock(cursor.selectionEnd());
-    const int first = alignmentCode(block.blockFormat().alignment());
+    const Alignment first = alignmentOf(block.blockFormat().alignment());
     for (; block.isValid() && block != last.next(); block = block.next()) {
-        if (alignmentCode(block.blockFormat().alignment()) != first)
+        if (alignmentOf(block.blockFormat().alignment()) != first)
             return std::nullopt;
     }
     return first;
 }
 
-void RtfTextBox::setSelAlignment(int alignment) {
-    static constexpr Qt::Alignment flags[] = {Qt::AlignLeft | Qt::AlignAbsolute,
-                                              Qt::AlignRight | Qt::AlignAbsolute, Qt::AlignHCenter};
-    if (alignment < 0 || alignment > 2)
-        invalidValue();
+void RtfTextBox::setSelAlignment(Alignment alignment) {
     QTextBlockFormat format;
-    format.setAlignment(flags[alignment]);
+    switch (alignment) {
+    case Alignment::Left:
+        format.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+        break;
+    case Alignment::Right:
+        format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+        break;
+    case Alignment::Center:
+        format.setAlignment(Qt::AlignHCenter);
+        break;
+    }
     QTextCursor cursor = textCursor();
     cursor.mergeBlockFormat(format);
     setTextCursor(cursor);
@@ -212,7 +257,13 @@ QString RtfTextBox::SelRTF() const {
 
 void RtfTextBox::insertMarkup(const QByteArray &markup) {
     QTextCursor cursor = textCursor();
-    RtfReader::readAt(markup, cursor);
+    readMarkup([&] { RtfReader::readAt(markup, cursor); });
+    setTextCursor(cursor);
+}
+
+void RtfTextBox::insertHtml(const QString &html) {
+    QTextCursor cursor = textCursor();
+    cursor.insertFragment(QTextDocumentFragment::fromHtml(html, document()));
     setTextCursor(cursor);
 }
 
@@ -243,7 +294,7 @@ int RtfTextBox::SelLength() const {
 
 void RtfTextBox::SelPrint(QPrinter *printer) const {
     if (printer == nullptr)
-        throw RuntimeError(ErrorNumber::ObjectRequired, QStringLiteral("Object required"));
+        raiseError(ErrorNumber::ObjectRequired);
     const QTextCursor cursor = textCursor();
     if (cursor.hasSelection()) {
         // Pictures of the selection are resources of this document: the printed copy
@@ -256,7 +307,7 @@ void RtfTextBox::SelPrint(QPrinter *printer) const {
         document()->print(printer);
     }
     if (printer->printerState() == QPrinter::Error)
-        throw RuntimeError(ErrorNumber::PrinterError, QStringLiteral("Printer error"));
+        raiseError(ErrorNumber::PrinterError);
 }
 
 void RtfTextBox::Move(double left, double top, double width, double height) {
@@ -282,6 +333,33 @@ double RtfTextBox::RightMargin() const {
                                                         : 0.0;
 }
 
+QMimeData *RtfTextBox::selectionData() const {
+    auto *data = new QMimeData;
+    const QTextCursor cursor = textCursor();
+    data->setData(rtfMimeTypes[0], RtfWriter::writeSelection(cursor));
+    data->setHtml(cursor.selection().toHtml());
+    data->setText(SelText());
+    return data;
+}
+
+void RtfTextBox::replaceSelectionWith(const QMimeData *source) {
+    if (source) {
+        if (const QByteArray rtf = rtfOf(source); RtfReader::isRtf(rtf)) {
+            insertMarkup(rtf);
+            return;
+        }
+        if (source->hasHtml()) {
+            insertHtml(source->html());
+            return;
+        }
+        if (source->hasText()) {
+            setSelRTF(source->text());
+            return;
+        }
+    }
+    setSelText(QString());
+}
+
 bool RtfTextBox::event(QEvent *event) {
     // Declining the override lets the main window's Edit shortcuts take these keys.
     if (event->type() == QEvent::ShortcutOverride && isEditKey(static_cast<QKeyEvent *>(event))) {
@@ -296,29 +374,23 @@ void RtfTextBox::keyPressEvent(QKeyEvent *event) {
         event->ignore();
         return;
     }
+    // The Insert key switches between inserting and overwriting, as in every editor of
+    // the desktop this program comes from.
+    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        setOverwriteMode(!overwriteMode());
+        return;
+    }
     QTextEdit::keyPressEvent(event);
 }
 
 QMimeData *RtfTextBox::createMimeDataFromSelection() const {
-    auto *data = new QMimeData;
-    data->setText(SelText());
-    data->setData(rtfMimeType, RtfWriter::writeSelection(textCursor()));
-    return data;
+    return selectionData();
 }
 
 bool RtfTextBox::canInsertFromMimeData(const QMimeData *source) const {
-    return source->hasFormat(rtfMimeType) || source->hasText();
+    return !rtfOf(source).isEmpty() || source->hasHtml() || source->hasText();
 }
 
 void RtfTextBox::insertFromMimeData(const QMimeData *source) {
-    if (source->hasFormat(rtfMimeType)) {
-        try {
-            insertMarkup(source->data(rtfMimeType));
-            return;
-        } catch (const RuntimeError &) {
-            // Not rich text after all: take its plain text below.
-        }
-    }
-    if (source->hasText())
-        setSelRTF(source->text());
+    replaceSelectionWith(source);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/formatting.h"
+
 #include <QTextEdit>
 #include <optional>
 
@@ -11,7 +13,8 @@ class QPrinter;
 // or the caret moves. Sizes and positions are in twips.
 //
 // Cut, Copy and Paste keys are left to the window that holds the box, so that the
-// program's own Edit commands run for them.
+// program's own Edit commands run for them; the clipboard data is the box's own in both
+// ways, so keys, the context menu, drag and drop and the Edit menu agree.
 class RtfTextBox : public QTextEdit {
     Q_OBJECT
 public:
@@ -20,22 +23,31 @@ public:
     void LoadFile(const QString &path);
     void SaveFile(const QString &path);
 
-    std::optional<bool> SelBold() const;
-    std::optional<bool> SelItalic() const;
-    std::optional<bool> SelUnderline() const;
-    void setSelBold(bool on);
-    void setSelItalic(bool on);
-    void setSelUnderline(bool on);
+    // On, off or mixed (nothing) over the selection; at the caret, the format of text
+    // typed next.
+    std::optional<bool> SelFormat(CharacterFormat format) const;
+    void setSelFormat(CharacterFormat format, bool on);
+    std::optional<bool> SelBold() const { return SelFormat(CharacterFormat::Bold); }
+    std::optional<bool> SelItalic() const { return SelFormat(CharacterFormat::Italic); }
+    std::optional<bool> SelUnderline() const { return SelFormat(CharacterFormat::Underline); }
 
-    // 0 left, 1 right, 2 centre; nothing when the selected paragraphs differ.
-    std::optional<int> SelAlignment() const;
-    void setSelAlignment(int alignment);
+    // Nothing when the selected paragraphs differ.
+    std::optional<Alignment> SelAlignment() const;
+    void setSelAlignment(Alignment alignment);
 
     QString SelRTF() const;
     void setSelRTF(const QString &text);
     QString SelText() const;
     void setSelText(const QString &text);
     int SelLength() const;
+
+    // The selection as the clipboard carries it to other programs: RTF for word
+    // processors, HTML for mail and web editors, its visible text for everything else.
+    QMimeData *selectionData() const;
+    // Replaces the selection with clipboard data: RTF first, then HTML, then plain text
+    // (plain text that is RTF markup is read as RTF). Data with none of them, or none at
+    // all, deletes the selection.
+    void replaceSelectionWith(const QMimeData *source);
 
     void SelPrint(QPrinter *printer) const;
 
@@ -59,6 +71,7 @@ private:
     void selectionMoved();
     void announceSelection();
     void insertMarkup(const QByteArray &markup);
+    void insertHtml(const QString &html);
 
     int lastAnchor_ = -1;
     int lastPosition_ = -1;

@@ -1,8 +1,8 @@
 // The RTF reader on arbitrary bytes: it must return, and what it read must survive a
 // write and a second read.
-#include "diary/rtfreader.h"
-#include "diary/rtfwriter.h"
-#include "platform/runtimeerror.h"
+#include "rtf/rtferror.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QTextDocument document;
     try {
         RtfReader::readDocument(rtf, document);
-    } catch (const RuntimeError &) {
+    } catch (const RtfFormatError &) {
         return 0;
     }
     const QString text = document.toRawText();

@@ -16,17 +16,17 @@ QPrinter &CommonDialog::printer() {
 
 void CommonDialog::cancelled() {
     if (CancelError)
-        throw RuntimeError(ErrorNumber::DialogCancelled, QStringLiteral("Cancel was selected."));
+        raiseError(ErrorNumber::DialogCancelled);
 }
 
 void CommonDialog::ShowOpen() {
-    FileName = platform().fileDialog(FileDialogKind::Open, DialogTitle, Filter, FileName, Flags);
+    FileName = platform().fileDialog(FileDialogKind::Open, DialogTitle, Filter, InitDir, Flags);
     if (FileName.isEmpty())
         cancelled();
 }
 
 void CommonDialog::ShowSave() {
-    FileName = platform().fileDialog(FileDialogKind::Save, DialogTitle, Filter, FileName, Flags);
+    FileName = platform().fileDialog(FileDialogKind::Save, DialogTitle, Filter, InitDir, Flags);
     if (FileName.isEmpty())
         cancelled();
 }

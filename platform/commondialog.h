@@ -23,6 +23,8 @@ public:
     QString DialogTitle;
     QString Filter;
     QString FileName;
+    // The folder the open and save dialogs show first.
+    QString InitDir;
     int Flags = 0;
     // When set, cancelling a dialog raises the cancel error (32755).
     bool CancelError = false;

@@ -6,7 +6,7 @@
 class QPrinter;
 class QWidget;
 
-enum class LockKey { Caps, Num, Scroll, Insert };
+enum class LockKey { Caps, Num, Scroll };
 enum class FileDialogKind { Open, Save };
 
 // Everything that waits for the user or reaches outside the process. The program uses
@@ -19,10 +19,11 @@ public:
     // (MsgBoxStyle) and the title is already resolved. Returns a MsgBoxResult.
     virtual int messageBox(const QString &text, int style, const QString &title) = 0;
 
-    // The open or save file dialog; `filter` is "Description|pattern|...". Returns the
-    // chosen path, or an empty string when the user cancelled.
+    // The open or save file dialog, showing `folder` first; `filter` is
+    // "Description|pattern|...". Returns the chosen path, or an empty string when the
+    // user cancelled.
     virtual QString fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
-                               const QString &fileName, int flags) = 0;
+                               const QString &folder, int flags) = 0;
 
     // The print dialog, set up from `flags` (the print-dialog flag values); on OK the
     // printer holds the choice. Returns false when the user cancelled.
@@ -41,7 +42,7 @@ public:
     // the viewer accepted the call.
     virtual bool showHelp(QWidget *window, const QString &helpFile, int command, int data) = 0;
 
-    // Whether a lock key, or the insert mode, is on.
+    // Whether a lock key is on.
     virtual bool keyState(LockKey key) = 0;
 
     virtual QDate today() = 0;

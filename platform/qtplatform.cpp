@@ -18,11 +18,11 @@
 #include <QPushButton>
 #include <QUrl>
 
-// Follows the lock keys and the insert mode from the key presses the program sees,
-// for the keys the window system cannot be asked about.
+// Follows the lock keys from the key presses the program sees, for the keys the window
+// system cannot be asked about.
 class QtPlatform::KeyTracker : public QObject {
 public:
-    bool caps = false, num = false, scroll = false, insert = false;
+    bool caps = false, num = false, scroll = false;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
@@ -42,9 +42,6 @@ protected:
                     break;
                 case Qt::Key_ScrollLock:
                     scroll = !scroll;
-                    break;
-                case Qt::Key_Insert:
-                    insert = !insert;
                     break;
                 default:
                     break;
@@ -137,12 +134,12 @@ QString qtNameFilter(const QString &filter) {
 }
 
 QString QtPlatform::fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
-                               const QString &fileName, int) {
+                               const QString &folder, int) {
     QWidget *parent = QApplication::activeWindow();
     const QString qtFilter = qtNameFilter(filter);
     if (kind == FileDialogKind::Open)
-        return QFileDialog::getOpenFileName(parent, title, fileName, qtFilter);
-    return QFileDialog::getSaveFileName(parent, title, fileName, qtFilter);
+        return QFileDialog::getOpenFileName(parent, title, folder, qtFilter);
+    return QFileDialog::getSaveFileName(parent, title, folder, qtFilter);
 }
 
 bool QtPlatform::printDialog(const QString &title, int flags, QPrinter &printer) {
@@ -165,10 +162,10 @@ bool QtPlatform::pageSetupDialog(const QString &title, QPrinter &printer) {
 void QtPlatform::startProgram(const QString &commandLine) {
     QStringList words = QProcess::splitCommand(commandLine);
     if (words.isEmpty())
-        throw RuntimeError(ErrorNumber::FileNotFound, QStringLiteral("File not found"));
+        raiseError(ErrorNumber::FileNotFound);
     const QString program = words.takeFirst();
     if (!QProcess::startDetached(program, words))
-        throw RuntimeError(ErrorNumber::FileNotFound, QStringLiteral("File not found"));
+        raiseError(ErrorNumber::FileNotFound);
 }
 
 void QtPlatform::beep() {
@@ -183,10 +180,16 @@ bool QtPlatform::keyState(LockKey key) {
     if (!keyTracker_ && qApp) {
         keyTracker_ = new KeyTracker;
         keyTracker_->setParent(qApp);
+        keyTracker_->scroll = x11LockKeyState(LockKey::Scroll).value_or(false);
         qApp->installEventFilter(keyTracker_);
     }
-    if (const auto state = x11LockKeyState(key))
-        return *state;
+    // The X server's Caps and Num Lock indicators follow their keys. Its Scroll Lock
+    // indicator follows no key in the usual keyboard maps, so that key is followed from
+    // its presses, starting from the indicator's state.
+    if (key != LockKey::Scroll) {
+        if (const auto state = x11LockKeyState(key))
+            return *state;
+    }
     if (!keyTracker_)
         return false;
     switch (key) {
@@ -196,8 +199,6 @@ bool QtPlatform::keyState(LockKey key) {
         return keyTracker_->num;
     case LockKey::Scroll:
         return keyTracker_->scroll;
-    case LockKey::Insert:
-        return keyTracker_->insert;
     }
     return false;
 }

@@ -3,35 +3,45 @@
 #include <QString>
 #include <exception>
 
+// The run-time errors the program raises or traps, by their numbers.
+enum class ErrorNumber : int {
+    BadFileName = 52,
+    FileNotFound = 53,
+    DeviceIO = 57,
+    DiskFull = 61,
+    PermissionDenied = 70,
+    PathFileAccess = 75,
+    PathNotFound = 76,
+    InvalidFileFormat = 321,
+    InvalidPropertyValue = 380,
+    ObjectRequired = 424,
+    PrinterError = 482,
+    DialogCancelled = 32755,
+};
+
 // A failure of a program step: a number and a description, as every handler of the
-// program knows them. Platform layers, the record set and the RTF codec throw these;
+// program knows them. Platform layers, the record set and the rich-text box throw these;
 // nothing else crosses a module boundary.
 class RuntimeError : public std::exception {
 public:
-    RuntimeError(int number, QString description)
+    RuntimeError(ErrorNumber number, QString description)
         : number_(number), description_(std::move(description)), what_(description_.toUtf8()) {}
 
-    int Number() const { return number_; }
+    int Number() const { return static_cast<int>(number_); }
+    bool is(ErrorNumber number) const { return number_ == number; }
     const QString &Description() const { return description_; }
     const char *what() const noexcept override { return what_.constData(); }
 
 private:
-    int number_;
+    ErrorNumber number_;
     QString description_;
     QByteArray what_;
 };
 
-// The error numbers the program raises or traps.
-namespace ErrorNumber {
-inline constexpr int FileNotFound = 53;
-inline constexpr int DiskFull = 61;
-inline constexpr int PermissionDenied = 70;
-inline constexpr int PathFileAccess = 75;
-inline constexpr int PathNotFound = 76;
-inline constexpr int InvalidPropertyValue = 380;
-inline constexpr int PrinterError = 482;
-inline constexpr int DeviceIO = 57;
-inline constexpr int InvalidFileFormat = 321;
-inline constexpr int ObjectRequired = 424;
-inline constexpr int DialogCancelled = 32755;
-} // namespace ErrorNumber
+// The description every handler knows an error number by ("File not found").
+QString errorDescription(ErrorNumber number);
+
+// Raises the error with its usual description, or with one that says more about this
+// failure.
+[[noreturn]] void raiseError(ErrorNumber number);
+[[noreturn]] void raiseError(ErrorNumber number, const QString &description);

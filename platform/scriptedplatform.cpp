@@ -72,8 +72,8 @@ int ScriptedPlatform::messageBox(const QString &text, int style, const QString &
 }
 
 QString ScriptedPlatform::fileDialog(FileDialogKind kind, const QString &title,
-                                     const QString &filter, const QString &, int flags) {
-    fileDialogs << ShownFileDialog{kind, title, filter, flags};
+                                     const QString &filter, const QString &folder, int flags) {
+    fileDialogs << ShownFileDialog{kind, title, filter, folder, flags};
     if (fileAnswers_.isEmpty()) {
         unexpected(QStringLiteral("file dialog: ") + title);
         return {};
@@ -107,7 +107,7 @@ bool ScriptedPlatform::pageSetupDialog(const QString &title, QPrinter &) {
 
 void ScriptedPlatform::startProgram(const QString &commandLine) {
     if (startFailure)
-        throw RuntimeError(ErrorNumber::FileNotFound, *startFailure);
+        raiseError(ErrorNumber::FileNotFound, *startFailure);
     startedPrograms << commandLine;
 }
 

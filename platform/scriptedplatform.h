@@ -25,6 +25,7 @@ public:
         FileDialogKind kind;
         QString title;
         QString filter;
+        QString folder;
         int flags = 0;
     };
     struct ShownPrintDialog {
@@ -69,7 +70,7 @@ public:
 
     int messageBox(const QString &text, int style, const QString &title) override;
     QString fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
-                       const QString &fileName, int flags) override;
+                       const QString &folder, int flags) override;
     bool printDialog(const QString &title, int flags, QPrinter &printer) override;
     bool pageSetupDialog(const QString &title, QPrinter &printer) override;
     void startProgram(const QString &commandLine) override;

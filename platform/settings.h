@@ -9,6 +9,8 @@
 QString GetSetting(const QString &application, const QString &section, const QString &key,
                    const QString &defaultValue = {});
 
+// The first write to a file in a run checks that the store can keep the value; when it
+// cannot (the folder is a file, or read-only) the user is told, once a run.
 void SaveSetting(const QString &application, const QString &section, const QString &key,
                  const QString &value);
 
@@ -24,6 +26,7 @@ QString settingNumberText(double value);
 // ~/.config/orvanel when that is not set.
 QString settingsFolder();
 
-// Writes every pending change to disk and forgets the open files, so the next use reads
-// the folder again (after XDG_CONFIG_HOME changed, or before another process reads).
+// Writes every pending change to disk and forgets the open files and what was told about
+// them, as the end of a run does: the next use reads the folder again (after
+// XDG_CONFIG_HOME changed, or before another process reads).
 void flushSettings();

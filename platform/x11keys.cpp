@@ -20,8 +20,6 @@ std::optional<bool> x11LockKeyState(LockKey key) {
     case LockKey::Scroll:
         name = "Scroll Lock";
         break;
-    case LockKey::Insert:
-        return std::nullopt;
     }
     Display *display = x11->display();
     const Atom atom = XInternAtom(display, name, True);

@@ -1,19 +1,25 @@
 #include "shell/frmmain.h"
 
+#include "diary/frmdocument.h"
+#include "diary/rtftextbox.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "platform/units.h"
 #include "shell/imagelist.h"
+#include "shell/screenfit.h"
 #include "shell/statusbar.h"
 #include "shell/windowarrangement.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
 #include <QToolBar>
 
@@ -65,8 +71,24 @@ frmMain::frmMain() {
 
     buildMenus();
     buildToolbar();
-    sbStatusBar = new StatusBar(this);
+    // The editor of the active entry inserts or overwrites; with none, typing would insert.
+    sbStatusBar = new StatusBar(
+        [this] {
+            const frmDocument *document = activeDiary();
+            return !document || !document->rtfText->overwriteMode();
+        },
+        this);
     setStatusBar(sbStatusBar);
+
+    // Ctrl+F4 closes the active child window of any kind, as on the desktop this program
+    // comes from; Ctrl+W, the child window's own key, stays.
+    auto *closeChild = new QAction(this);
+    closeChild->setObjectName(QStringLiteral("closeActiveChild"));
+    closeChild->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    connect(closeChild, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
+    addAction(closeChild);
+
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::commitData);
 
     MDIForm_Load();
     Timer1->start();
@@ -75,13 +97,21 @@ frmMain::frmMain() {
 frmMain::~frmMain() = default;
 
 void frmMain::MDIForm_Load() {
-    // Each bound is read just before it is applied, in this order. The position is the
-    // window's outer corner and the size its inside, as the window system reports them
-    // the same way whatever frame it draws: stored bounds come back where they were.
-    move(twipsToPixelsX(readBound(mainLeft)), y());
-    move(x(), twipsToPixelsY(readBound(mainTop)));
-    resize(twipsToPixelsX(readBound(mainWidth)), height());
-    resize(width(), twipsToPixelsY(readBound(mainHeight)));
+    // The bounds are read in this order. The position is the window's outer corner and
+    // the size its inside, as the window system reports them the same way whatever frame
+    // it draws: stored bounds come back where they were. Bounds edited by hand, or
+    // stored on a screen that is gone, are kept where the window can be seen.
+    const double left = readBound(mainLeft) / twipsPerPixelX();
+    const double top = readBound(mainTop) / twipsPerPixelY();
+    const double width = readBound(mainWidth) / twipsPerPixelX();
+    const double height = readBound(mainHeight) / twipsPerPixelY();
+    QList<QRect> screenAreas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screenAreas << screen->availableGeometry();
+    const QRect bounds = keptOnScreens(QRectF(left, top, width, height), screenAreas);
+    resize(bounds.size());
+    // The window may not be made as small as asked: place it at the size it took.
+    move(keptOnScreens(QRectF(bounds.topLeft(), size()), screenAreas).topLeft());
     switchDocumentCommands(false);
 }
 
@@ -98,6 +128,20 @@ void frmMain::storeBounds() {
     writeBound(mainHeight, pixelsToTwipsY(height()));
 }
 
+void frmMain::commitData(QSessionManager &manager) {
+    // Each entry with changes is offered for saving when the session lets us ask; a
+    // Cancel asks the session not to end.
+    if (manager.allowsInteraction()) {
+        const bool goOn = offerToSaveChangedEntries();
+        manager.release();
+        if (!goOn) {
+            manager.cancel();
+            return;
+        }
+    }
+    MDIForm_Unload();
+}
+
 void frmMain::closeEvent(QCloseEvent *event) {
     // Each child window closes first, made active so that a Save it asks for saves it;
     // the first one that calls its closing off keeps the main window open.
@@ -112,31 +156,39 @@ void frmMain::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
+QMdiSubWindow *frmMain::addChildWindow(QWidget *child) {
+    QMdiSubWindow *window = mdiArea_->addSubWindow(child);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+F4 belongs to the main window, for every kind of child window; the child's
+    // own Close keeps its other keys. Both holding it, the key would do nothing at all.
+    const QKeySequence closeKey(Qt::CTRL | Qt::Key_F4);
+    for (QAction *action : window->systemMenu()->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(closeKey) > 0)
+            action->setShortcuts(keys);
+    }
+    window->show();
+    mdiArea_->setActiveSubWindow(window);
+    return window;
+}
+
 QWidget *frmMain::activeChild() const {
     QMdiSubWindow *current = mdiArea_->currentSubWindow();
     return current ? current->widget() : nullptr;
 }
 
 void frmMain::switchDocumentCommands(bool on) {
-    if (on) {
-        tbToolBar->setEnabled(true);
-        tbToolBar->setVisible(true);
-        tbToolBar->setEnabled(true);
-        mnuFileSave->setEnabled(true);
-        mnuFileSaveAs->setEnabled(true);
-        mnuFileClose->setEnabled(true);
-        mnuEdit->menuAction()->setEnabled(true);
-    } else {
-        tbToolBar->setEnabled(false);
-        mnuFileSave->setEnabled(false);
-        mnuFileSaveAs->setEnabled(false);
-        mnuFileClose->setEnabled(false);
-        tbToolBar->setVisible(false);
-        mnuEdit->menuAction()->setEnabled(false);
-    }
-    // The Edit items' shortcuts follow their menu.
+    tbToolBar->setEnabled(on);
+    tbToolBar->setVisible(on);
+    mnuFileSave->setEnabled(on);
+    mnuFileSaveAs->setEnabled(on);
+    mnuFileClose->setEnabled(on);
+    mnuEdit->menuAction()->setEnabled(on);
+    // The shortcuts of the Edit items and the toolbar's buttons follow them.
     for (QAction *item : mnuEdit->actions())
         item->setEnabled(on);
+    for (QAction *button : tbToolBar->actions())
+        button->setEnabled(on);
 }
 
 void frmMain::mnuFileNewDiaryEntry_Click(short) {

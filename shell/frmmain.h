@@ -2,13 +2,17 @@
 
 #include "diary/diaryhost.h"
 #include "platform/commondialog.h"
+#include "platform/platform.h"
 
 #include <QMainWindow>
+#include <array>
 
 class QAction;
 class QComboBox;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
+class QSessionManager;
 class QTimer;
 class QToolBar;
 class ImageList;
@@ -26,6 +30,10 @@ public:
 
     // A new, empty diary window titled with today's date.
     void LoadNewDoc();
+
+    // Shows a window of any kind (diary, phone book, browser) as a child window that
+    // closes for good, and makes it the active one.
+    QMdiSubWindow *addChildWindow(QWidget *child);
 
     // The child window the File, Edit and toolbar commands act on; nullptr when none.
     QWidget *activeChild() const;
@@ -74,7 +82,13 @@ public:
 
     // DiaryHost
     void switchDocumentCommands(bool on) override;
-    void setToolbarButtonValue(const QString &key, bool pressed) override;
+    bool otherDiaryWindowsOpen(const frmDocument &document) const override;
+    void showCharacterFormat(CharacterFormat format, bool on) override;
+    void showAlignment(std::optional<Alignment> alignment) override;
+
+    // The session is ending (log off, shut down): the closing steps run as when the main
+    // window closes, but the windows stay, in case the session goes on after all.
+    void commitData(QSessionManager &manager);
 
     // The controls other code addresses by name.
     QToolBar *tbToolBar = nullptr;
@@ -105,9 +119,18 @@ private:
     frmDocument *activeDiary() const;
     // The rich-text box of the active diary window; throws when there is none.
     RtfTextBox &activeText() const;
-    void formatActiveDocument(const QString &key, QAction *button);
+    void applyCharacterFormat(CharacterFormat format, QAction *button);
+    void applyAlignment(Alignment alignment);
+    // Offers each diary window whose text changed for saving; false when the user
+    // cancelled, or a Yes did not save.
+    bool offerToSaveChangedEntries();
+    // The Open or Save As dialog for diary files, showing the diary folder first;
+    // returns the chosen path, empty when cancelled.
+    QString chooseDiaryFile(FileDialogKind kind, const QString &title);
 
     QMdiArea *mdiArea_ = nullptr;
+    std::array<QAction *, 3> characterButtons_{};
+    std::array<QAction *, 3> alignmentButtons_{};
     QList<QAction *> windowListActions_;
     // The application's help file; nothing names one.
     QString helpFile_;

@@ -13,9 +13,11 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 
 frmDocument *frmMain::activeDiary() const {
     return qobject_cast<frmDocument *>(activeChild());
@@ -25,51 +27,70 @@ RtfTextBox &frmMain::activeText() const {
     // Phone book and browser windows have no rich-text box: the step fails there.
     frmDocument *document = activeDiary();
     if (!document)
-        throw RuntimeError(ErrorNumber::ObjectRequired, QStringLiteral("Object required"));
+        raiseError(ErrorNumber::ObjectRequired);
     return *document->rtfText;
+}
+
+bool frmMain::otherDiaryWindowsOpen(const frmDocument &document) const {
+    for (QMdiSubWindow *window : mdiArea_->subWindowList()) {
+        auto *other = qobject_cast<frmDocument *>(window->widget());
+        if (other && other != &document)
+            return true;
+    }
+    return false;
+}
+
+QString frmMain::chooseDiaryFile(FileDialogKind kind, const QString &title) {
+    dlgCommonDialog.DialogTitle = title;
+    dlgCommonDialog.CancelError = false;
+    dlgCommonDialog.Filter = DiaryText::fileFilter();
+    dlgCommonDialog.InitDir =
+        QDir(diaryFolder()).exists() ? diaryFolder() : platform().programFolder();
+    if (kind == FileDialogKind::Open)
+        dlgCommonDialog.ShowOpen();
+    else
+        dlgCommonDialog.ShowSave();
+    return dlgCommonDialog.FileName;
 }
 
 void frmMain::LoadNewDoc() {
     switchDocumentCommands(true);
     auto *document = new frmDocument(*this);
     document->setWindowTitle(entryNameFor(platform().today()));
-    QMdiSubWindow *window = mdiArea_->addSubWindow(document);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    mdiArea_->setActiveSubWindow(window);
+    addChildWindow(document);
     document->setFocus();
 }
 
 void frmMain::mnuFileOpenDiaryEntry_Click(short) {
     if (!activeChild())
         LoadNewDoc();
-    dlgCommonDialog.DialogTitle = DiaryText::openTitle();
-    dlgCommonDialog.CancelError = false;
-    dlgCommonDialog.Filter = DiaryText::fileFilter();
-    dlgCommonDialog.ShowOpen();
-    if (dlgCommonDialog.FileName.isEmpty())
+    // The file replaces the window's text: its own changes are offered for saving first.
+    if (frmDocument *document = activeDiary(); document && document->textChanged()) {
+        if (!offerToSave(*document, *this))
+            return;
+    }
+    const QString path = chooseDiaryFile(FileDialogKind::Open, DiaryText::openTitle());
+    if (path.isEmpty())
         return;
     if (frmDocument *document = activeDiary())
-        openEntry(*document, dlgCommonDialog.FileName);
+        openEntry(*document, path);
 }
 
 void frmMain::mnuFileSave_Click() {
     // Anything but a diary window ends the command silently.
-    if (frmDocument *document = activeDiary())
-        saveEntry(*document);
+    frmDocument *document = activeDiary();
+    if (document && saveEntry(*document) == SaveOutcome::ReplaceDeclined)
+        mnuFileSaveAs_Click();
 }
 
 void frmMain::mnuFileSaveAs_Click() {
     if (!activeChild())
         return;
-    dlgCommonDialog.DialogTitle = DiaryText::saveAsTitle();
-    dlgCommonDialog.CancelError = false;
-    dlgCommonDialog.Filter = DiaryText::fileFilter();
-    dlgCommonDialog.ShowSave();
-    if (dlgCommonDialog.FileName.isEmpty())
+    const QString path = chooseDiaryFile(FileDialogKind::Save, DiaryText::saveAsTitle());
+    if (path.isEmpty())
         return;
     if (frmDocument *document = activeDiary())
-        saveEntryAs(*document, dlgCommonDialog.FileName);
+        saveEntryAs(*document, path);
 }
 
 void frmMain::mnuFileClose_Click() {
@@ -77,67 +98,60 @@ void frmMain::mnuFileClose_Click() {
         mdiArea_->currentSubWindow()->close();
 }
 
+bool frmMain::offerToSaveChangedEntries() {
+    for (QMdiSubWindow *window : mdiArea_->subWindowList()) {
+        auto *document = qobject_cast<frmDocument *>(window->widget());
+        if (document && document->textChanged() && !offerToSave(*document, *this))
+            return false;
+    }
+    return true;
+}
+
 void frmMain::mnuFileExit_Click() {
     // Exit ends the program without closing steps, but not over unsaved words: each
     // entry whose text changed is offered for saving first, and Cancel stays.
-    for (QMdiSubWindow *window : mdiArea_->subWindowList()) {
-        auto *document = qobject_cast<frmDocument *>(window->widget());
-        if (!document || !document->textChanged())
-            continue;
-        mdiArea_->setActiveSubWindow(window);
-        if (!offerToSave(*document, *this))
-            return;
-    }
-    platform().endProgram();
+    if (offerToSaveChangedEntries())
+        platform().endProgram();
 }
 
 void frmMain::mnuEditUndo_Click() {
     MsgBox(DiaryText::undoPlaceholder());
 }
 
+// Copy and Cut offer the selection as RTF, HTML and its visible text, so that other
+// programs paste it formatted or plain; Paste takes the richest of them.
 void frmMain::mnuEditCopy_Click() {
-    runIgnoringErrors({[&] { QGuiApplication::clipboard()->setText(activeText().SelRTF()); }});
+    runIgnoringErrors(
+        {[&] { QGuiApplication::clipboard()->setMimeData(activeText().selectionData()); }});
 }
 
 void frmMain::mnuEditCut_Click() {
     runIgnoringErrors({
-        [&] { QGuiApplication::clipboard()->setText(activeText().SelRTF()); },
+        [&] { QGuiApplication::clipboard()->setMimeData(activeText().selectionData()); },
         [&] { activeText().setSelText(QString()); },
     });
 }
 
 void frmMain::mnuEditPaste_Click() {
-    QString text;
+    const QMimeData *data = nullptr;
     runIgnoringErrors({
-        [&] { text = QGuiApplication::clipboard()->text(); },
-        [&] { activeText().setSelRTF(text); },
+        [&] { data = QGuiApplication::clipboard()->mimeData(); },
+        [&] { activeText().replaceSelectionWith(data); },
     });
 }
 
-void frmMain::formatActiveDocument(const QString &key, QAction *button) {
-    using Getter = std::optional<bool> (RtfTextBox::*)() const;
-    using Setter = void (RtfTextBox::*)(bool);
-    auto toggle = [&](Getter get, Setter set) {
-        runIgnoringErrors({
-            [&] {
-                RtfTextBox &text = activeText();
-                (text.*set)(!(text.*get)().value_or(false));
-            },
-            [&] { button->setChecked((activeText().*get)().value_or(false)); },
-        });
-    };
-    if (key == QLatin1String("Bold"))
-        toggle(&RtfTextBox::SelBold, &RtfTextBox::setSelBold);
-    else if (key == QLatin1String("Italic"))
-        toggle(&RtfTextBox::SelItalic, &RtfTextBox::setSelItalic);
-    else if (key == QLatin1String("Underline"))
-        toggle(&RtfTextBox::SelUnderline, &RtfTextBox::setSelUnderline);
-    else if (key == QLatin1String("Align Left"))
-        activeText().setSelAlignment(0);
-    else if (key == QLatin1String("Center"))
-        activeText().setSelAlignment(2);
-    else if (key == QLatin1String("Align Right"))
-        activeText().setSelAlignment(1);
+void frmMain::applyCharacterFormat(CharacterFormat format, QAction *button) {
+    runIgnoringErrors({
+        [&] {
+            RtfTextBox &text = activeText();
+            text.setSelFormat(format, !text.SelFormat(format).value_or(false));
+        },
+        [&] { button->setChecked(activeText().SelFormat(format).value_or(false)); },
+    });
+}
+
+void frmMain::applyAlignment(Alignment alignment) {
+    activeText().setSelAlignment(alignment);
 }
 
 void frmMain::mnuFilePrint_Click() {
@@ -159,7 +173,7 @@ void frmMain::mnuFilePrint_Click() {
             try {
                 printer = dlgCommonDialog.ShowPrinter();
             } catch (const RuntimeError &error) {
-                cancelled = error.Number() == ErrorNumber::DialogCancelled;
+                cancelled = error.is(ErrorNumber::DialogCancelled);
                 throw;
             }
         },

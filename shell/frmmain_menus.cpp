@@ -1,6 +1,8 @@
 // The menu bar of the main window, built from one table in menu order.
 #include "shell/frmmain.h"
 
+#include "platform/errorhandling.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,7 +15,7 @@ struct MenuItem {
     int level;
     const char *name;
     const char *caption;
-    const char *shortcut;
+    const char *shortcut; // more than one are separated by "|"; the first is shown
     int flags;
     void (*handler)(frmMain &);
 };
@@ -43,9 +45,9 @@ const MenuItem menuTable[] = {
     {1, "mnuEdit", "&Edit", "", Plain, nullptr},
     {2, "mnuEditUndo", "&Undo", "", Plain, [](frmMain &w) { w.mnuEditUndo_Click(); }},
     {2, "mnuEditBar0", "-", "", Plain, nullptr},
-    {2, "mnuEditCut", "Cu&t", "Ctrl+X", Plain, [](frmMain &w) { w.mnuEditCut_Click(); }},
-    {2, "mnuEditCopy", "&Copy", "Ctrl+C", Plain, [](frmMain &w) { w.mnuEditCopy_Click(); }},
-    {2, "mnuEditPaste", "&Paste", "Ctrl+V", Plain, [](frmMain &w) { w.mnuEditPaste_Click(); }},
+    {2, "mnuEditCut", "Cu&t", "Ctrl+X|Shift+Del", Plain, [](frmMain &w) { w.mnuEditCut_Click(); }},
+    {2, "mnuEditCopy", "&Copy", "Ctrl+C|Ctrl+Ins", Plain, [](frmMain &w) { w.mnuEditCopy_Click(); }},
+    {2, "mnuEditPaste", "&Paste", "Ctrl+V|Shift+Ins", Plain, [](frmMain &w) { w.mnuEditPaste_Click(); }},
     {1, "mnuView", "&View", "", Plain, nullptr},
     {2, "mnuViewToolbar", "&Toolbar", "", Checked, [](frmMain &w) { w.mnuViewToolbar_Click(); }},
     {2, "mnuViewStatusBar", "Status &Bar", "", Checked, [](frmMain &w) { w.mnuViewStatusBar_Click(); }},
@@ -102,7 +104,10 @@ void frmMain::buildMenus() {
         }
         action->setObjectName(name);
         if (*item->shortcut) {
-            action->setShortcut(QKeySequence(QString::fromLatin1(item->shortcut)));
+            QList<QKeySequence> keys;
+            for (const QString &key : QString::fromLatin1(item->shortcut).split(QLatin1Char('|')))
+                keys << QKeySequence(key);
+            action->setShortcuts(keys);
             action->setShortcutContext(Qt::WindowShortcut);
         }
         if (item->flags & Checked) {
@@ -117,7 +122,8 @@ void frmMain::buildMenus() {
                 // A check mark changes only through its handler.
                 if (action->isCheckable())
                     action->setChecked(!action->isChecked());
-                handler(*this);
+                // A handler's own failure is told here, never left to cross the event loop.
+                runReportingErrors([&] { handler(*this); });
             });
         }
     }

@@ -4,51 +4,56 @@
 #include "platform/errorhandling.h"
 #include "platform/units.h"
 #include "shell/imagelist.h"
+#include "shell/toolbaraccessibility.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
+#include <variant>
 
 namespace {
 
 enum class Style { Plain, Pressable, Group, Separator };
 
+using Command = void (*)(frmMain &);
+// What a button does: a command of the main window, or a format of the active entry.
+using ButtonAction = std::variant<Command, CharacterFormat, Alignment>;
+
 struct Button {
     const char *key; // also the tooltip and the picture's key
+    const char *picture;
     Style style;
+    const char *shortcut;
+    ButtonAction action;
 };
 
-// "Pressable" buttons are plain buttons the program shows pressed.
+// The buttons in toolbar order; their pictures make the image list in the same order.
+// "Pressable" buttons are plain buttons the program shows pressed. The shortcuts are the
+// ones every word processor has.
+// clang-format off
 const Button buttons[] = {
-    {"New", Style::Plain},           {"Open", Style::Plain},        {"Save", Style::Plain},
-    {nullptr, Style::Separator},     {"Print", Style::Plain},       {nullptr, Style::Separator},
-    {"Cut", Style::Plain},           {"Copy", Style::Plain},        {"Paste", Style::Plain},
-    {nullptr, Style::Separator},     {"Bold", Style::Pressable},    {"Italic", Style::Pressable},
-    {"Underline", Style::Pressable}, {nullptr, Style::Separator},   {"Align Left", Style::Group},
-    {"Center", Style::Group},        {"Align Right", Style::Group},
+    {"New", "new", Style::Plain, "", +[](frmMain &w) { w.LoadNewDoc(); }},
+    {"Open", "open", Style::Plain, "", +[](frmMain &w) { w.mnuFileOpenDiaryEntry_Click(1); }},
+    {"Save", "save", Style::Plain, "", +[](frmMain &w) { w.mnuFileSave_Click(); }},
+    {nullptr, nullptr, Style::Separator, "", Command{}},
+    {"Print", "print", Style::Plain, "", +[](frmMain &w) { w.mnuFilePrint_Click(); }},
+    {nullptr, nullptr, Style::Separator, "", Command{}},
+    {"Cut", "cut", Style::Plain, "", +[](frmMain &w) { w.mnuEditCut_Click(); }},
+    {"Copy", "copy", Style::Plain, "", +[](frmMain &w) { w.mnuEditCopy_Click(); }},
+    {"Paste", "paste", Style::Plain, "", +[](frmMain &w) { w.mnuEditPaste_Click(); }},
+    {nullptr, nullptr, Style::Separator, "", Command{}},
+    {"Bold", "bold", Style::Pressable, "Ctrl+B", CharacterFormat::Bold},
+    {"Italic", "italic", Style::Pressable, "Ctrl+I", CharacterFormat::Italic},
+    {"Underline", "underline", Style::Pressable, "Ctrl+U", CharacterFormat::Underline},
+    {nullptr, nullptr, Style::Separator, "", Command{}},
+    {"Align Left", "alignleft", Style::Group, "Ctrl+L", Alignment::Left},
+    {"Center", "center", Style::Group, "Ctrl+E", Alignment::Center},
+    {"Align Right", "alignright", Style::Group, "Ctrl+R", Alignment::Right},
 };
-
-struct Picture {
-    const char *key;
-    const char *file;
-};
-const Picture pictures[] = {
-    {"New", "new"},
-    {"Open", "open"},
-    {"Save", "save"},
-    {"Print", "print"},
-    {"Cut", "cut"},
-    {"Copy", "copy"},
-    {"Paste", "paste"},
-    {"Bold", "bold"},
-    {"Italic", "italic"},
-    {"Underline", "underline"},
-    {"Align Left", "alignleft"},
-    {"Center", "center"},
-    {"Align Right", "alignright"},
-};
+// clang-format on
 
 const QColor maskColor(192, 192, 192);
 const QSize buttonSize(23, 22);
@@ -58,11 +63,14 @@ constexpr double fontBoxWidthTwips = 3015;
 } // namespace
 
 void frmMain::buildToolbar() {
+    installToolbarAccessibility();
     imlToolbarIcons = new ImageList(pictureSize, maskColor, this);
     imlToolbarIcons->setObjectName(QStringLiteral("imlToolbarIcons"));
-    for (const Picture &picture : pictures)
-        imlToolbarIcons->add(QString::fromLatin1(picture.key),
-                             QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(picture.file)));
+    for (const Button &button : buttons)
+        if (button.picture)
+            imlToolbarIcons->add(
+                QString::fromLatin1(button.key),
+                QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(button.picture)));
 
     tbToolBar = new QToolBar(this);
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
@@ -85,12 +93,19 @@ void frmMain::buildToolbar() {
         action->setObjectName(key);
         action->setToolTip(key);
         action->setData(key);
-        if (button.style == Style::Pressable)
-            action->setCheckable(true);
-        if (button.style == Style::Group) {
-            action->setCheckable(true);
-            alignment->addAction(action);
+        if (*button.shortcut) {
+            action->setShortcut(QKeySequence(QString::fromLatin1(button.shortcut)));
+            // The keys work while the toolbar is hidden too.
+            addAction(action);
         }
+        if (button.style != Style::Plain)
+            action->setCheckable(true);
+        if (button.style == Style::Group)
+            alignment->addAction(action);
+        if (const auto *format = std::get_if<CharacterFormat>(&button.action))
+            characterButtons_[static_cast<std::size_t>(*format)] = action;
+        if (const auto *aligned = std::get_if<Alignment>(&button.action))
+            alignmentButtons_[static_cast<std::size_t>(*aligned)] = action;
         if (auto *widget = tbToolBar->widgetForAction(action))
             widget->setFixedSize(buttonSize);
         connect(action, &QAction::triggered, this,
@@ -105,38 +120,44 @@ void frmMain::buildToolbar() {
     Combo1 = new QComboBox(tbToolBar);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
+    // A name typed and entered changes nothing, so it is not added to the list either.
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->addItems({QStringLiteral("Arial"), QStringLiteral("Times New Roman"),
                       QStringLiteral("Courtier New")});
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(QString());
     Combo1->setFixedWidth(twipsToPixelsX(fontBoxWidthTwips));
     Combo1->setToolTip(QStringLiteral("Font"));
+    // A screen reader names a combo box after its label; this one is heard, not seen.
+    auto *label = new QLabel(QStringLiteral("Font"), tbToolBar);
+    label->setBuddy(Combo1);
+    label->hide();
+    Combo1->setAccessibleName(label->text());
     tbToolBar->addWidget(Combo1);
 }
 
-void frmMain::setToolbarButtonValue(const QString &key, bool pressed) {
-    if (QAction *button = tbToolBar->findChild<QAction *>(key, Qt::FindDirectChildrenOnly))
-        button->setChecked(pressed);
+void frmMain::showCharacterFormat(CharacterFormat format, bool on) {
+    characterButtons_[static_cast<std::size_t>(format)]->setChecked(on);
+}
+
+void frmMain::showAlignment(std::optional<Alignment> shown) {
+    for (Alignment alignment : alignments)
+        alignmentButtons_[static_cast<std::size_t>(alignment)]->setChecked(shown == alignment);
 }
 
 void frmMain::tbToolBar_ButtonClick(QAction *Button) {
     runIgnoringErrors({[&] {
         const QString key = Button->data().toString();
-        if (key == QLatin1String("New"))
-            LoadNewDoc();
-        else if (key == QLatin1String("Open"))
-            mnuFileOpenDiaryEntry_Click(1);
-        else if (key == QLatin1String("Save"))
-            mnuFileSave_Click();
-        else if (key == QLatin1String("Print"))
-            mnuFilePrint_Click();
-        else if (key == QLatin1String("Cut"))
-            mnuEditCut_Click();
-        else if (key == QLatin1String("Copy"))
-            mnuEditCopy_Click();
-        else if (key == QLatin1String("Paste"))
-            mnuEditPaste_Click();
-        else
-            formatActiveDocument(key, Button);
+        for (const auto &button : buttons) {
+            if (!button.key || key != QLatin1String(button.key))
+                continue;
+            if (const auto *command = std::get_if<Command>(&button.action))
+                (*command)(*this);
+            else if (const auto *format = std::get_if<CharacterFormat>(&button.action))
+                applyCharacterFormat(*format, Button);
+            else
+                applyAlignment(std::get<Alignment>(button.action));
+            return;
+        }
     }});
 }

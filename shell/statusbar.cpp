@@ -15,13 +15,12 @@ struct Indicator {
     const char *text;
     LockKey key;
 };
-const Indicator indicators[] = {{"CAPS", LockKey::Caps},
-                                {"NUM", LockKey::Num},
-                                {"SCRL", LockKey::Scroll},
-                                {"INS", LockKey::Insert}};
+const Indicator indicators[] = {
+    {"CAPS", LockKey::Caps}, {"NUM", LockKey::Num}, {"SCRL", LockKey::Scroll}};
 } // namespace
 
-StatusBar::StatusBar(QWidget *parent) : QStatusBar(parent) {
+StatusBar::StatusBar(std::function<bool()> insertMode, QWidget *parent)
+    : QStatusBar(parent), insertMode_(std::move(insertMode)) {
     setObjectName(QStringLiteral("sbStatusBar"));
     auto addPanel = [this](const QString &text, int stretch) {
         auto *label = new QLabel(text, this);
@@ -39,6 +38,7 @@ StatusBar::StatusBar(QWidget *parent) : QStatusBar(parent) {
     addPanel(QString(), 0);
     for (const Indicator &indicator : indicators)
         addPanel(QString::fromLatin1(indicator.text), 0);
+    addPanel(QStringLiteral("INS"), 0);
     clock_ = new QTimer(this);
     connect(clock_, &QTimer::timeout, this, &StatusBar::refresh);
     clock_->start(refreshMilliseconds);
@@ -58,9 +58,11 @@ void StatusBar::refresh() {
         panels_[1]->setText(date);
     if (panels_[2]->text() != time)
         panels_[2]->setText(time);
-    for (int i = 0; i < 4; ++i) {
-        const bool lit = platform().keyState(indicators[i].key);
-        if (panels_[3 + i]->isEnabled() != lit)
-            panels_[3 + i]->setEnabled(lit);
-    }
+    auto light = [](QLabel *panel, bool lit) {
+        if (panel->isEnabled() != lit)
+            panel->setEnabled(lit);
+    };
+    for (int i = 0; i < 3; ++i)
+        light(panels_[3 + i], platform().keyState(indicators[i].key));
+    light(panels_[6], insertMode_());
 }

@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QStatusBar>
+#include <functional>
 
 class QLabel;
 class QTimer;
 
 // The main window's status bar: a fixed text, today's date, the time, and the Caps,
-// Num and Scroll Lock and insert indicators, lit while their state is on.
+// Num and Scroll Lock and insert indicators, lit while their state is on. Whether the
+// editor inserts (rather than overwrites) is asked of `insertMode`.
 class StatusBar : public QStatusBar {
 public:
-    explicit StatusBar(QWidget *parent = nullptr);
+    StatusBar(std::function<bool()> insertMode, QWidget *parent = nullptr);
 
     // The panel at a position from 1 to 7, left to right.
     QLabel *panel(int index) const;
@@ -19,6 +21,7 @@ public:
     void refresh();
 
 private:
+    std::function<bool()> insertMode_;
     QList<QLabel *> panels_;
     QTimer *clock_ = nullptr;
 };

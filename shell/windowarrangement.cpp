@@ -2,8 +2,14 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <algorithm>
 
 namespace {
+
+// Tiles thinner than this hold a title bar and hardly a line of text: past that many
+// windows they are cascaded instead.
+constexpr int minimumTileHeight = 100;
+constexpr int minimumTileWidth = 160;
 
 QList<QMdiSubWindow *> windows(QMdiArea &area, bool minimised) {
     QList<QMdiSubWindow *> found;
@@ -13,12 +19,39 @@ QList<QMdiSubWindow *> windows(QMdiArea &area, bool minimised) {
     return found;
 }
 
+// Lines the minimised windows up along the bottom edge; returns the top of their rows
+// (the area's height when there are none).
+int arrangeIcons(QMdiArea &area) {
+    const QRect space = area.viewport()->rect();
+    int left = 0;
+    int bottom = space.height();
+    int top = space.height();
+    for (QMdiSubWindow *window : windows(area, true)) {
+        const QSize size = window->size();
+        if (left > 0 && left + size.width() > space.width()) {
+            left = 0;
+            bottom -= size.height();
+        }
+        window->move(left, bottom - size.height());
+        top = std::min(top, bottom - size.height());
+        left += size.width();
+    }
+    return top;
+}
+
 void tile(QMdiArea &area, bool horizontal) {
     const QList<QMdiSubWindow *> tiles = windows(area, false);
     if (tiles.isEmpty())
         return;
-    const QRect space = area.viewport()->rect();
+    // The icons of minimised windows keep their rows free below the tiles.
+    QRect space = area.viewport()->rect();
+    space.setBottom(std::max(space.top(), arrangeIcons(area) - 1));
     const int count = int(tiles.size());
+    if ((horizontal ? space.height() / count < minimumTileHeight
+                    : space.width() / count < minimumTileWidth)) {
+        area.cascadeSubWindows();
+        return;
+    }
     for (int i = 0; i < count; ++i) {
         QMdiSubWindow *window = tiles[i];
         if (window->isMaximized())
@@ -32,21 +65,6 @@ void tile(QMdiArea &area, bool horizontal) {
             cell = QRect(left, 0, space.width() * (i + 1) / count - left, space.height());
         }
         window->setGeometry(cell);
-    }
-}
-
-void arrangeIcons(QMdiArea &area) {
-    const QRect space = area.viewport()->rect();
-    int left = 0;
-    int bottom = space.height();
-    for (QMdiSubWindow *window : windows(area, true)) {
-        const QSize size = window->size();
-        if (left > 0 && left + size.width() > space.width()) {
-            left = 0;
-            bottom -= size.height();
-        }
-        window->move(left, bottom - size.height());
-        left += size.width();
     }
 }
 

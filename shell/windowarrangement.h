@@ -12,5 +12,7 @@ inline constexpr int ArrangeIcons = 3;
 
 // Arranges the area's child windows: cascaded, tiled one above the other (horizontal),
 // side by side (vertical), or, for arrange icons, the minimised ones lined up along the
-// bottom edge. Tiling and cascading leave minimised windows where they are.
+// bottom edge. Tiling lines the icons up too and keeps their rows free; where the tiles
+// would be too thin to use, it cascades instead. Cascading leaves minimised windows
+// where they are.
 void arrangeSubWindows(QMdiArea &area, int arrangement);

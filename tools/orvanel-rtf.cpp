@@ -3,9 +3,9 @@
 //   orvanel-rtf to-html FILE      the file as HTML on standard output
 //   orvanel-rtf from-html IN OUT  an HTML file written as RTF
 //   orvanel-rtf roundtrip IN OUT  an RTF file read and written again
-#include "diary/rtfreader.h"
-#include "diary/rtfwriter.h"
-#include "platform/runtimeerror.h"
+#include "rtf/rtferror.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -97,8 +97,8 @@ int main(int argc, char **argv) {
     QGuiApplication application(argc, argv);
     try {
         return run(QCoreApplication::arguments());
-    } catch (const RuntimeError &error) {
+    } catch (const RtfFormatError &error) {
         return fail(QStringLiteral("%1: %2").arg(QCoreApplication::arguments().value(2),
-                                                 error.Description()));
+                                                 QString::fromUtf8(error.what())));
     }
 }

@@ -1,20 +1,24 @@
 // Diary entries as the user writes them: new windows, typing, formatting, saving,
 // opening, closing, the clipboard and printing, through the main window's commands.
 #include "diary/frmdocument.h"
-#include "diary/rtfreader.h"
 #include "diary/rtftextbox.h"
 #include "platform/application.h"
 #include "platform/messagebox.h"
 #include "platform/settings.h"
 #include "platform/units.h"
+#include "rtf/rtfreader.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
+#include "shell/statusbar.h"
 #include "testworld.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -114,10 +118,11 @@ private slots:
     void entryEndToEnd();
     void missingDiaryFolder_data();
     void missingDiaryFolder();
-    void twoEntriesOfOneDayShareTheirFile();
-    void savedFlagAcrossWindows();
+    void secondEntryOfADayAsksBeforeReplacing_data();
+    void secondEntryOfADayAsksBeforeReplacing();
+    void fileRewrittenElsewhereIsNotReplacedSilently();
+    void onlyOwnChangesAsk();
     void ownChangeAsksEvenAfterAnotherSave();
-    void noLeavesTheFlagForTheNextWindow();
     void cancelKeepsTheWindow();
     void yesWithoutASaveKeepsTheWindow();
     void exitAsksForChangedEntries_data();
@@ -126,14 +131,22 @@ private slots:
     void openTitles();
     void openWithoutAWindowCreatesOne();
     void openCancelledLeavesTheNewWindow();
-    void openReplacesTheTextWithoutAQuestion();
+    void openAsksAboutOwnChanges_data();
+    void openAsksAboutOwnChanges();
     void unreadableFileIsTold_data();
     void unreadableFileIsTold();
     void saveAsGivesTheWindowItsFile();
+    void fileDialogsStartInTheDiaryFolder();
+    void failedSaveIsTold_data();
     void failedSaveIsTold();
     void saveReplacesTheFileAtomically();
     void clipboardCarriesFormattingBetweenEntries();
-    void copyPutsMarkupOnTheClipboard();
+    void copyOffersRtfHtmlAndText_data();
+    void copyOffersRtfHtmlAndText();
+    void pasteFromOtherPrograms_data();
+    void pasteFromOtherPrograms();
+    void editorIsNamedAfterItsEntry();
+    void insertKeySwitchesToOverwriting();
     void pasteAndCutEdges_data();
     void pasteAndCutEdges();
     void undoIsAPlaceholder();
@@ -225,38 +238,116 @@ void tst_DiaryWindow::missingDiaryFolder() {
     }
 }
 
-void tst_DiaryWindow::twoEntriesOfOneDayShareTheirFile() {
-    TestWorld world;
-    QDir().mkpath(world.diaryFolder());
-    auto main = startProgram();
-    main->LoadNewDoc();
-    type(*active(*main), "first");
-    main->mnuFileSave_Click();
-    main->LoadNewDoc();
-    type(*active(*main), "second");
-    main->mnuFileSave_Click();
-    QVERIFY(world.platform.messages.isEmpty());
-    QCOMPARE(textOf(world.diaryFolder() + "/Diary 12-06-2026.DIA"), QString("second"));
+void tst_DiaryWindow::secondEntryOfADayAsksBeforeReplacing_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("otherName"); // chosen in Save As after No; empty cancels
+    QTest::newRow("Yes replaces") << int(MsgBoxResult::Yes) << QString();
+    QTest::newRow("No, then another name") << int(MsgBoxResult::No) << "evening.DIA";
+    QTest::newRow("No, then cancel") << int(MsgBoxResult::No) << QString();
 }
 
-void tst_DiaryWindow::savedFlagAcrossWindows() {
+void tst_DiaryWindow::secondEntryOfADayAsksBeforeReplacing() {
+    QFETCH(int, answer);
+    QFETCH(QString, otherName);
     TestWorld world;
     QDir().mkpath(world.diaryFolder());
+    const QString file = world.diaryFolder() + "/Diary 12-06-2026.DIA";
     auto main = startProgram();
     main->LoadNewDoc();
-    QMdiSubWindow *windowA = main->mdiArea()->currentSubWindow();
-    type(*active(*main), "entry A");
-    main->LoadNewDoc();
-    QMdiSubWindow *windowB = main->mdiArea()->currentSubWindow();
-    main->mdiArea()->setActiveSubWindow(windowA);
-    main->mnuFileSave_Click();
-    QCOMPARE(savedFlag(), QString("1"));
+    frmDocument *morning = active(*main);
+    type(*morning, "first");
+    QTest::keyClick(morning->rtfText, Qt::Key_F2);
+    // Its own file, unchanged since it wrote it, is replaced without a question.
+    type(*morning, " entry");
+    QTest::keyClick(morning->rtfText, Qt::Key_F2);
+    QVERIFY(world.platform.messages.isEmpty());
 
-    // A caret move in B makes A ask, although A itself is saved.
-    main->mdiArea()->setActiveSubWindow(windowB);
+    main->LoadNewDoc();
+    frmDocument *evening = active(*main);
+    type(*evening, "second");
+    world.platform.answerMessage(answer);
+    const QString otherPath = world.diaryFolder() + "/" + otherName;
+    if (answer == MsgBoxResult::No)
+        world.platform.answerFileDialog(otherName.isEmpty() ? QString() : otherPath);
+    QTest::keyClick(evening->rtfText, Qt::Key_F2);
+
+    QCOMPARE(world.platform.messages.size(), 1);
+    const auto &question = world.platform.messages[0];
+    QCOMPARE(question.text,
+             QDir::toNativeSeparators(file) + " already exists.\nDo you want to replace it?");
+    QCOMPARE(question.buttons(), MsgBoxStyle::YesNo);
+    QCOMPARE(question.defaultButton(), 2);
+    if (answer == MsgBoxResult::Yes) {
+        QCOMPARE(textOf(file), QString("second"));
+        QVERIFY(!evening->textChanged());
+        return;
+    }
+    QCOMPARE(textOf(file), QString("first entry"));
+    QCOMPARE(world.platform.fileDialogs.size(), 1);
+    QCOMPARE(world.platform.fileDialogs[0].title, QString("Save As"));
+    if (otherName.isEmpty()) {
+        QVERIFY(evening->textChanged());
+        QCOMPARE(evening->windowTitle(), todaysEntry);
+        QCOMPARE(QDir(world.diaryFolder()).entryList(QDir::Files).size(), 1);
+    } else {
+        QCOMPARE(textOf(otherPath), QString("second"));
+        QCOMPARE(evening->windowTitle(), QDir::toNativeSeparators(otherPath));
+    }
+}
+
+void tst_DiaryWindow::fileRewrittenElsewhereIsNotReplacedSilently() {
+    TestWorld world;
+    const QString path = world.diaryFolder() + "/Diary 11-30-2026.DIA";
+    writeFile(path, "{\\rtf1 mine}");
+    auto main = startProgram();
+    world.platform.answerFileDialog(path);
+    main->mnuFileOpenDiaryEntry_Click(1);
+    frmDocument *entry = active(*main);
+    // Another program writes the entry while it is open here.
+    writeFile(path, "{\\rtf1 written by another program}");
+    entry->rtfText->moveCursor(QTextCursor::End);
+    type(*entry, " and more");
+    world.platform.answerMessage(MsgBoxResult::No);
+    world.platform.answerFileDialog(QString());
+    main->mnuFileSave_Click();
+    QCOMPARE(world.platform.messages.size(), 1);
+    QVERIFY(world.platform.messages[0].text.startsWith(QDir::toNativeSeparators(path)));
+    QCOMPARE(textOf(path), QString("written by another program"));
+    QVERIFY(entry->textChanged());
+
+    // Yes replaces it; from then on the window knows the file and saves without asking.
+    world.platform.answerMessage(MsgBoxResult::Yes);
+    main->mnuFileSave_Click();
+    QCOMPARE(textOf(path), QString("mine and more"));
+    type(*entry, "!");
+    main->mnuFileSave_Click();
+    QCOMPARE(world.platform.messages.size(), 2);
+    QCOMPARE(textOf(path), QString("mine and more!"));
+}
+
+void tst_DiaryWindow::onlyOwnChangesAsk() {
+    TestWorld world;
+    QDir().mkpath(world.diaryFolder());
+    const QString file = world.diaryFolder() + "/Diary 12-06-2026.DIA";
+    auto main = startProgram();
+    main->LoadNewDoc();
+    QMdiSubWindow *saved = main->mdiArea()->currentSubWindow();
+    type(*active(*main), "today's entry");
+    main->mnuFileSave_Click();
+
+    // A second, untouched window of the same day: a caret move writes "0" to the shared
+    // flag, but closing it asks nothing and leaves the saved entry alone.
+    main->LoadNewDoc();
     QTest::mouseClick(active(*main)->rtfText->viewport(), Qt::LeftButton);
     QCOMPARE(savedFlag(), QString("0"));
-    main->mdiArea()->setActiveSubWindow(windowA);
+    closeActive(*main);
+    QVERIFY(world.platform.messages.isEmpty());
+    QCOMPARE(textOf(file), QString("today's entry"));
+
+    // A window with changes of its own asks; No leaves the flag and writes nothing.
+    main->LoadNewDoc();
+    active(*main)->setWindowTitle("Scratch");
+    type(*active(*main), "x");
     world.platform.answerMessage(MsgBoxResult::No);
     closeActive(*main);
     QCOMPARE(world.platform.messages.size(), 1);
@@ -266,10 +357,11 @@ void tst_DiaryWindow::savedFlagAcrossWindows() {
     QCOMPARE(question.buttons(), MsgBoxStyle::YesNoCancel);
     QCOMPARE(question.defaultButton(), 1);
     QCOMPARE(question.icon(), 0);
-    QCOMPARE(windowCount(*main), 1);
+    QCOMPARE(savedFlag(), QString("0"));
+    QVERIFY(!QFile::exists(world.diaryFolder() + "/Scratch.DIA"));
 
-    // With the flag set and nothing changed, B closes without a question.
-    writeSavedFlag(true);
+    // The saved window closes without a question although the flag reads "0".
+    main->mdiArea()->setActiveSubWindow(saved);
     closeActive(*main);
     QCOMPARE(world.platform.messages.size(), 1);
     QCOMPARE(windowCount(*main), 0);
@@ -295,22 +387,6 @@ void tst_DiaryWindow::ownChangeAsksEvenAfterAnotherSave() {
     QCOMPARE(world.platform.messages.size(), 1);
     QCOMPARE(world.platform.messages[0].text, notSaved);
     QCOMPARE(textOf(world.diaryFolder() + "/Diary 12-06-2026.DIA"), QString("words of B"));
-    QCOMPARE(windowCount(*main), 0);
-}
-
-void tst_DiaryWindow::noLeavesTheFlagForTheNextWindow() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    main->LoadNewDoc();
-    type(*active(*main), "x");
-    world.platform.answerMessage(MsgBoxResult::No);
-    closeActive(*main);
-    QCOMPARE(savedFlag(), QString("0"));
-    QVERIFY(!QDir(world.diaryFolder()).exists());
-    world.platform.answerMessage(MsgBoxResult::No);
-    closeActive(*main);
-    QCOMPARE(world.platform.messages.size(), 2);
     QCOMPARE(windowCount(*main), 0);
 }
 
@@ -439,17 +515,35 @@ void tst_DiaryWindow::openCancelledLeavesTheNewWindow() {
     QVERIFY(world.platform.messages.isEmpty());
 }
 
-void tst_DiaryWindow::openReplacesTheTextWithoutAQuestion() {
+void tst_DiaryWindow::openAsksAboutOwnChanges_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Yes saves, then opens") << int(MsgBoxResult::Yes);
+    QTest::newRow("No discards, then opens") << int(MsgBoxResult::No);
+    QTest::newRow("Cancel stops the Open") << int(MsgBoxResult::Cancel);
+}
+
+void tst_DiaryWindow::openAsksAboutOwnChanges() {
+    QFETCH(int, answer);
     TestWorld world;
-    const QString path = world.path("other.DIA");
-    writeFile(path, "{\\rtf1 replaced}");
+    QDir().mkpath(world.diaryFolder());
+    const QString other = world.path("other.DIA");
+    writeFile(other, "{\\rtf1 replaced}");
     auto main = startProgram();
     main->LoadNewDoc();
     type(*active(*main), "unsaved text");
-    world.platform.answerFileDialog(path);
+    world.platform.answerMessage(answer);
+    if (answer != MsgBoxResult::Cancel)
+        world.platform.answerFileDialog(other);
     main->mnuFileOpenDiaryEntry_Click(1);
-    QVERIFY(world.platform.messages.isEmpty());
-    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("replaced"));
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(world.platform.messages[0].text, notSaved);
+    const QString today = world.diaryFolder() + "/Diary 12-06-2026.DIA";
+    QCOMPARE(QFile::exists(today), answer == MsgBoxResult::Yes);
+    if (answer == MsgBoxResult::Yes)
+        QCOMPARE(textOf(today), QString("unsaved text"));
+    QCOMPARE(active(*main)->rtfText->toPlainText(),
+             answer == MsgBoxResult::Cancel ? QString("unsaved text") : QString("replaced"));
+    QCOMPARE(world.platform.fileDialogs.size(), answer == MsgBoxResult::Cancel ? 0 : 1);
     QCOMPARE(windowCount(*main), 1);
 }
 
@@ -471,12 +565,13 @@ void tst_DiaryWindow::unreadableFileIsTold() {
     auto main = startProgram();
     main->LoadNewDoc();
     type(*active(*main), "my text");
+    world.platform.answerMessage(MsgBoxResult::No); // do not save "my text" first
     world.platform.answerFileDialog(path);
     world.platform.answerMessage(MsgBoxResult::Ok);
     main->mnuFileOpenDiaryEntry_Click(1);
-    QCOMPARE(world.platform.messages.size(), 1);
-    QVERIFY(!world.platform.messages[0].text.isEmpty());
-    QCOMPARE(world.platform.messages[0].buttons(), MsgBoxStyle::OkOnly);
+    QCOMPARE(world.platform.messages.size(), 2);
+    QVERIFY(!world.platform.messages[1].text.isEmpty());
+    QCOMPARE(world.platform.messages[1].buttons(), MsgBoxStyle::OkOnly);
     QCOMPARE(active(*main)->rtfText->toPlainText(), QString("my text"));
     QCOMPARE(active(*main)->windowTitle(), todaysEntry);
 }
@@ -506,19 +601,60 @@ void tst_DiaryWindow::saveAsGivesTheWindowItsFile() {
     world.platform.answerFileDialog(QString());
     main->mnuFileSaveAs_Click();
     QCOMPARE(active(*main)->windowTitle(), QDir::toNativeSeparators(path));
+
+    // Nor does a Save As that fails: the window keeps its name and its file.
+    type(*active(*main), " and again");
+    world.platform.answerFileDialog(world.path("no such folder/y.DIA"));
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    main->mnuFileSaveAs_Click();
+    QCOMPARE(world.platform.messages.size(), 1);
+    QVERIFY(world.platform.messages[0].text.startsWith("The Diary Entry could not be saved."));
+    QCOMPARE(active(*main)->windowTitle(), QDir::toNativeSeparators(path));
+    command(*main, "mnuFileSave")->trigger();
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(textOf(path), QString("saved as again and again"));
+}
+
+void tst_DiaryWindow::fileDialogsStartInTheDiaryFolder() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    world.platform.answerFileDialog(QString());
+    main->mnuFileSaveAs_Click(); // no diary folder yet: the program folder
+    QDir().mkpath(world.diaryFolder());
+    world.platform.answerFileDialog(QString());
+    main->mnuFileSaveAs_Click();
+    world.platform.answerFileDialog(QString());
+    main->mnuFileOpenDiaryEntry_Click(1);
+    QStringList folders;
+    for (const auto &shown : world.platform.fileDialogs)
+        folders << shown.folder;
+    QCOMPARE(folders,
+             QStringList({world.programFolder(), world.diaryFolder(), world.diaryFolder()}));
+}
+
+void tst_DiaryWindow::failedSaveIsTold_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("name too long") << QString(300, QChar('n')) << "File name too long";
+    QTest::newRow("a folder in the way") << "In the way"
+                                         << "In the way.DIA is a folder";
 }
 
 void tst_DiaryWindow::failedSaveIsTold() {
+    QFETCH(QString, title);
+    QFETCH(QString, says);
     TestWorld world;
-    QDir().mkpath(world.diaryFolder());
+    QDir().mkpath(world.diaryFolder() + "/In the way.DIA");
     auto main = startProgram();
     main->LoadNewDoc();
     type(*active(*main), "cannot be written");
-    active(*main)->setWindowTitle(QString(300, QChar('n'))); // longer than a file name may be
+    active(*main)->setWindowTitle(title);
     world.platform.answerMessage(MsgBoxResult::Ok);
     command(*main, "mnuFileSave")->trigger();
     QCOMPARE(world.platform.messages.size(), 1);
-    QVERIFY(!world.platform.messages[0].text.contains("does not exist"));
+    const QString shown = world.platform.messages[0].text;
+    QVERIFY2(shown.contains(says) && !shown.contains("Device I/O"), qPrintable(shown));
     QCOMPARE(savedFlag(), QString("0"));
     QVERIFY(active(*main)->textChanged());
 }
@@ -534,6 +670,7 @@ void tst_DiaryWindow::saveReplacesTheFileAtomically() {
     auto main = startProgram();
     main->LoadNewDoc();
     type(*active(*main), "the new entry");
+    world.platform.answerMessage(MsgBoxResult::Yes); // replace the file of the same day
     main->mnuFileSave_Click();
     QCOMPARE(textOf(path), QString("the new entry"));
     QCOMPARE(textOf(oldName), QString("the old entry"));
@@ -549,7 +686,7 @@ void tst_DiaryWindow::clipboardCarriesFormattingBetweenEntries() {
     selectRange(*first, 6, 4);
     click(*main, "Bold");
     QTest::keyClick(first->rtfText, Qt::Key_C, Qt::ControlModifier);
-    QVERIFY(QApplication::clipboard()->text().startsWith("{\\rtf"));
+    QCOMPARE(QApplication::clipboard()->text(), QString("bold"));
 
     main->LoadNewDoc();
     frmDocument *second = active(*main);
@@ -562,24 +699,126 @@ void tst_DiaryWindow::clipboardCarriesFormattingBetweenEntries() {
     selectRange(*second, 0, 1);
     QCOMPARE(second->rtfText->SelBold(), std::optional<bool>(false));
 
-    // Cut by keyboard takes the text out and carries it as markup too.
+    // Cut by keyboard takes the text out and carries it, formatted, too.
     selectRange(*second, 2, 4);
     QTest::keyClick(second->rtfText, Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(second->rtfText->toPlainText(), QString("x "));
-    QVERIFY(QApplication::clipboard()->text().startsWith("{\\rtf"));
+    QVERIFY(QApplication::clipboard()->mimeData()->data("text/rtf").startsWith("{\\rtf1"));
 }
 
-void tst_DiaryWindow::copyPutsMarkupOnTheClipboard() {
+void tst_DiaryWindow::copyOffersRtfHtmlAndText_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("toolbar Copy") << "Copy";
+    QTest::newRow("toolbar Cut") << "Cut";
+    QTest::newRow("Ctrl+Insert") << "Ctrl+Ins";
+    QTest::newRow("Shift+Delete") << "Shift+Del";
+}
+
+void tst_DiaryWindow::copyOffersRtfHtmlAndText() {
+    QFETCH(QString, command);
     TestWorld world;
     auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
     main->LoadNewDoc();
-    type(*active(*main), "visible text");
-    active(*main)->rtfText->selectAll();
-    click(*main, "Copy");
-    const QString markup = QApplication::clipboard()->text();
-    QVERIFY(markup.startsWith("{\\rtf1"));
-    QVERIFY(markup.contains("visible text"));
-    QVERIFY(markup != "visible text");
+    frmDocument *entry = active(*main);
+    type(*entry, "visible text");
+    selectRange(*entry, 0, 7);
+    click(*main, "Bold");
+    entry->rtfText->selectAll();
+    if (command.contains('+'))
+        QTest::keySequence(entry->rtfText, QKeySequence(command));
+    else
+        click(*main, command.toLatin1().constData());
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    QCOMPARE(data->text(), QString("visible text"));
+    const QByteArray rtf = data->data("text/rtf");
+    QVERIFY(rtf.startsWith("{\\rtf1") && rtf.contains("\\b") && rtf.contains("visible"));
+    QVERIFY(data->hasHtml());
+    QVERIFY(data->html().contains("font-weight:700") || data->html().contains("font-weight:600"));
+    const bool cut = command == "Cut" || command == "Shift+Del";
+    QCOMPARE(entry->rtfText->toPlainText(), cut ? QString() : QString("visible text"));
+}
+
+void tst_DiaryWindow::pasteFromOtherPrograms_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("text"); // offered beside it
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("centred");
+    QTest::newRow("word processor RTF")
+        << "text/rtf" << QByteArray("{\\rtf1\\ansi\\qc {\\b Pasted} words\\par}") << "Pasted words"
+        << true << true;
+    QTest::newRow("RTF by its other name")
+        << "application/rtf" << QByteArray("{\\rtf1\\ansi {\\b Pasted} words\\par}")
+        << "Pasted words" << true << false;
+    QTest::newRow("web page HTML")
+        << "text/html"
+        << QByteArray("<html><body><p align=\"center\"><b>Pasted</b> words</p></body></html>")
+        << "Pasted words" << true << true;
+    QTest::newRow("plain text") << "" << QByteArray() << "Pasted words" << false << false;
+    QTest::newRow("plain text holding RTF, as earlier copies")
+        << "" << QByteArray() << "{\\rtf1 {\\b Pasted} words}" << true << false;
+}
+
+void tst_DiaryWindow::pasteFromOtherPrograms() {
+    QFETCH(QString, type);
+    QFETCH(QByteArray, data);
+    QFETCH(QString, text);
+    QFETCH(bool, bold);
+    QFETCH(bool, centred);
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    main->LoadNewDoc();
+    frmDocument *entry = active(*main);
+    auto *offered = new QMimeData;
+    if (!type.isEmpty())
+        offered->setData(type, data);
+    offered->setText(text);
+    QApplication::clipboard()->setMimeData(offered);
+    QTest::keyClick(entry->rtfText, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(entry->rtfText->toPlainText().trimmed(), QString("Pasted words"));
+    selectRange(*entry, 1, 2);
+    QCOMPARE(entry->rtfText->SelBold(), std::optional<bool>(bold));
+    QCOMPARE(entry->rtfText->SelAlignment(),
+             std::optional(centred ? Alignment::Center : Alignment::Left));
+}
+
+void tst_DiaryWindow::editorIsNamedAfterItsEntry() {
+    TestWorld world;
+    const QString path = world.diaryFolder() + "/Diary 01-31-2026.DIA";
+    writeFile(path, "{\\rtf1 January}");
+    auto main = startProgram();
+    main->LoadNewDoc();
+    auto name = [&] {
+        return QAccessible::queryAccessibleInterface(active(*main)->rtfText)
+            ->text(QAccessible::Name);
+    };
+    QCOMPARE(name(), todaysEntry);
+    world.platform.answerFileDialog(path);
+    main->mnuFileOpenDiaryEntry_Click(1);
+    QCOMPARE(name(), QString("Diary 01-31-2026"));
+}
+
+void tst_DiaryWindow::insertKeySwitchesToOverwriting() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    main->LoadNewDoc();
+    frmDocument *entry = active(*main);
+    QLabel *ins = main->sbStatusBar->panel(7);
+    QCOMPARE(ins->text(), QString("INS"));
+    QTRY_VERIFY(ins->isEnabled());
+    type(*entry, "abc");
+    QTest::keyClick(entry->rtfText, Qt::Key_Home);
+    QTest::keyClick(entry->rtfText, Qt::Key_Insert);
+    type(*entry, "X");
+    QCOMPARE(entry->rtfText->toPlainText(), QString("Xbc"));
+    QTRY_VERIFY(!ins->isEnabled());
+    QTest::keyClick(entry->rtfText, Qt::Key_Insert);
+    type(*entry, "Y");
+    QCOMPARE(entry->rtfText->toPlainText(), QString("XYbc"));
+    QTRY_VERIFY(ins->isEnabled());
 }
 
 void tst_DiaryWindow::pasteAndCutEdges_data() {
@@ -708,7 +947,7 @@ void tst_DiaryWindow::alignmentButtons() {
     if (key == "Align Left")
         click(*main, "Center");
     click(*main, key.toLatin1().constData());
-    QCOMPARE(entry->rtfText->SelAlignment(), std::optional<int>(alignment));
+    QCOMPARE(entry->rtfText->SelAlignment(), std::optional(Alignment(alignment)));
     QTest::keyClick(entry->rtfText, Qt::Key_Left);
     for (const char *other : {"Align Left", "Center", "Align Right"})
         QCOMPARE(button(*main, other)->isChecked(), key == other);

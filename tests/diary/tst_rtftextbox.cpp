@@ -1,11 +1,13 @@
 // The rich-text box of a diary window, through the members the program uses on it.
 #include "diary/rtftextbox.h"
+#include "filepermissions.h"
 #include "platform/runtimeerror.h"
 #include "platform/units.h"
 #include "testworld.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,7 +15,7 @@
 #include <optional>
 
 Q_DECLARE_METATYPE(std::optional<bool>)
-Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(std::optional<Alignment>)
 
 namespace {
 // "one two three" with "two" bold, in two paragraphs: the first left, the second centred.
@@ -62,7 +64,7 @@ void tst_RtfTextBox::startsEmptyInCourierNew() {
     QCOMPARE(box.document()->defaultFont().family(), QString("Courier New"));
     QCOMPARE(box.document()->defaultFont().pointSizeF(), 15.75);
     QCOMPARE(box.SelBold(), std::optional<bool>(false));
-    QCOMPARE(box.SelAlignment(), std::optional<int>(0));
+    QCOMPARE(box.SelAlignment(), std::optional(Alignment::Left));
     QCOMPARE(box.SelLength(), 0);
 }
 
@@ -70,23 +72,26 @@ void tst_RtfTextBox::selectionFormat_data() {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
     QTest::addColumn<std::optional<bool>>("bold");
-    QTest::addColumn<std::optional<int>>("alignment");
+    QTest::addColumn<std::optional<Alignment>>("alignment");
     const auto mixed = std::optional<bool>();
     QTest::newRow("caret in bold word")
-        << 5 << 5 << std::optional<bool>(true) << std::optional<int>(0);
-    QTest::newRow("plain word") << 8 << 13 << std::optional<bool>(false) << std::optional<int>(0);
-    QTest::newRow("bold word") << 4 << 7 << std::optional<bool>(true) << std::optional<int>(0);
-    QTest::newRow("partly bold") << 0 << 7 << mixed << std::optional<int>(0);
+        << 5 << 5 << std::optional<bool>(true) << std::optional(Alignment::Left);
+    QTest::newRow("plain word") << 8 << 13 << std::optional<bool>(false)
+                                << std::optional(Alignment::Left);
+    QTest::newRow("bold word") << 4 << 7 << std::optional<bool>(true)
+                               << std::optional(Alignment::Left);
+    QTest::newRow("partly bold") << 0 << 7 << mixed << std::optional(Alignment::Left);
     QTest::newRow("centred line") << 16 << 20 << std::optional<bool>(false)
-                                  << std::optional<int>(2);
-    QTest::newRow("both lines") << 10 << 20 << std::optional<bool>(false) << std::optional<int>();
+                                  << std::optional(Alignment::Center);
+    QTest::newRow("both lines") << 10 << 20 << std::optional<bool>(false)
+                                << std::optional<Alignment>();
 }
 
 void tst_RtfTextBox::selectionFormat() {
     QFETCH(int, start);
     QFETCH(int, end);
     QFETCH(std::optional<bool>, bold);
-    QFETCH(std::optional<int>, alignment);
+    QFETCH(std::optional<Alignment>, alignment);
     RtfTextBox box;
     fillSample(box);
     select(box, start, end);
@@ -100,10 +105,10 @@ void tst_RtfTextBox::boldAppliesToTextTypedNext() {
     box.show();
     box.setFocus();
     QTest::keyClicks(&box, "a");
-    box.setSelBold(true);
-    box.setSelUnderline(true);
+    box.setSelFormat(CharacterFormat::Bold, true);
+    box.setSelFormat(CharacterFormat::Underline, true);
     QTest::keyClicks(&box, "b");
-    box.setSelBold(false);
+    box.setSelFormat(CharacterFormat::Bold, false);
     QTest::keyClicks(&box, "c");
     select(box, 1, 2);
     QCOMPARE(box.SelBold(), std::optional<bool>(true));
@@ -111,9 +116,8 @@ void tst_RtfTextBox::boldAppliesToTextTypedNext() {
     select(box, 0, 3);
     QCOMPARE(box.SelBold(), std::optional<bool>());
     QCOMPARE(box.SelItalic(), std::optional<bool>(false));
-    box.setSelAlignment(1);
-    QCOMPARE(box.SelAlignment(), std::optional<int>(1));
-    QCOMPARE(errorNumberOf([&] { box.setSelAlignment(3); }), 380);
+    box.setSelAlignment(Alignment::Right);
+    QCOMPARE(box.SelAlignment(), std::optional(Alignment::Right));
 }
 
 void tst_RtfTextBox::selChangeOncePerMove() {
@@ -172,6 +176,8 @@ void tst_RtfTextBox::fileFailures_data() {
                                             << "nowhere/entry.DIA" << 76;
     QTest::newRow("save to read-only folder") << "save"
                                               << "locked/new.DIA" << 70;
+    QTest::newRow("save where a folder stands") << "save"
+                                                << "folder" << 75;
 }
 
 void tst_RtfTextBox::fileFailures() {
@@ -191,21 +197,33 @@ void tst_RtfTextBox::fileFailures() {
     locked.close();
     locked.setPermissions(QFileDevice::Permissions());
     QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (error == 70 && QFileInfo(dir.filePath("locked/entry.DIA")).isReadable())
-        QSKIP("running as a user that permissions do not stop");
 
     RtfTextBox box;
     box.setPlainText("what the user typed");
-    const int raised = errorNumberOf([&] {
-        if (operation == "load")
-            box.LoadFile(dir.filePath(path));
-        else
-            box.SaveFile(dir.filePath(path));
-    });
+    QString description;
+    int raised = 0;
+    {
+        FilePermissionsApply asAnyUser;
+        try {
+            if (operation == "load")
+                box.LoadFile(dir.filePath(path));
+            else
+                box.SaveFile(dir.filePath(path));
+        } catch (const RuntimeError &failure) {
+            raised = failure.Number();
+            description = failure.Description();
+        }
+    }
     QFile::setPermissions(dir.filePath("locked"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(raised, error);
     QCOMPARE(box.toPlainText(), QString("what the user typed"));
+    // The description names the file and says what is wrong with it.
+    QVERIFY2(description.contains(QDir::toNativeSeparators(dir.filePath(path))) ||
+                 (operation == "load" && error == 321),
+             qPrintable(description));
+    if (path == "folder")
+        QVERIFY2(description.contains("is a folder"), qPrintable(description));
 }
 
 void tst_RtfTextBox::saveThenLoadKeepsTheEntry() {

@@ -2,6 +2,7 @@
 // window arrangement and the main window's own commands.
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
+#include "filepermissions.h"
 #include "platform/application.h"
 #include "platform/messagebox.h"
 #include "platform/settings.h"
@@ -9,16 +10,21 @@
 #include "shell/frmmain.h"
 #include "shell/imagelist.h"
 #include "shell/module1.h"
+#include "shell/screenfit.h"
 #include "shell/statusbar.h"
 #include "testworld.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <QSessionManager>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -53,11 +59,7 @@ int childCount(frmMain &main) {
 QMdiSubWindow *addOtherChild(frmMain &main) {
     auto *other = new QWidget;
     other->setWindowTitle("Other");
-    QMdiSubWindow *window = main.mdiArea()->addSubWindow(other);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    main.mdiArea()->setActiveSubWindow(window);
-    return window;
+    return main.addChildWindow(other);
 }
 
 double stored(const char *key) {
@@ -147,6 +149,10 @@ class tst_MainWindow : public QObject {
 private slots:
     void firstRunUsesTheDefaultBounds();
     void storedBoundsAreApplied();
+    void boundsComeBackWhereTheyCanBeSeen_data();
+    void boundsComeBackWhereTheyCanBeSeen();
+    void keptOnScreensChoosesTheScreen_data();
+    void keptOnScreensChoosesTheScreen();
     void closingStoresTheBounds_data();
     void closingStoresTheBounds();
     void badStoredBoundFallsBackToItsDefault();
@@ -164,9 +170,10 @@ private slots:
     void placeholderAndHelpMessages();
     void newDiaryCommandsEachOpenOneWindow_data();
     void newDiaryCommandsEachOpenOneWindow();
-    void closingOneDiaryWindowSwitchesTheCommandsOff();
+    void documentCommandsFollowTheDiaryWindows();
     void windowArrangement_data();
     void windowArrangement();
+    void tilingManyWindowsCascadesThem();
     void arrangeIconsLinesUpMinimisedWindows();
     void windowMenuListsTheChildWindows();
     void failingToolbarCommandShowsNothing_data();
@@ -175,6 +182,14 @@ private slots:
     void startupTimerFiresOnce();
     void exitEndsTheProgramWithoutStoringBounds();
     void cancelledChildKeepsTheMainWindowOpen();
+    void sessionEndRunsTheClosingSteps();
+    void unwritableSettingsAreToldOnce_data();
+    void unwritableSettingsAreToldOnce();
+    void formattingKeys_data();
+    void formattingKeys();
+    void ctrlF4ClosesTheActiveChild();
+    void screenReaderActionsRunTheCommands_data();
+    void screenReaderActionsRunTheCommands();
 };
 
 void tst_MainWindow::firstRunUsesTheDefaultBounds() {
@@ -192,14 +207,65 @@ void tst_MainWindow::firstRunUsesTheDefaultBounds() {
 void tst_MainWindow::storedBoundsAreApplied() {
     TestWorld world;
     SaveSetting("orvanel", "settings", "MainLeft", "1500");
-    SaveSetting("ORVANEL", "Settings", "MainTop", "3000");
+    SaveSetting("ORVANEL", "Settings", "MainTop", "1500");
     SaveSetting("ORVANEL", "Settings", "MainWidth", "9000");
     SaveSetting("ORVANEL", "Settings", "MainHeight", "7500");
     world.endRun();
     auto main = startProgram();
     main->showNormal();
-    QCOMPARE(main->pos(), QPoint(100, 200));
+    QCOMPARE(main->pos(), QPoint(100, 100));
     QCOMPARE(main->size(), QSize(600, 500));
+}
+
+void tst_MainWindow::boundsComeBackWhereTheyCanBeSeen_data() {
+    QTest::addColumn<QStringList>("bounds"); // left, top, width, height as stored
+    QTest::addColumn<QRect>("expected");     // on the test screen, 800 x 800
+    QTest::newRow("wider and taller than the screen")
+        << QStringList{"0", "0", "300000", "300000"} << QRect(0, 0, 800, 800);
+    QTest::newRow("far off to the right")
+        << QStringList{"1e12", "1500", "7500", "3000"} << QRect(300, 100, 500, 200);
+    QTest::newRow("far off above and to the left")
+        << QStringList{"-9e9", "-9e9", "7500", "3000"} << QRect(0, 0, 500, 200);
+    QTest::newRow("hanging over the bottom edge")
+        << QStringList{"1500", "11250", "7500", "3000"} << QRect(100, 600, 500, 200);
+    // A width below the window's least width takes that; the row gives 0 for it.
+    QTest::newRow("not a number at all")
+        << QStringList{"inf", "nan", "-5", "3000"} << QRect(67, 67, 0, 200);
+}
+
+void tst_MainWindow::boundsComeBackWhereTheyCanBeSeen() {
+    QFETCH(QStringList, bounds);
+    QFETCH(QRect, expected);
+    TestWorld world;
+    const char *keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+    for (int i = 0; i < 4; ++i)
+        SaveSetting("ORVANEL", "Settings", keys[i], bounds[i]);
+    world.endRun();
+    QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 800, 800));
+    auto main = startProgram();
+    main->showNormal();
+    if (expected.width() == 0)
+        expected.setWidth(main->minimumWidth());
+    QCOMPARE(QRect(main->pos(), main->size()), expected);
+}
+
+void tst_MainWindow::keptOnScreensChoosesTheScreen_data() {
+    QTest::addColumn<QRectF>("wanted");
+    QTest::addColumn<QRect>("expected");
+    // Two screens side by side: 1000 x 800 and, to its right, 1600 x 1000.
+    QTest::newRow("inside the second screen")
+        << QRectF(1200, 100, 400, 300) << QRect(1200, 100, 400, 300);
+    QTest::newRow("mostly on the first") << QRectF(700, 100, 400, 300) << QRect(600, 100, 400, 300);
+    QTest::newRow("below the second") << QRectF(1500, 5000, 400, 300) << QRect(1500, 700, 400, 300);
+    QTest::newRow("left of the first") << QRectF(-3000, 10, 400, 300) << QRect(0, 10, 400, 300);
+    QTest::newRow("larger than the first, on it")
+        << QRectF(10, 10, 1500, 900) << QRect(0, 0, 1000, 800);
+}
+
+void tst_MainWindow::keptOnScreensChoosesTheScreen() {
+    QFETCH(QRectF, wanted);
+    QFETCH(QRect, expected);
+    QCOMPARE(keptOnScreens(wanted, {QRect(0, 0, 1000, 800), QRect(1000, 0, 1600, 1000)}), expected);
 }
 
 void tst_MainWindow::closingStoresTheBounds_data() {
@@ -369,6 +435,18 @@ void tst_MainWindow::fontBoxChangesNothing() {
     const QString before = document->rtfText->document()->toHtml();
     box->setCurrentIndex(2);
     QCOMPARE(document->rtfText->document()->toHtml(), before);
+    // A typed name changes nothing either, and the list does not grow by it.
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), "Comic Sans");
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(box->count(), 3);
+    QCOMPARE(document->rtfText->document()->toHtml(), before);
+    // A screen reader names the box after its label.
+    QStringList labels;
+    for (const auto &[label, relation] :
+         QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label))
+        labels << label->text(QAccessible::Name);
+    QCOMPARE(labels, QStringList({"Font"}));
 }
 
 void tst_MainWindow::viewToolbarTogglesTheMarkAndTheBar() {
@@ -406,7 +484,6 @@ void tst_MainWindow::viewStatusBarTogglesTheMarkAndTheBar() {
 void tst_MainWindow::statusBarPanels() {
     TestWorld world;
     world.platform.keys[LockKey::Caps] = true;
-    world.platform.keys[LockKey::Insert] = true;
     auto main = startProgram();
     StatusBar *bar = main->sbStatusBar;
     QCOMPARE(bar->panelCount(), 7);
@@ -492,12 +569,30 @@ void tst_MainWindow::newDiaryCommandsEachOpenOneWindow() {
         QVERIFY2(item(*main, name)->isEnabled(), name);
 }
 
-void tst_MainWindow::closingOneDiaryWindowSwitchesTheCommandsOff() {
+void tst_MainWindow::documentCommandsFollowTheDiaryWindows() {
     TestWorld world;
+    QDir().mkpath(world.diaryFolder());
     auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
     main->LoadNewDoc();
     main->LoadNewDoc();
-    writeSavedFlag(true);
+    auto *kept = qobject_cast<frmDocument *>(main->activeChild());
+    kept->setWindowTitle("Kept");
+    addOtherChild(*main);
+    main->mdiArea()->setActiveSubWindow(main->mdiArea()->subWindowList().first());
+    item(*main, "mnuFileClose")->trigger();
+    QTRY_COMPARE(childCount(*main), 2);
+    // The other diary window is still open: its commands stay, and F2 saves it.
+    QVERIFY(main->tbToolBar->isVisible());
+    QVERIFY(main->tbToolBar->isEnabled());
+    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileClose", "mnuEdit"})
+        QVERIFY2(item(*main, name)->isEnabled(), name);
+    main->mdiArea()->setActiveSubWindow(main->mdiArea()->subWindowList().first());
+    kept->rtfText->setFocus();
+    QTest::keyClicks(kept->rtfText, "still here");
+    QTest::keyClick(kept->rtfText, Qt::Key_F2);
+    QVERIFY(QFile::exists(world.diaryFolder() + "/Kept.DIA"));
+    // The last diary window takes them with it; the phone book or browser window stays.
     item(*main, "mnuFileClose")->trigger();
     QTRY_COMPARE(childCount(*main), 1);
     QVERIFY(!main->tbToolBar->isVisible());
@@ -520,28 +615,56 @@ void tst_MainWindow::windowArrangement() {
     QFETCH(QString, command);
     TestWorld world;
     auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     main->LoadNewDoc();
     main->LoadNewDoc();
     addOtherChild(*main);
+    QMdiSubWindow *minimised = main->mdiArea()->subWindowList().first();
+    minimised->showMinimized();
     item(*main, command)->trigger();
     const QSize space = main->mdiArea()->viewport()->size();
+    const QRect icon = minimised->geometry();
     QList<QRect> frames;
     for (QMdiSubWindow *window : main->mdiArea()->subWindowList())
-        frames << window->geometry();
+        if (window != minimised)
+            frames << window->geometry();
     std::sort(frames.begin(), frames.end(),
               [](QRect a, QRect b) { return a.top() + a.left() < b.top() + b.left(); });
-    for (int i = 1; i < frames.size(); ++i) {
-        if (command == "mnuWindowCascade") {
-            QVERIFY(frames[i].top() > frames[i - 1].top());
-            QVERIFY(frames[i].left() > frames[i - 1].left());
-        } else if (command == "mnuWindowTileHorizontal") {
-            QCOMPARE(frames[i].width(), space.width());
-            QCOMPARE(frames[i].top(), frames[i - 1].bottom() + 1);
-        } else {
-            QCOMPARE(frames[i].height(), space.height());
-            QCOMPARE(frames[i].left(), frames[i - 1].right() + 1);
-        }
+    QCOMPARE(frames.size(), 2);
+    if (command == "mnuWindowCascade") {
+        QVERIFY(frames[1].top() > frames[0].top());
+        QVERIFY(frames[1].left() > frames[0].left());
+        return;
     }
+    // The minimised window's icon keeps its row along the bottom, free of the tiles,
+    // which fill the space above it.
+    QCOMPARE(icon.bottom() + 1, space.height());
+    for (const QRect &frame : frames)
+        QVERIFY(!frame.intersects(icon));
+    QCOMPARE(frames[1].bottom() + 1, icon.top());
+    if (command == "mnuWindowTileHorizontal") {
+        QCOMPARE(frames[0].width(), space.width());
+        QCOMPARE(frames[1].top(), frames[0].bottom() + 1);
+    } else {
+        QCOMPARE(frames[0].height(), icon.top());
+        QCOMPARE(frames[1].left(), frames[0].right() + 1);
+    }
+}
+
+void tst_MainWindow::tilingManyWindowsCascadesThem() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    for (int i = 0; i < 12; ++i)
+        main->LoadNewDoc();
+    item(*main, "mnuWindowTileHorizontal")->trigger();
+    const QList<QMdiSubWindow *> windows = main->mdiArea()->subWindowList();
+    for (QMdiSubWindow *window : windows)
+        QVERIFY(window->height() >= 100);
+    // Two tiles fit side by side: the cut-off is past what the area holds, not fixed.
+    item(*main, "mnuWindowTileVertical")->trigger();
+    for (QMdiSubWindow *window : windows)
+        QVERIFY(window->width() >= 160);
 }
 
 void tst_MainWindow::arrangeIconsLinesUpMinimisedWindows() {
@@ -673,9 +796,11 @@ void tst_MainWindow::exitEndsTheProgramWithoutStoringBounds() {
 void tst_MainWindow::cancelledChildKeepsTheMainWindowOpen() {
     TestWorld world;
     auto main = startProgram();
-    main->LoadNewDoc();
-    main->LoadNewDoc();
-    writeSavedFlag(false);
+    for (const char *text : {"first", "second"}) {
+        main->LoadNewDoc();
+        auto *document = qobject_cast<frmDocument *>(main->activeChild());
+        QTest::keyClicks(document->rtfText, text);
+    }
     world.platform.answerMessage(MsgBoxResult::No);
     world.platform.answerMessage(MsgBoxResult::Cancel);
     QVERIFY(!main->close());
@@ -684,6 +809,180 @@ void tst_MainWindow::cancelledChildKeepsTheMainWindowOpen() {
     QCOMPARE(childCount(*main), 1);
     world.endRun();
     QCOMPARE(stored("MainLeft"), -1.0);
+}
+
+void tst_MainWindow::sessionEndRunsTheClosingSteps() {
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    main->showNormal();
+    main->setGeometry(120, 90, 640, 480);
+    const QRect outer(main->pos(), main->size());
+    auto *manager = qApp->findChild<QSessionManager *>();
+    QVERIFY(manager);
+    emit qApp->commitDataRequest(*manager);
+    world.endRun();
+    QCOMPARE(stored("MainLeft"), pixelsToTwipsX(outer.left()));
+    QCOMPARE(stored("MainWidth"), pixelsToTwipsX(outer.width()));
+    // The windows stay: the session may go on after all.
+    QCOMPARE(childCount(*main), 1);
+    QVERIFY(main->isVisible());
+}
+
+void tst_MainWindow::unwritableSettingsAreToldOnce_data() {
+    QTest::addColumn<bool>("fileInTheWay");
+    QTest::newRow("a file where the folder should be") << true;
+    QTest::newRow("a read-only folder") << false;
+}
+
+void tst_MainWindow::unwritableSettingsAreToldOnce() {
+    QFETCH(bool, fileInTheWay);
+    TestWorld world;
+    QDir().mkpath(QFileInfo(world.settingsFolder()).absolutePath());
+    if (fileInTheWay) {
+        QFile file(world.settingsFolder());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else {
+        QDir().mkpath(world.settingsFolder());
+        QFile::setPermissions(world.settingsFolder(),
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    {
+        FilePermissionsApply asAnyUser;
+        auto main = startProgram();
+        main->LoadNewDoc();
+        auto *document = qobject_cast<frmDocument *>(main->activeChild());
+        world.platform.answerMessage(MsgBoxResult::Ok);
+        QTest::keyClicks(document->rtfText, "ab"); // writes the saved flag
+        QCOMPARE(world.platform.messages.size(), 1);
+        const auto &told = world.platform.messages[0];
+        QVERIFY2(told.text.contains(QDir::toNativeSeparators(world.settingsFolder())),
+                 qPrintable(told.text));
+        QCOMPARE(told.icon(), MsgBoxStyle::Exclamation);
+        // The bounds written at the close are not told again in the same run.
+        writeSavedFlag(true);
+        world.platform.answerMessage(MsgBoxResult::No);
+        QVERIFY(main->close());
+        QCOMPARE(world.platform.messages.size(), 2);
+    }
+    QFile::setPermissions(world.settingsFolder(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void tst_MainWindow::formattingKeys_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("pressed");
+    QTest::newRow("Ctrl+B bold") << "Ctrl+B"
+                                 << "Bold";
+    QTest::newRow("Ctrl+I italic") << "Ctrl+I"
+                                   << "Italic";
+    QTest::newRow("Ctrl+U underline") << "Ctrl+U"
+                                      << "Underline";
+    QTest::newRow("Ctrl+L left") << "Ctrl+L"
+                                 << "Align Left";
+    QTest::newRow("Ctrl+E centre") << "Ctrl+E"
+                                   << "Center";
+    QTest::newRow("Ctrl+R right") << "Ctrl+R"
+                                  << "Align Right";
+}
+
+void tst_MainWindow::formattingKeys() {
+    QFETCH(QString, keys);
+    QFETCH(QString, pressed);
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    main->LoadNewDoc();
+    auto *document = qobject_cast<frmDocument *>(main->activeChild());
+    RtfTextBox *text = document->rtfText;
+    QTest::keyClicks(text, "words");
+    if (pressed == "Align Left")
+        text->setSelAlignment(Alignment::Right);
+    text->selectAll();
+    // With the toolbar hidden by View > Toolbar the keys work all the same.
+    item(*main, "mnuViewToolbar")->trigger();
+    QTest::keySequence(text, QKeySequence(keys));
+    QVERIFY(button(*main, pressed)->isChecked());
+    if (pressed == "Bold")
+        QCOMPARE(text->SelBold(), std::optional<bool>(true));
+    else if (pressed == "Italic")
+        QCOMPARE(text->SelItalic(), std::optional<bool>(true));
+    else if (pressed == "Underline")
+        QCOMPARE(text->SelUnderline(), std::optional<bool>(true));
+    else
+        QCOMPARE(text->SelAlignment(), std::optional(pressed == "Center"       ? Alignment::Center
+                                                     : pressed == "Align Left" ? Alignment::Left
+                                                                               : Alignment::Right));
+}
+
+void tst_MainWindow::ctrlF4ClosesTheActiveChild() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    main->LoadNewDoc();
+    QMdiSubWindow *other = addOtherChild(*main);
+    const QPointer<QMdiSubWindow> watched(other);
+    QTest::keyClick(main.get(), Qt::Key_F4, Qt::ControlModifier);
+    QTRY_VERIFY(!watched);
+    QCOMPARE(childCount(*main), 1);
+    // From inside a diary entry too, where the child window's own keys are near.
+    auto *document = qobject_cast<frmDocument *>(main->activeChild());
+    document->rtfText->setFocus();
+    QTest::keyClick(document->rtfText, Qt::Key_F4, Qt::ControlModifier);
+    QTRY_COMPARE(childCount(*main), 0);
+    QVERIFY(world.platform.messages.isEmpty());
+}
+
+void tst_MainWindow::screenReaderActionsRunTheCommands_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("action");
+    QTest::newRow("Toggle Bold") << "Bold" << QAccessibleActionInterface::toggleAction();
+    QTest::newRow("Press Italic") << "Italic" << QAccessibleActionInterface::pressAction();
+    QTest::newRow("Toggle Underline") << "Underline" << QAccessibleActionInterface::toggleAction();
+    QTest::newRow("Toggle Center") << "Center" << QAccessibleActionInterface::toggleAction();
+    QTest::newRow("Press Align Right")
+        << "Align Right" << QAccessibleActionInterface::pressAction();
+    QTest::newRow("Press New") << "New" << QAccessibleActionInterface::pressAction();
+}
+
+void tst_MainWindow::screenReaderActionsRunTheCommands() {
+    QFETCH(QString, key);
+    QFETCH(QString, action);
+    TestWorld world;
+    auto main = startProgram();
+    main->LoadNewDoc();
+    auto *document = qobject_cast<frmDocument *>(main->activeChild());
+    document->rtfText->setPlainText("words");
+    document->rtfText->selectAll();
+    QAccessibleInterface *reader =
+        QAccessible::queryAccessibleInterface(main->tbToolBar->widgetForAction(button(*main, key)));
+    QVERIFY(reader);
+    QCOMPARE(reader->text(QAccessible::Name), key);
+    QVERIFY(reader->actionInterface()->actionNames().contains(action));
+    reader->actionInterface()->doAction(action);
+    if (key == "New") {
+        QCOMPARE(childCount(*main), 2);
+        return;
+    }
+    QVERIFY(reader->state().checked);
+    RtfTextBox *text = document->rtfText;
+    if (key == "Bold")
+        QCOMPARE(text->SelBold(), std::optional<bool>(true));
+    else if (key == "Italic")
+        QCOMPARE(text->SelItalic(), std::optional<bool>(true));
+    else if (key == "Underline")
+        QCOMPARE(text->SelUnderline(), std::optional<bool>(true));
+    else
+        QCOMPARE(text->SelAlignment(),
+                 std::optional(key == "Center" ? Alignment::Center : Alignment::Right));
+    // A second Toggle of a character format takes it off again.
+    if (action == QAccessibleActionInterface::toggleAction() && key != "Center") {
+        reader->actionInterface()->doAction(action);
+        QVERIFY(!reader->state().checked);
+        QCOMPARE(
+            text->SelFormat(key == "Bold" ? CharacterFormat::Bold : CharacterFormat::Underline),
+            std::optional<bool>(false));
+    }
 }
 
 int main(int argc, char **argv) {

@@ -1,4 +1,4 @@
-#include "diary/codepages.h"
+#include "rtf/codepages.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,15 +15,12 @@ struct KnownPage {
 
 // The names are those Qt's ICU-backed decoder knows.
 constexpr KnownPage knownPages[] = {
-    {437, "IBM437", false},         {850, "IBM850", false},
-    {874, "windows-874", false},    {932, "windows-31j", true},
-    {936, "windows-936", true},     {949, "windows-949", true},
-    {950, "windows-950", true},     {1250, "windows-1250", false},
-    {1251, "windows-1251", false},  {1252, "windows-1252", false},
-    {1253, "windows-1253", false},  {1254, "windows-1254", false},
-    {1255, "windows-1255", false},  {1256, "windows-1256", false},
-    {1257, "windows-1257", false},  {1258, "windows-1258", false},
-    {10000, "macintosh", false},    {10007, "x-mac-cyrillic", false},
+    {437, "IBM437", false},        {850, "IBM850", false},        {874, "windows-874", false},
+    {932, "windows-31j", true},    {936, "windows-936", true},    {949, "windows-949", true},
+    {950, "windows-950", true},    {1250, "windows-1250", false}, {1251, "windows-1251", false},
+    {1252, "windows-1252", false}, {1253, "windows-1253", false}, {1254, "windows-1254", false},
+    {1255, "windows-1255", false}, {1256, "windows-1256", false}, {1257, "windows-1257", false},
+    {1258, "windows-1258", false}, {10000, "macintosh", false},   {10007, "x-mac-cyrillic", false},
     {866, "IBM866", false},
 };
 

@@ -11,7 +11,7 @@
 class RtfReader {
 public:
     // Replaces the whole document. Data not starting with "{\rtf" (after optional
-    // whitespace or a byte order mark) throws RuntimeError(ErrorNumber::InvalidFileFormat)
+    // whitespace or a byte order mark) throws RtfFormatError
     // and leaves the document untouched.
     static void readDocument(const QByteArray &rtf, QTextDocument &document);
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "diary/codepages.h"
-#include "diary/rtfdocumentbuilder.h"
-#include "diary/rtfkeywords.h"
-#include "diary/rtftokenizer.h"
+#include "rtf/codepages.h"
+#include "rtf/rtfdocumentbuilder.h"
+#include "rtf/rtfkeywords.h"
+#include "rtf/rtftokenizer.h"
+#include "rtf/twips.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -133,6 +134,5 @@ private:
     bool cellPending_ = false;
     bool pageBreakPending_ = false;
     bool paragraphEmpty_ = true;
-    double twipsPerPixelX_;
-    double twipsPerPixelY_;
+    TwipsPerPixel twipsPerPixel_;
 };

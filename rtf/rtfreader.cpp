@@ -1,8 +1,8 @@
-#include "diary/rtfreader.h"
+#include "rtf/rtfreader.h"
 
-#include "diary/rtfdocumentbuilder.h"
-#include "diary/rtfparser.h"
-#include "platform/runtimeerror.h"
+#include "rtf/rtfdocumentbuilder.h"
+#include "rtf/rtferror.h"
+#include "rtf/rtfparser.h"
 
 #include <algorithm>
 #include <string_view>
@@ -18,8 +18,7 @@ std::string_view viewOf(const QByteArray &data) {
 
 void requireRtf(const QByteArray &rtf) {
     if (!RtfReader::isRtf(rtf))
-        throw RuntimeError(ErrorNumber::InvalidFileFormat,
-                           QStringLiteral("The file is not in Rich Text Format."));
+        throw RtfFormatError();
 }
 
 } // namespace

@@ -48,3 +48,6 @@ private:
     std::string_view data_;
     std::size_t pos_ = 0;
 };
+
+// The value of a hexadecimal digit (\'hh escapes, picture data); -1 for any other character.
+int hexDigitValue(char c);

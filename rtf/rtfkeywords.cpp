@@ -1,4 +1,4 @@
-#include "diary/rtfkeywords.h"
+#include "rtf/rtfkeywords.h"
 
 #include <QTextCharFormat>
 #include <algorithm>

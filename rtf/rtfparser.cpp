@@ -1,6 +1,6 @@
-#include "diary/rtfparser.h"
+#include "rtf/rtfparser.h"
 
-#include "platform/units.h"
+#include "rtf/twips.h"
 
 #include <QImage>
 #include <algorithm>
@@ -35,16 +35,6 @@ bool isDestination(RtfAction action) {
     }
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Bytes of a text run that go into the document as they are.
 bool isPlainAscii(unsigned char c) {
     return (c >= 0x20 && c < 0x7F) || c == '\t';
@@ -66,7 +56,7 @@ std::size_t RtfParser::CharPropsHash::operator()(const CharProps &p) const {
 
 RtfParser::RtfParser(std::string_view data, RtfDocumentBuilder &builder)
     : tokenizer_(data), builder_(builder), documentPage_(&CodePage::forNumber(1252)),
-      twipsPerPixelX_(twipsPerPixelX()), twipsPerPixelY_(twipsPerPixelY()) {
+      twipsPerPixel_(TwipsPerPixel::ofScreen()) {
     stack_.reserve(64);
     stack_.emplace_back();
     stack_.back().page = documentPage_;
@@ -725,7 +715,7 @@ void RtfParser::pictureText(std::string_view bytes) {
     if (picture_.type == PictureOther)
         return; // a picture we cannot show: its data is not kept
     for (const char c : bytes) {
-        const int v = hexValue(c);
+        const int v = hexDigitValue(c);
         if (v < 0)
             continue;
         if (picture_.nibble < 0) {
@@ -747,9 +737,9 @@ void RtfParser::finishPicture() {
         return;
     // The size to show: the goal size in twips, scaled; without one, the picture's own.
     double width =
-        picture.goalWidth > 0 ? picture.goalWidth / twipsPerPixelX_ : double(image.width());
+        picture.goalWidth > 0 ? picture.goalWidth / twipsPerPixel_.x : double(image.width());
     double height =
-        picture.goalHeight > 0 ? picture.goalHeight / twipsPerPixelY_ : double(image.height());
+        picture.goalHeight > 0 ? picture.goalHeight / twipsPerPixel_.y : double(image.height());
     width = std::clamp(width * picture.scaleX / 100.0, 1.0, 20000.0);
     height = std::clamp(height * picture.scaleY / 100.0, 1.0, 20000.0);
     if (!prepareText())
@@ -839,15 +829,15 @@ QTextBlockFormat RtfParser::blockFormat(const ParaProps &props) const {
         break;
     }
     if (props.left)
-        format.setLeftMargin(props.left / twipsPerPixelX_);
+        format.setLeftMargin(props.left / twipsPerPixel_.x);
     if (props.right)
-        format.setRightMargin(props.right / twipsPerPixelX_);
+        format.setRightMargin(props.right / twipsPerPixel_.x);
     if (props.first)
-        format.setTextIndent(props.first / twipsPerPixelX_);
+        format.setTextIndent(props.first / twipsPerPixel_.x);
     if (props.before)
-        format.setTopMargin(props.before / twipsPerPixelY_);
+        format.setTopMargin(props.before / twipsPerPixel_.y);
     if (props.after)
-        format.setBottomMargin(props.after / twipsPerPixelY_);
+        format.setBottomMargin(props.after / twipsPerPixel_.y);
     if (props.pageBreakBefore || pageBreakPending_)
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return format;

@@ -1,7 +1,7 @@
-#include "diary/rtfwriter.h"
+#include "rtf/rtfwriter.h"
 
-#include "diary/codepages.h"
-#include "platform/units.h"
+#include "rtf/codepages.h"
+#include "rtf/twips.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -55,7 +55,7 @@ class Writer {
 public:
     explicit Writer(const QTextDocument &document)
         : document_(document), defaultFont_(document.defaultFont()),
-          twipsPerPixelX_(twipsPerPixelX()), twipsPerPixelY_(twipsPerPixelY()) {}
+          twipsPerPixel_(TwipsPerPixel::ofScreen()) {}
 
     // Writes the characters from `from` up to `to`; a paragraph whose mark lies in the
     // range ends with \par (the whole document: every paragraph, the last one too).
@@ -89,8 +89,7 @@ private:
 
     const QTextDocument &document_;
     QFont defaultFont_;
-    double twipsPerPixelX_;
-    double twipsPerPixelY_;
+    TwipsPerPixel twipsPerPixel_;
     QByteArray out_;
     bool space_ = false;
     bool haveRun_ = false;
@@ -194,15 +193,15 @@ void Writer::paragraph(const QTextBlockFormat &format) {
         break;
     }
     auto twips = [](double pixels, double perPixel) { return std::llround(pixels * perPixel); };
-    if (const long long v = twips(format.leftMargin(), twipsPerPixelX_))
+    if (const long long v = twips(format.leftMargin(), twipsPerPixel_.x))
         word("\\li", v);
-    if (const long long v = twips(format.rightMargin(), twipsPerPixelX_))
+    if (const long long v = twips(format.rightMargin(), twipsPerPixel_.x))
         word("\\ri", v);
-    if (const long long v = twips(format.textIndent(), twipsPerPixelX_))
+    if (const long long v = twips(format.textIndent(), twipsPerPixel_.x))
         word("\\fi", v);
-    if (const long long v = twips(format.topMargin(), twipsPerPixelY_))
+    if (const long long v = twips(format.topMargin(), twipsPerPixel_.y))
         word("\\sb", v);
-    if (const long long v = twips(format.bottomMargin(), twipsPerPixelY_))
+    if (const long long v = twips(format.bottomMargin(), twipsPerPixel_.y))
         word("\\sa", v);
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         word("\\pagebb");
@@ -370,8 +369,8 @@ void Writer::picture(const QTextImageFormat &format) {
     out_.append("{\\pict\\pngblip");
     word("\\picw", image.width());
     word("\\pich", image.height());
-    word("\\picwgoal", std::llround(width * twipsPerPixelX_));
-    word("\\pichgoal", std::llround(height * twipsPerPixelY_));
+    word("\\picwgoal", std::llround(width * twipsPerPixel_.x));
+    word("\\pichgoal", std::llround(height * twipsPerPixel_.y));
     out_.append('\n');
     static const char hex[] = "0123456789abcdef";
     out_.reserve(out_.size() + png.size() * 2 + png.size() / 64 + 8);

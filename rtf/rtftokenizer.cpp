@@ -1,21 +1,15 @@
-#include "diary/rtftokenizer.h"
+#include "rtf/rtftokenizer.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace {
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
 // The bytes that end a run of text.
@@ -31,9 +25,21 @@ struct Stops {
 };
 constexpr Stops stops;
 
-bool isStop(char c) { return stops.table[static_cast<unsigned char>(c)]; }
+bool isStop(char c) {
+    return stops.table[static_cast<unsigned char>(c)];
+}
 
 } // namespace
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 RtfToken RtfTokenizer::next() {
     RtfToken token;
@@ -74,7 +80,7 @@ RtfToken RtfTokenizer::next() {
         int value = 0;
         int digits = 0;
         while (digits < 2 && pos_ < data_.size()) {
-            const int v = hexValue(data_[pos_]);
+            const int v = hexDigitValue(data_[pos_]);
             if (v < 0)
                 break;
             value = value * 16 + v;

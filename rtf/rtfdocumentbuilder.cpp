@@ -1,4 +1,4 @@
-#include "diary/rtfdocumentbuilder.h"
+#include "rtf/rtfdocumentbuilder.h"
 
 #include <QCryptographicHash>
 #include <QTextBlock>
