@@ -1,5 +1,6 @@
 #include "platform/qtplatform.h"
 
+#include "platform/commondialog.h"
 #include "platform/messagebox.h"
 #include "platform/runtimeerror.h"
 #include "platform/x11keys.h"
@@ -142,14 +143,41 @@ QString QtPlatform::fileDialog(FileDialogKind kind, const QString &title, const 
     return QFileDialog::getSaveFileName(parent, title, folder, qtFilter);
 }
 
+namespace {
+// The print dialog as the print flags set it up. Qt's own dialog leaves its "Pages from"
+// choice usable when page ranges are switched off, and switches it on again as it
+// updates itself: these choices stay off whenever anything switches them on.
+class PrintDialog : public QPrintDialog {
+public:
+    PrintDialog(QPrinter &printer, int flags)
+        : QPrintDialog(&printer, QApplication::activeWindow()) {
+        const bool noPageNumbers = flags & PrintFlag::NoPageNumbers;
+        setOption(QAbstractPrintDialog::PrintSelection, true);
+        setOption(QAbstractPrintDialog::PrintPageRange, !noPageNumbers);
+        printer.setPrintRange((flags & PrintFlag::Selection) ? QPrinter::Selection
+                                                             : QPrinter::AllPages);
+        if (!noPageNumbers)
+            return;
+        for (const char *name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"})
+            if (auto *choice = findChild<QWidget *>(QLatin1String(name))) {
+                choice->setEnabled(false);
+                choice->installEventFilter(this);
+            }
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        auto *choice = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::EnabledChange && choice && choice->isEnabled())
+            choice->setEnabled(false);
+        return QPrintDialog::eventFilter(watched, event);
+    }
+};
+} // namespace
+
 bool QtPlatform::printDialog(const QString &title, int flags, QPrinter &printer) {
-    constexpr int selectionFlag = 1;
-    constexpr int noPageNumbersFlag = 8;
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    PrintDialog dialog(printer, flags);
     dialog.setWindowTitle(title);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, !(flags & noPageNumbersFlag));
-    printer.setPrintRange((flags & selectionFlag) ? QPrinter::Selection : QPrinter::AllPages);
     return dialog.exec() == QDialog::Accepted;
 }
 

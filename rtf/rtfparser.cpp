@@ -181,47 +181,21 @@ void RtfParser::dispatch(std::string_view name, bool hasParameter, int parameter
         return;
     }
 
-    GroupState &state = top();
     switch (keyword->action) {
     case RtfAction::Star:
-        state.starPending = true;
+        top().starPending = true;
         break;
     case RtfAction::DocumentCodePage:
-        documentPage_ = &CodePage::forNumber(keyword->argument);
-        tablesChanged();
-        break;
     case RtfAction::AnsiCodePage:
-        if (hasParameter) {
-            documentPage_ = &CodePage::forNumber(parameter);
-            tablesChanged();
-        }
-        break;
     case RtfAction::DefaultFont:
-        if (hasParameter) {
-            defaultFont_ = parameter;
-            tablesChanged();
-        }
+        documentProperty(*keyword, hasParameter, parameter);
         break;
     case RtfAction::FontCharset:
-        if (state.dest == Destination::FontTable && hasParameter) {
-            entry_.codePage = CodePage::numberForCharset(parameter);
-            entry_.symbol = parameter == 2;
-        }
-        break;
     case RtfAction::FontCodePage:
-        if (state.dest == Destination::FontTable && hasParameter)
-            entry_.codePage = parameter;
-        break;
     case RtfAction::Red:
     case RtfAction::Green:
     case RtfAction::Blue:
-        if (state.dest == Destination::ColorTable) {
-            const int value = std::clamp(hasParameter ? parameter : 0, 0, 255);
-            (keyword->action == RtfAction::Red     ? red_
-             : keyword->action == RtfAction::Green ? green_
-                                                   : blue_) = value;
-            colorGiven_ = true;
-        }
+        tableProperty(*keyword, hasParameter, parameter);
         break;
     case RtfAction::PictureType:
     case RtfAction::PictureWidth:
@@ -230,41 +204,12 @@ void RtfParser::dispatch(std::string_view name, bool hasParameter, int parameter
     case RtfAction::PictureGoalHeight:
     case RtfAction::PictureScaleX:
     case RtfAction::PictureScaleY:
-        if (state.dest == Destination::Picture) {
-            const int value = hasParameter ? std::clamp(parameter, 0, 10000000) : 0;
-            switch (keyword->action) {
-            case RtfAction::PictureType:
-                picture_.type = keyword->argument;
-                break;
-            case RtfAction::PictureWidth:
-                picture_.width = value;
-                break;
-            case RtfAction::PictureHeight:
-                picture_.height = value;
-                break;
-            case RtfAction::PictureGoalWidth:
-                picture_.goalWidth = value;
-                break;
-            case RtfAction::PictureGoalHeight:
-                picture_.goalHeight = value;
-                break;
-            case RtfAction::PictureScaleX:
-                picture_.scaleX = std::clamp(value, 1, 1000);
-                break;
-            default:
-                picture_.scaleY = std::clamp(value, 1, 1000);
-                break;
-            }
-        }
+        pictureProperty(*keyword, hasParameter, parameter);
         break;
     case RtfAction::Font:
-        if (state.dest == Destination::FontTable) {
-            if (entryOpen_)
-                finishFontEntry();
-            entryOpen_ = true;
-            entryNumber_ = hasParameter ? parameter : 0;
-            entry_ = FontEntry{};
-            entryName_.clear();
+        // \fN names a font table entry inside the table, and picks a font outside it.
+        if (top().dest == Destination::FontTable) {
+            tableProperty(*keyword, hasParameter, parameter);
             break;
         }
         [[fallthrough]];
@@ -284,32 +229,134 @@ void RtfParser::dispatch(std::string_view name, bool hasParameter, int parameter
         paragraphProperty(*keyword, hasParameter, parameter);
         break;
     case RtfAction::Paragraph:
-        if (state.dest == Destination::Text)
+    case RtfAction::Section:
+    case RtfAction::Page:
+    case RtfAction::Cell:
+    case RtfAction::Row:
+    case RtfAction::Character:
+    case RtfAction::Unicode:
+    case RtfAction::UnicodeSkip:
+        textControl(*keyword, hasParameter, parameter);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::documentProperty(const RtfKeyword &keyword, bool hasParameter, int parameter) {
+    switch (keyword.action) {
+    case RtfAction::DocumentCodePage:
+        documentPage_ = &CodePage::forNumber(keyword.argument);
+        tablesChanged();
+        break;
+    case RtfAction::AnsiCodePage:
+        if (hasParameter) {
+            documentPage_ = &CodePage::forNumber(parameter);
+            tablesChanged();
+        }
+        break;
+    default: // DefaultFont
+        if (hasParameter) {
+            defaultFont_ = parameter;
+            tablesChanged();
+        }
+        break;
+    }
+}
+
+void RtfParser::tableProperty(const RtfKeyword &keyword, bool hasParameter, int parameter) {
+    const Destination dest = top().dest;
+    switch (keyword.action) {
+    case RtfAction::Font:
+        if (entryOpen_)
+            finishFontEntry();
+        entryOpen_ = true;
+        entryNumber_ = hasParameter ? parameter : 0;
+        entry_ = FontEntry{};
+        entryName_.clear();
+        break;
+    case RtfAction::FontCharset:
+        if (dest == Destination::FontTable && hasParameter) {
+            entry_.codePage = CodePage::numberForCharset(parameter);
+            entry_.symbol = parameter == 2;
+        }
+        break;
+    case RtfAction::FontCodePage:
+        if (dest == Destination::FontTable && hasParameter)
+            entry_.codePage = parameter;
+        break;
+    default: // Red, Green, Blue
+        if (dest == Destination::ColorTable) {
+            const int value = std::clamp(hasParameter ? parameter : 0, 0, 255);
+            (keyword.action == RtfAction::Red     ? red_
+             : keyword.action == RtfAction::Green ? green_
+                                                  : blue_) = value;
+            colorGiven_ = true;
+        }
+        break;
+    }
+}
+
+void RtfParser::pictureProperty(const RtfKeyword &keyword, bool hasParameter, int parameter) {
+    if (top().dest != Destination::Picture)
+        return;
+    const int value = hasParameter ? std::clamp(parameter, 0, 10000000) : 0;
+    switch (keyword.action) {
+    case RtfAction::PictureType:
+        picture_.type = keyword.argument;
+        break;
+    case RtfAction::PictureWidth:
+        picture_.width = value;
+        break;
+    case RtfAction::PictureHeight:
+        picture_.height = value;
+        break;
+    case RtfAction::PictureGoalWidth:
+        picture_.goalWidth = value;
+        break;
+    case RtfAction::PictureGoalHeight:
+        picture_.goalHeight = value;
+        break;
+    case RtfAction::PictureScaleX:
+        picture_.scaleX = std::clamp(value, 1, 1000);
+        break;
+    default: // PictureScaleY
+        picture_.scaleY = std::clamp(value, 1, 1000);
+        break;
+    }
+}
+
+void RtfParser::textControl(const RtfKeyword &keyword, bool hasParameter, int parameter) {
+    GroupState &state = top();
+    const bool inText = state.dest == Destination::Text;
+    switch (keyword.action) {
+    case RtfAction::Paragraph:
+        if (inText)
             endParagraph();
         break;
     case RtfAction::Section:
     case RtfAction::Page:
         // A section or page break after a paragraph mark adds no paragraph of its own.
-        if (state.dest == Destination::Text) {
+        if (inText) {
             if (!paragraphEmpty_)
                 endParagraph();
-            if (keyword->action == RtfAction::Page)
+            if (keyword.action == RtfAction::Page)
                 pageBreakPending_ = true;
         }
         break;
     case RtfAction::Cell:
-        if (state.dest == Destination::Text)
+        if (inText)
             cellPending_ = true;
         break;
     case RtfAction::Row:
-        if (state.dest == Destination::Text) {
+        if (inText) {
             cellPending_ = false;
             endParagraph();
         }
         break;
     case RtfAction::Character:
-        if (state.dest == Destination::Text || state.dest == Destination::FontTable)
-            unicode(keyword->argument);
+        if (inText || state.dest == Destination::FontTable)
+            unicode(keyword.argument);
         break;
     case RtfAction::Unicode:
         if (hasParameter) {
@@ -317,10 +364,8 @@ void RtfParser::dispatch(std::string_view name, bool hasParameter, int parameter
             unicodeSkip_ = state.uc;
         }
         break;
-    case RtfAction::UnicodeSkip:
+    default: // UnicodeSkip
         state.uc = static_cast<std::uint8_t>(std::clamp(hasParameter ? parameter : 1, 0, 255));
-        break;
-    default:
         break;
     }
 }

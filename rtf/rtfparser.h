@@ -79,6 +79,11 @@ private:
     void skipGroup();
     void dispatch(std::string_view name, bool hasParameter, int parameter);
     void destination(const RtfKeyword &keyword);
+    // The groups of control words that dispatch() hands on.
+    void documentProperty(const RtfKeyword &keyword, bool hasParameter, int parameter);
+    void tableProperty(const RtfKeyword &keyword, bool hasParameter, int parameter);
+    void pictureProperty(const RtfKeyword &keyword, bool hasParameter, int parameter);
+    void textControl(const RtfKeyword &keyword, bool hasParameter, int parameter);
     void character(const RtfKeyword &keyword, bool hasParameter, int parameter);
     void paragraphProperty(const RtfKeyword &keyword, bool hasParameter, int parameter);
 

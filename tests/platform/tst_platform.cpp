@@ -4,11 +4,16 @@
 #include "platform/commondialog.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
+#include "platform/qtplatform.h"
 #include "platform/runtimeerror.h"
 #include "platform/settings.h"
 #include "testworld.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
+#include <QPrinter>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +35,9 @@ private slots:
     void fileDialogCancel();
     void printerCancel();
     void messageBoxWithoutTitleIsCaptionedWithTheProgram();
+    void qtPrintDialogFollowsTheFlags_data();
+    void qtPrintDialogFollowsTheFlags();
+    void lockKeysFollowTheirKeys();
 };
 
 void tst_Platform::absentValueReadsAsDefault() {
@@ -206,6 +214,59 @@ void tst_Platform::messageBoxWithoutTitleIsCaptionedWithTheProgram() {
              MsgBoxResult::Cancel);
     QCOMPARE(world.platform.messages[0].title, QString("ORVANEL"));
     QCOMPARE(world.platform.messages[1].title, QString("Diary Entry Saving"));
+}
+
+void tst_Platform::qtPrintDialogFollowsTheFlags_data() {
+    QTest::addColumn<int>("flags");
+    QTest::newRow("no page numbers, all pages") << 264;
+    QTest::newRow("no page numbers, selection") << 265;
+    QTest::newRow("page numbers allowed") << 0;
+}
+
+void tst_Platform::qtPrintDialogFollowsTheFlags() {
+    QFETCH(int, flags);
+    QtPlatform qt;
+    QPrinter printer;
+    QMap<QString, bool> enabled, checked;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        for (const char *name :
+             {"printRange", "from", "to", "pagesRadioButton", "printAll", "printSelection"}) {
+            auto *choice = dialog->findChild<QWidget *>(name);
+            QVERIFY2(choice, name);
+            enabled[name] = choice->isEnabled();
+            if (auto *button = qobject_cast<QAbstractButton *>(choice))
+                checked[name] = button->isChecked();
+        }
+        qobject_cast<QDialog *>(dialog)->reject();
+    });
+    QVERIFY(!qt.printDialog("Print", flags, printer));
+    const bool pageRanges = !(flags & 8);
+    QCOMPARE(enabled["printRange"], pageRanges);
+    if (!pageRanges)
+        QVERIFY(!enabled["from"] && !enabled["to"] && !enabled["pagesRadioButton"]);
+    QVERIFY(enabled["printAll"] && enabled["printSelection"]);
+    QCOMPARE(checked["printSelection"], bool(flags & 1));
+    QCOMPARE(checked["printAll"], !(flags & 1));
+}
+
+void tst_Platform::lockKeysFollowTheirKeys() {
+    // Without a window system to ask (as here, offscreen), and for Scroll Lock always,
+    // the lock keys are followed from their presses.
+    QtPlatform qt;
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.setFocus();
+    QVERIFY(!qt.keyState(LockKey::Scroll));
+    QTest::keyClick(&window, Qt::Key_ScrollLock);
+    QVERIFY(qt.keyState(LockKey::Scroll));
+    QVERIFY(!qt.keyState(LockKey::Caps));
+    QTest::keyClick(&window, Qt::Key_CapsLock);
+    QVERIFY(qt.keyState(LockKey::Caps));
+    QTest::keyClick(&window, Qt::Key_ScrollLock);
+    QVERIFY(!qt.keyState(LockKey::Scroll));
 }
 
 int main(int argc, char **argv) {
