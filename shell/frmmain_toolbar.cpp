@@ -80,6 +80,9 @@ void frmMain::buildToolbar() {
     tbToolBar->setIconSize(pictureSize);
     tbToolBar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, tbToolBar);
+    // The button that shows the buttons a narrow window cannot; a screen reader hears it.
+    if (auto *more = tbToolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More buttons"));
 
     auto *alignment = new QActionGroup(tbToolBar);
     alignment->setExclusive(true);

@@ -410,6 +410,10 @@ void tst_MainWindow::toolbarButtonsAndPictures() {
         QVERIFY2(!action->icon().isNull(), qPrintable(keys[i]));
         QCOMPARE(main->tbToolBar->widgetForAction(action)->size(), QSize(23, 22));
     }
+    // Every button a screen reader meets on the toolbar has a name.
+    for (QToolButton *widget : main->tbToolBar->findChildren<QToolButton *>())
+        QVERIFY2(!QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty(),
+                 qPrintable(widget->objectName()));
     QCOMPARE(main->imlToolbarIcons->count(), 13);
     QCOMPARE(main->imlToolbarIcons->keys().first(), QString("New"));
     QCOMPARE(main->imlToolbarIcons->keys().last(), QString("Align Right"));
