@@ -251,10 +251,6 @@ void RtfTextBox::setSelAlignment(Alignment alignment) {
     setTextCursor(cursor);
 }
 
-QString RtfTextBox::SelRTF() const {
-    return QString::fromLatin1(RtfWriter::writeSelection(textCursor()));
-}
-
 void RtfTextBox::insertMarkup(const QByteArray &markup) {
     QTextCursor cursor = textCursor();
     readMarkup([&] { RtfReader::readAt(markup, cursor); });

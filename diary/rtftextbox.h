@@ -35,7 +35,7 @@ public:
     std::optional<Alignment> SelAlignment() const;
     void setSelAlignment(Alignment alignment);
 
-    QString SelRTF() const;
+    // Replaces the selection with RTF markup; text that is not markup goes in as text.
     void setSelRTF(const QString &text);
     QString SelText() const;
     void setSelText(const QString &text);
