@@ -26,6 +26,26 @@ QString errorDescription(ErrorNumber number) {
         return QStringLiteral("Printer error");
     case ErrorNumber::DialogCancelled:
         return QStringLiteral("Cancel was selected.");
+    case ErrorNumber::InvalidConnectionString:
+        return QStringLiteral("The connection string is not valid.");
+    case ErrorNumber::NoCurrentRecord:
+        return QStringLiteral("There is no current record.");
+    case ErrorNumber::DuplicateValue:
+        return QStringLiteral("Another record already has this value.");
+    case ErrorNumber::RecordSetClosed:
+        return QStringLiteral("The phone book is not open.");
+    case ErrorNumber::ProviderNotFound:
+        return QStringLiteral("The database provider is not known.");
+    case ErrorNumber::DatabaseLocked:
+        return QStringLiteral("The phone book is in use by another program.");
+    case ErrorNumber::MissingValue:
+        return QStringLiteral("A field that must have a value is empty.");
+    case ErrorNumber::ValueTypeMismatch:
+        return QStringLiteral("A value is not of the kind its field holds.");
+    case ErrorNumber::DatabaseError:
+        return QStringLiteral("The phone book database reported an error.");
+    case ErrorNumber::RowChangedElsewhere:
+        return QStringLiteral("The record was changed or deleted by another program.");
     }
     return QStringLiteral("Application-defined or object-defined error");
 }

@@ -17,6 +17,17 @@ enum class ErrorNumber : int {
     ObjectRequired = 424,
     PrinterError = 482,
     DialogCancelled = 32755,
+    // The phone book's database and record set.
+    InvalidConnectionString = 3001,
+    NoCurrentRecord = 3021,
+    DuplicateValue = 3022,
+    RecordSetClosed = 3704,
+    ProviderNotFound = 3706,
+    DatabaseLocked = 3218,
+    MissingValue = 3314,
+    ValueTypeMismatch = 3421,
+    DatabaseError = -2147467259,
+    RowChangedElsewhere = -2147217864,
 };
 
 // A failure of a program step: a number and a description, as every handler of the

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace {
@@ -32,4 +33,9 @@ double pixelsToTwipsX(int pixels) {
 }
 double pixelsToTwipsY(int pixels) {
     return pixels * twipsPerPixelY();
+}
+
+void placeInTwips(QWidget *control, double left, double top, double width, double height) {
+    control->setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width),
+                         twipsToPixelsY(height));
 }

@@ -8,3 +8,7 @@ int twipsToPixelsX(double twips);
 int twipsToPixelsY(double twips);
 double pixelsToTwipsX(int pixels);
 double pixelsToTwipsY(int pixels);
+
+class QWidget;
+// Places a control at a position and size given in twips.
+void placeInTwips(QWidget *control, double left, double top, double width, double height);

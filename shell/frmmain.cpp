@@ -132,7 +132,7 @@ void frmMain::commitData(QSessionManager &manager) {
     // Each entry with changes is offered for saving when the session lets us ask; a
     // Cancel asks the session not to end.
     if (manager.allowsInteraction()) {
-        const bool goOn = offerToSaveChangedEntries();
+        const bool goOn = offerToSaveChanges();
         manager.release();
         if (!goOn) {
             manager.cancel();

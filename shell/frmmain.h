@@ -121,9 +121,10 @@ private:
     RtfTextBox &activeText() const;
     void applyCharacterFormat(CharacterFormat format, QAction *button);
     void applyAlignment(Alignment alignment);
-    // Offers each diary window whose text changed for saving; false when the user
-    // cancelled, or a Yes did not save.
-    bool offerToSaveChangedEntries();
+    // Offers each diary window whose text changed, and each phone book window with a
+    // record being added or edited, for saving; false when the user cancelled, or a Yes
+    // did not save.
+    bool offerToSaveChanges();
     // The Open or Save As dialog for diary files, showing the diary folder first;
     // returns the chosen path, empty when cancelled.
     QString chooseDiaryFile(FileDialogKind kind, const QString &title);

@@ -6,6 +6,7 @@
 #include "diary/diarytexts.h"
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
+#include "phonebook/frmphonebook.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -98,10 +99,13 @@ void frmMain::mnuFileClose_Click() {
         mdiArea_->currentSubWindow()->close();
 }
 
-bool frmMain::offerToSaveChangedEntries() {
+bool frmMain::offerToSaveChanges() {
     for (QMdiSubWindow *window : mdiArea_->subWindowList()) {
         auto *document = qobject_cast<frmDocument *>(window->widget());
         if (document && document->textChanged() && !offerToSave(*document, *this))
+            return false;
+        auto *phoneBook = qobject_cast<frmPhoneBook *>(window->widget());
+        if (phoneBook && !phoneBook->offerToSaveRecord())
             return false;
     }
     return true;
@@ -109,8 +113,9 @@ bool frmMain::offerToSaveChangedEntries() {
 
 void frmMain::mnuFileExit_Click() {
     // Exit ends the program without closing steps, but not over unsaved words: each
-    // entry whose text changed is offered for saving first, and Cancel stays.
-    if (offerToSaveChangedEntries())
+    // entry whose text changed, and each record being added or edited, is offered for
+    // saving first, and Cancel stays.
+    if (offerToSaveChanges())
         platform().endProgram();
 }
 

@@ -1,5 +1,11 @@
-// The main window's command that opens a phone book window. The phone book arrives with
-// its own subsystem; until then the command opens nothing.
+// The main window's command that opens a phone book window.
+#include "phonebook/frmphonebook.h"
 #include "shell/frmmain.h"
 
-void frmMain::mnuDataPhoneBook_Click() {}
+#include <QMdiSubWindow>
+
+void frmMain::mnuDataPhoneBook_Click() {
+    // A new window each time, with its own connection and records; the window lives
+    // until the user closes it.
+    addChildWindow(new frmPhoneBook)->showMaximized();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "phonebook/phonebookcolumns.h"
+#include "phonebook/rowtable.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+// An open connection to a phone book database, whatever engine holds it. Every failure
+// is a RuntimeError whose description tells the user what happened in words of the
+// phone book, never an engine's bare code.
+class PhoneBookConnection {
+public:
+    virtual ~PhoneBookConnection() = default;
+
+    // Runs the phone book's query and appends its rows, in its order, to `rows`.
+    virtual void readAll(RowTable &rows) = 0;
+
+    // One change of one column: the new value.
+    struct Change {
+        int field;
+        Value value;
+    };
+
+    // Writes happen inside a transaction: either all of a batch or nothing.
+    virtual void beginWriting() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+
+    // Inserts a record and returns it as the database stored it (with the serial
+    // number the database gave it, when it was left empty).
+    virtual Values insertRecord(const Values &values) = 0;
+    // Changes exactly one row that still holds every value in `original`, and returns
+    // it as stored; fails, changing nothing, when no such row is left.
+    virtual Values updateRecord(const Values &original, const std::vector<Change> &changes) = 0;
+    // Deletes exactly one row that still holds every value in `original`; fails,
+    // deleting nothing, when no such row is left.
+    virtual void deleteRecord(const Values &original) = 0;
+};
+
+// Opens the database a connection string names: "PROVIDER=SQLite;Data Source=<file>;".
+std::unique_ptr<PhoneBookConnection> openConnection(const QString &connectionString);

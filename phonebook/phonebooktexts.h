@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QString>
+
+// The words the phone book shows the user, in one place.
+namespace PhoneBookText {
+inline QString windowCaption() {
+    return QStringLiteral("Orvanel Phone Book");
+}
+
+inline QString recordNotSaved() {
+    return QStringLiteral("This record has changes that are not saved. Save them now?");
+}
+
+// The search.
+inline QString emptySearchText() {
+    return QStringLiteral("Please enter the item to be searched");
+}
+inline QString noMatch() {
+    return QStringLiteral("No matching record was found.");
+}
+
+// Loading the database.
+inline QString notKeyAndValue(const QString &part) {
+    return QStringLiteral("The connection string is not valid: \"%1\" is not a key=value pair.")
+        .arg(part);
+}
+inline QString unclosedQuote(const QString &key) {
+    return QStringLiteral("The connection string is not valid: the quoted value of %1 is not "
+                          "closed.")
+        .arg(key);
+}
+inline QString textAfterQuote(const QString &key) {
+    return QStringLiteral("The connection string is not valid: text follows the quoted value "
+                          "of %1.")
+        .arg(key);
+}
+inline QString unknownProvider(const QString &provider) {
+    return provider.isEmpty()
+               ? QStringLiteral("The connection string names no PROVIDER: the phone book "
+                                "cannot be opened.")
+               : QStringLiteral("The database provider \"%1\" is not known: the phone book "
+                                "cannot be opened.")
+                     .arg(provider);
+}
+inline QString unknownKey(const QString &key) {
+    return QStringLiteral("The connection string has a key the phone book does not know: %1.")
+        .arg(key);
+}
+inline QString noDataSource() {
+    return QStringLiteral("The connection string names no Data Source: the phone book cannot be "
+                          "opened.");
+}
+inline QString fileMissing(const QString &path) {
+    return QStringLiteral("The phone book database %1 was not found.").arg(path);
+}
+inline QString notAFile(const QString &path) {
+    return QStringLiteral("The phone book database %1 is not a file.").arg(path);
+}
+inline QString cannotOpen(const QString &path, const QString &reason) {
+    return QStringLiteral("The phone book database %1 cannot be opened: %2.").arg(path, reason);
+}
+inline QString notADatabase(const QString &path) {
+    return QStringLiteral("%1 is not a phone book database: it is not a database file, or it "
+                          "is damaged.")
+        .arg(path);
+}
+inline QString noTable(const QString &path) {
+    return QStringLiteral("The database %1 has no table PHONEBOOK.").arg(path);
+}
+inline QString noColumn(const QString &path, const QString &column) {
+    return QStringLiteral("The table PHONEBOOK in %1 has no column %2.").arg(path, column);
+}
+
+// Reading and writing records.
+inline QString busy() {
+    return QStringLiteral("The phone book is in use by another program. Try again in a "
+                          "moment.");
+}
+inline QString readOnly(const QString &path) {
+    return QStringLiteral("The phone book %1 cannot be changed: the file is read-only.").arg(path);
+}
+inline QString diskFull() {
+    return QStringLiteral("The disk is full: the change was not written.");
+}
+inline QString changedElsewhere() {
+    return QStringLiteral("This record was changed or deleted by another program or window "
+                          "after this window read it. Nothing was written: your change is still "
+                          "here. Refresh shows the current values.");
+}
+inline QString deletedOrChangedElsewhere() {
+    return QStringLiteral("This record was changed or deleted by another program or window "
+                          "after this window read it, so it was not deleted. Refresh shows the "
+                          "current values.");
+}
+inline QString duplicateValue(const QString &column, const QString &value) {
+    return QStringLiteral("Another record already has %1 as its %2. Each record needs a %2 of "
+                          "its own.")
+        .arg(value, column);
+}
+inline QString notWholeNumber(const QString &column, const QString &value) {
+    return QStringLiteral("The %1 must be a whole number; \"%2\" is not one.").arg(column, value);
+}
+inline QString wrongKind(const QString &column, const QString &value) {
+    return QStringLiteral("The database does not take \"%1\" as a %2.").arg(value, column);
+}
+inline QString mustHaveValue(const QString &column) {
+    return QStringLiteral("The %1 must not be empty.").arg(column);
+}
+inline QString refusedByRule(const QString &reason) {
+    return QStringLiteral("The database refused the record: %1.").arg(reason);
+}
+inline QString databaseError(const QString &reason) {
+    return QStringLiteral("The phone book database reported an error: %1.").arg(reason);
+}
+inline QString noCurrentRecord() {
+    return QStringLiteral("There is no current record.");
+}
+inline QString emptyPhoneBook() {
+    return QStringLiteral("There is no current record: the phone book has no records.");
+}
+inline QString notOpen() {
+    return QStringLiteral("The phone book is not open: it could not be loaded when this window "
+                          "opened.");
+}
+} // namespace PhoneBookText

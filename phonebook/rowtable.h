@@ -1,0 +1,55 @@
+#pragma once
+
+#include "phonebook/phonebookcolumns.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// The rows of a record set, packed: each row's eleven values are stored as UTF-8, one
+// after the other with their lengths, in large blocks that never move. A million
+// contacts cost little more than their text, and reading them in costs no allocation
+// per value.
+class RowTable {
+public:
+    // One row as the database hands it over: UTF-8 bytes, or no value.
+    using RawValues = std::array<std::optional<std::string_view>, fieldCount>;
+
+    size_t size() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+
+    // Appends a row and returns its index. Each row gets an identity of its own, which
+    // stays with it while rows before it are removed.
+    size_t append(const RawValues &values);
+    size_t append(const Values &values);
+    void replace(size_t index, const Values &values);
+    void remove(size_t index);
+    void clear();
+
+    Values values(size_t index) const;
+    Value value(size_t index, int field) const;
+    uint32_t identity(size_t index) const { return rows_[index].identity; }
+    // The index of the row with this identity, if it is still here.
+    std::optional<size_t> indexOf(uint32_t identity) const;
+
+private:
+    struct Row {
+        const unsigned char *data;
+        uint32_t identity;
+    };
+    unsigned char *reserve(size_t bytes);
+    template <typename Text> size_t appendEncoded(const std::array<Text, fieldCount> &values);
+
+    struct FreeBlock {
+        void operator()(unsigned char *block) const;
+    };
+    std::vector<std::unique_ptr<unsigned char, FreeBlock>> blocks_;
+    unsigned char *free_ = nullptr;
+    size_t freeBytes_ = 0;
+    std::vector<Row> rows_;
+    uint32_t nextIdentity_ = 1;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "phonebook/phonebookconnection.h"
+
+struct sqlite3;
+
+// The phone book in an SQLite file. The file must exist and hold table PHONEBOOK with
+// the eleven columns, of whatever declared types; the connection never creates either.
+class SqliteConnection : public PhoneBookConnection {
+public:
+    explicit SqliteConnection(const QString &path);
+    ~SqliteConnection() override;
+    SqliteConnection(const SqliteConnection &) = delete;
+    SqliteConnection &operator=(const SqliteConnection &) = delete;
+
+    void readAll(RowTable &rows) override;
+    void beginWriting() override;
+    void commit() override;
+    void rollback() override;
+    Values insertRecord(const Values &values) override;
+    Values updateRecord(const Values &original, const std::vector<Change> &changes) override;
+    void deleteRecord(const Values &original) override;
+
+private:
+    class Statement;
+    void checkTable();
+    void execute(const char *sql);
+    // The condition that picks one row holding the original values, and binds them.
+    QString rowCondition(int firstParameter) const;
+    [[noreturn]] void fail(int code, const std::vector<Change> &changes = {}) const;
+
+    QString path_;
+    sqlite3 *db_ = nullptr;
+    // A table with row ids picks one of several equal rows by its row id; a table
+    // without them has a primary key, so no two of its rows are equal.
+    bool hasRowIds_ = true;
+    // The column that is the table's row id under another name (INTEGER PRIMARY KEY),
+    // which refuses anything but whole numbers; -1 when there is none.
+    int rowIdColumn_ = -1;
+};

@@ -1,0 +1,875 @@
+// Phone book windows as the user works with them: opening from Run > PhoneBook,
+// browsing with the buttons and keys, adding, editing, deleting, refreshing, two
+// windows and other programs on one file, closing, and the search.
+#include "phonebook/frmphonebook.h"
+#include "phonebook/recordset.h"
+#include "phonebookworld.h"
+#include "platform/messagebox.h"
+#include "platform/units.h"
+#include "shell/frmmain.h"
+#include "shell/module1.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<frmMain> startProgram() {
+    std::unique_ptr<frmMain> main(Module1::Main());
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    QApplication::setActiveWindow(main.get());
+    return main;
+}
+
+frmPhoneBook *openPhoneBook(frmMain &main) {
+    main.findChild<QAction *>("mnuDataPhoneBook")->trigger();
+    return qobject_cast<frmPhoneBook *>(main.activeChild());
+}
+
+int windowCount(frmMain &main) {
+    return int(main.mdiArea()->subWindowList().size());
+}
+
+QWidget *box(frmPhoneBook &book, int index) {
+    return book.txtFields[size_t(index)];
+}
+QString text(frmPhoneBook &book, int index) {
+    if (auto *line = qobject_cast<QLineEdit *>(box(book, index)))
+        return line->text();
+    return qobject_cast<QPlainTextEdit *>(box(book, index))->toPlainText();
+}
+constexpr int serialBox = 9;
+constexpr int nameBox = 5;
+constexpr int cityBox = 1;
+constexpr int phoneBox = 7;
+constexpr int addressBox = 0;
+
+QString status(frmPhoneBook &book) {
+    return book.lblStatus->text();
+}
+
+// Types into a field box as the user does: click into it, select what is there, type.
+void typeInto(frmPhoneBook &book, int index, const QString &typed) {
+    QWidget *field = box(book, index);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (typed.isEmpty())
+        QTest::keyClick(field, Qt::Key_Delete);
+    // Letters beyond ASCII arrive as a keyboard layout sends them: as text.
+    for (const QChar c : typed) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(field, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void press(QPushButton *button) {
+    QVERIFY2(button->isVisible() && button->isEnabled(), qPrintable(button->objectName()));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+bool locked(frmPhoneBook &book) {
+    for (QWidget *field : book.txtFields) {
+        auto *line = qobject_cast<QLineEdit *>(field);
+        const bool readOnly =
+            line ? line->isReadOnly() : qobject_cast<QPlainTextEdit *>(field)->isReadOnly();
+        if (!readOnly)
+            return false;
+    }
+    return true;
+}
+
+QStringList lastMessages(PhoneBookWorld &world, int count) {
+    QStringList texts;
+    for (qsizetype i = std::max<qsizetype>(0, world.platform.messages.size() - count);
+         i < world.platform.messages.size(); ++i)
+        texts << world.platform.messages[i].text;
+    return texts;
+}
+
+// A book of five contacts, serial numbers 2, 4, 7, 10, 30: the text "10" sorts before "2".
+QList<PhoneBookWorld::Row> fiveContacts() {
+    return {contactRow("10", "Dev Patel", "Pune", "020 7946 0001"),
+            contactRow("2", "Anna Berg", "Leeds", "0113 496 0000"),
+            contactRow("30", "anna berg", "Leeds", "01134960000"),
+            contactRow("7", "Chen Wei", "Osaka", "+81 6 1234 5678"),
+            contactRow("4", "Bea Ode", "Leeds", "555 0100")};
+}
+
+// A record window on a book; the main window stays with it.
+struct Session {
+    explicit Session(PhoneBookWorld &world, const QList<PhoneBookWorld::Row> &rows) {
+        world.makeBook(rows);
+        main = startProgram();
+        book = openPhoneBook(*main);
+    }
+    std::unique_ptr<frmMain> main;
+    frmPhoneBook *book = nullptr;
+};
+
+} // namespace
+
+class tst_PhoneBookWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void opensOnTheLowestSerialNumber();
+    void eachCommandOpensANewWindow();
+    void navigationButtons_data();
+    void navigationButtons();
+    void recordKeys_data();
+    void recordKeys();
+    void editModeIgnoresTheRecordKeys();
+    void addedRecordStaysLastUntilRefresh();
+    void newRecordWithoutSerialNumberIsNumbered();
+    void editThenCancel();
+    void updateRefusals_data();
+    void updateRefusals();
+    void deleteMovesOn_data();
+    void deleteMovesOn();
+    void missingDatabaseTellsOnceAndLeavesNoFile();
+    void twoWindowsOnOneFile();
+    void conflictingChangesAreRefused_data();
+    void conflictingChangesAreRefused();
+    void databaseLockedByAnotherProgram();
+    void closingAsksAboutAnUnsavedRecord_data();
+    void closingAsksAboutAnUnsavedRecord();
+    void exitAsksAboutAnUnsavedRecord();
+    void addressTakesTwoHundredCharacters();
+    void screenReaderHearsAndUsesTheControls();
+    void narrowWindowKeepsTheStatusLabel();
+    void search_data();
+    void search();
+    void searchFrameStates();
+    void searchOnAnEmptyBook();
+};
+
+void tst_PhoneBookWindow::opensOnTheLowestSerialNumber() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    QCOMPARE(book.windowTitle(), QString("Orvanel Phone Book"));
+    QVERIFY(session.main->mdiArea()->currentSubWindow()->isMaximized());
+    QCOMPARE(status(book), QString("Record: 1"));
+    QCOMPARE(text(book, serialBox), QString("2"));
+    QCOMPARE(text(book, nameBox), QString("Anna Berg"));
+    QCOMPARE(text(book, addressBox), QString());
+    QVERIFY(locked(book));
+    for (QPushButton *shown :
+         {book.cmdAdd, book.cmdEdit, book.cmdDelete, book.cmdRefresh, book.cmdClose, book.Command1})
+        QVERIFY(shown->isVisible());
+    QVERIFY(!book.cmdUpdate->isVisible());
+    QVERIFY(!book.cmdCancel->isVisible());
+    QVERIFY(!book.Frame1->isVisible());
+    QCOMPARE(book.cmdAdd->toolTip(), QString("ADD A NEW RECORD"));
+    QCOMPARE(book.cmdClose->toolTip(), QString("CLOSE ORVANELPHONE BOOK"));
+    QCOMPARE(world.platform.messages.size(), 0);
+}
+
+void tst_PhoneBookWindow::eachCommandOpensANewWindow() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook *second = openPhoneBook(*session.main);
+    QVERIFY(second && second != session.book);
+    QCOMPARE(windowCount(*session.main), 2);
+    press(second->cmdLast);
+    QCOMPARE(status(*second), QString("Record: 5"));
+    QCOMPARE(status(*session.book), QString("Record: 1"));
+}
+
+void tst_PhoneBookWindow::navigationButtons_data() {
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QStringList>("presses");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("next twice") << 5 << QStringList{"Next", "Next"} << "Record: 3" << 0 << "";
+    QTest::newRow("next at the last record beeps")
+        << 5 << QStringList{"Last", "Next"} << "Record: 5" << 1 << "";
+    QTest::newRow("previous at the first record beeps")
+        << 5 << QStringList{"Previous"} << "Record: 1" << 1 << "";
+    QTest::newRow("first after last")
+        << 5 << QStringList{"Last", "First"} << "Record: 1" << 0 << "";
+    QTest::newRow("next and previous on an empty book are silent")
+        << 0 << QStringList{"Next", "Previous"} << "Record: -1" << 0 << "";
+    QTest::newRow("first on an empty book fails")
+        << 0 << QStringList{"First"} << "Record: -1" << 0
+        << "There is no current record: the phone book has no records.";
+    QTest::newRow("last on an empty book fails")
+        << 0 << QStringList{"Last"} << "Record: -1" << 0
+        << "There is no current record: the phone book has no records.";
+}
+
+void tst_PhoneBookWindow::navigationButtons() {
+    QFETCH(int, records);
+    QFETCH(QStringList, presses);
+    QFETCH(QString, status);
+    QFETCH(int, beeps);
+    QFETCH(QString, message);
+    PhoneBookWorld world;
+    Session session(world, fiveContacts().mid(0, records));
+    if (!message.isEmpty())
+        world.platform.answerMessage(MsgBoxResult::Ok);
+    for (const QString &name : presses)
+        press(session.book->findChild<QPushButton *>("cmd" + name));
+    QCOMPARE(::status(*session.book), status);
+    QCOMPARE(world.platform.beeps, beeps);
+    QCOMPARE(lastMessages(world, 1).join(""), message);
+}
+
+void tst_PhoneBookWindow::recordKeys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("status"); // starting on record 3
+    QTest::newRow("Home") << int(Qt::Key_Home) << 0 << "Record: 1";
+    QTest::newRow("End") << int(Qt::Key_End) << 0 << "Record: 5";
+    QTest::newRow("Up") << int(Qt::Key_Up) << 0 << "Record: 2";
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << 0 << "Record: 2";
+    QTest::newRow("Down") << int(Qt::Key_Down) << 0 << "Record: 4";
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 0 << "Record: 4";
+    QTest::newRow("Ctrl+Up") << int(Qt::Key_Up) << int(Qt::ControlModifier) << "Record: 1";
+    QTest::newRow("Ctrl+Page Up") << int(Qt::Key_PageUp) << int(Qt::ControlModifier) << "Record: 1";
+    QTest::newRow("Ctrl+Down") << int(Qt::Key_Down) << int(Qt::ControlModifier) << "Record: 5";
+    QTest::newRow("Ctrl+Page Down")
+        << int(Qt::Key_PageDown) << int(Qt::ControlModifier) << "Record: 5";
+    QTest::newRow("Ctrl+Shift+Down is Next")
+        << int(Qt::Key_Down) << int(Qt::ControlModifier | Qt::ShiftModifier) << "Record: 4";
+    QTest::newRow("Shift+Up is Previous")
+        << int(Qt::Key_Up) << int(Qt::ShiftModifier) << "Record: 2";
+    QTest::newRow("Ctrl+End") << int(Qt::Key_End) << int(Qt::ControlModifier) << "Record: 5";
+    QTest::newRow("a letter does nothing") << int(Qt::Key_X) << 0 << "Record: 3";
+    QTest::newRow("Escape closes the window") << int(Qt::Key_Escape) << 0 << "<closed>";
+}
+
+void tst_PhoneBookWindow::recordKeys() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, status);
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdNext);
+    press(book.cmdNext);
+    // The keys work wherever the focus is in the window: a field box, a button.
+    for (QWidget *focus :
+         {box(book, nameBox), box(book, addressBox), static_cast<QWidget *>(book.cmdEdit)}) {
+        if (status == "<closed>") {
+            QTest::keyClick(focus, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            QTest::qWait(0);
+            QCOMPARE(windowCount(*session.main), 0);
+            return;
+        }
+        press(book.cmdFirst);
+        press(book.cmdNext);
+        press(book.cmdNext);
+        QTest::keyClick(focus, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(::status(book), status);
+    }
+    QCOMPARE(world.platform.beeps, 0);
+}
+
+void tst_PhoneBookWindow::editModeIgnoresTheRecordKeys() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdNext);
+    press(book.cmdEdit);
+    QCOMPARE(status(book), QString("Edit record"));
+    QVERIFY(!locked(book));
+    for (QPushButton *navigation : {book.cmdFirst, book.cmdPrevious, book.cmdNext, book.cmdLast})
+        QVERIFY(!navigation->isEnabled());
+    for (QPushButton *hidden :
+         {book.cmdAdd, book.cmdEdit, book.cmdDelete, book.cmdRefresh, book.cmdClose})
+        QVERIFY(!hidden->isVisible());
+    QVERIFY(book.cmdUpdate->isVisible() && book.cmdCancel->isVisible());
+    QVERIFY(book.Command1->isVisible() && book.Command1->isEnabled());
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Home, Qt::Key_End, Qt::Key_Up, Qt::Key_Down})
+        QTest::keyClick(box(book, cityBox), key);
+    QCOMPARE(windowCount(*session.main), 1);
+    QCOMPARE(text(book, nameBox), QString("Bea Ode"));
+    QCOMPARE(status(book), QString("Edit record"));
+}
+
+void tst_PhoneBookWindow::addedRecordStaysLastUntilRefresh() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdNext);
+    press(book.cmdAdd);
+    QCOMPARE(status(book), QString("Add record"));
+    QCOMPARE(text(book, nameBox), QString());
+    typeInto(book, serialBox, "1");
+    typeInto(book, nameBox, "Aaron First");
+    typeInto(book, addressBox, "1 Long Lane");
+    QTest::keyClick(box(book, addressBox), Qt::Key_Return);
+    QTest::keyClicks(box(book, addressBox), "Flat 2");
+    press(book.cmdUpdate);
+    QCOMPARE(world.platform.messages.size(), 0);
+    QVERIFY(locked(book));
+    // Written, and current at the end of this window's records.
+    QCOMPARE(world.column("NAME").first(), QString("Aaron First"));
+    QCOMPARE(world.column("ADDRESS").first(), QString("1 Long Lane\nFlat 2"));
+    QCOMPARE(world.column("CITY").first(), QString("<null>"));
+    QCOMPARE(status(book), QString("Record: 6"));
+    press(book.cmdFirst);
+    press(book.cmdLast);
+    QCOMPARE(text(book, nameBox), QString("Aaron First"));
+    // Refresh puts it in serial-number order.
+    press(book.cmdRefresh);
+    QCOMPARE(status(book), QString("Record: 1"));
+    QCOMPARE(text(book, nameBox), QString("Aaron First"));
+    press(book.cmdLast);
+    QCOMPARE(text(book, nameBox), QString("anna berg"));
+}
+
+void tst_PhoneBookWindow::newRecordWithoutSerialNumberIsNumbered() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdAdd);
+    typeInto(book, nameBox, "No Number");
+    press(book.cmdUpdate);
+    QCOMPARE(text(book, serialBox), QString("31"));
+    QCOMPARE(world.column("NAME").last(), QString("No Number"));
+}
+
+void tst_PhoneBookWindow::editThenCancel() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdLast);
+    press(book.cmdEdit);
+    typeInto(book, nameBox, "Someone Else");
+    typeInto(book, cityBox, "");
+    press(book.cmdCancel);
+    // No Add since the window opened: Cancel goes to the first record.
+    QCOMPARE(status(book), QString("Record: 1"));
+    QVERIFY(locked(book));
+    QVERIFY(book.cmdAdd->isVisible() && book.cmdLast->isEnabled());
+    press(book.cmdLast);
+    QCOMPARE(text(book, nameBox), QString("anna berg"));
+    QCOMPARE(text(book, cityBox), QString("Leeds"));
+    QCOMPARE(world.column("NAME").last(), QString("anna berg"));
+    // After an Add, Cancel goes back to the record that was current then.
+    press(book.cmdFirst);
+    press(book.cmdNext);
+    press(book.cmdAdd);
+    press(book.cmdCancel);
+    QCOMPARE(status(book), QString("Record: 2"));
+    QCOMPARE(world.rowCount(), 5);
+    QCOMPARE(world.platform.messages.size(), 0);
+}
+
+void tst_PhoneBookWindow::updateRefusals_data() {
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("serial number of another record")
+        << "7"
+        << "Another record already has 7 as its SERIAL NUMBER. Each record needs a "
+           "SERIAL NUMBER of its own.";
+    QTest::newRow("serial number that is not a number")
+        << "seven"
+        << "The SERIAL NUMBER must be a whole number; \"seven\" is not one.";
+    QTest::newRow("serial number with a fraction")
+        << "7.5"
+        << "The SERIAL NUMBER must be a whole number; \"7.5\" is not one.";
+}
+
+void tst_PhoneBookWindow::updateRefusals() {
+    QFETCH(QString, serial);
+    QFETCH(QString, message);
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdAdd);
+    typeInto(book, serialBox, serial);
+    typeInto(book, nameBox, "New Person");
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book.cmdUpdate);
+    QCOMPARE(lastMessages(world, 1), QStringList{message});
+    // Nothing written; the window stays in edit mode with what was typed.
+    QCOMPARE(world.rowCount(), 5);
+    QCOMPARE(status(book), QString("Add record"));
+    QCOMPARE(text(book, nameBox), QString("New Person"));
+    QVERIFY(book.cmdUpdate->isVisible());
+    // Corrected, it goes in.
+    typeInto(book, serialBox, "8");
+    press(book.cmdUpdate);
+    QCOMPARE(world.rowCount(), 6);
+    QCOMPARE(world.column("NAME")[3], QString("New Person"));
+}
+
+void tst_PhoneBookWindow::deleteMovesOn_data() {
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a middle record") << 5 << 2 << "Record: 2"
+                                     << "Chen Wei"
+                                     << "";
+    QTest::newRow("the last record") << 5 << 5 << "Record: 4"
+                                     << "Dev Patel"
+                                     << "";
+    QTest::newRow("the only record")
+        << 1 << 1 << ""
+        << "Dev Patel"
+        << "There is no current record: the phone book has no records.";
+}
+
+void tst_PhoneBookWindow::deleteMovesOn() {
+    QFETCH(int, records);
+    QFETCH(int, position);
+    QFETCH(QString, status);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    PhoneBookWorld world;
+    Session session(world, fiveContacts().mid(0, records));
+    frmPhoneBook &book = *session.book;
+    for (int i = 1; i < position; ++i)
+        press(book.cmdNext);
+    const QString deleted = text(book, nameBox);
+    if (!message.isEmpty())
+        world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book.cmdDelete); // no question first
+    QCOMPARE(lastMessages(world, 1).join(""), message);
+    QCOMPARE(world.rowCount(), records - 1);
+    QVERIFY(!world.column("NAME").contains(deleted));
+    if (!status.isEmpty()) {
+        QCOMPARE(::status(book), status);
+        QCOMPARE(text(book, nameBox), name);
+    }
+}
+
+void tst_PhoneBookWindow::missingDatabaseTellsOnceAndLeavesNoFile() {
+    PhoneBookWorld world;
+    auto main = startProgram();
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    frmPhoneBook *book = openPhoneBook(*main);
+    QVERIFY(book);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(world.platform.messages[0].text,
+             "The phone book database " + world.database() + " was not found.");
+    QCOMPARE(world.platform.messages[0].title, QString("ORVANEL"));
+    QCOMPARE(world.platform.messages[0].buttons(), MsgBoxStyle::OkOnly);
+    QVERIFY(!QFile::exists(world.database()));
+    QCOMPARE(status(*book), QString());
+    QVERIFY(!locked(*book));
+    // Each record command tells its own failure.
+    for (QPushButton *command :
+         {book->cmdFirst, book->cmdNext, book->cmdRefresh, book->cmdDelete}) {
+        world.platform.answerMessage(MsgBoxResult::Ok);
+        press(command);
+        QCOMPARE(lastMessages(world, 1).join(""),
+                 QString("The phone book is not open: it could not be loaded when this window "
+                         "opened."));
+    }
+    // Edit needs no records; the Update after it fails and Cancel goes back.
+    press(book->cmdEdit);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book->cmdUpdate);
+    QCOMPARE(world.platform.messages.size(), 6);
+    press(book->cmdCancel);
+    QVERIFY(book->cmdClose->isVisible());
+    QCOMPARE(world.platform.messages.size(), 6);
+    press(book->cmdClose);
+    QTest::qWait(0);
+    QCOMPARE(windowCount(*main), 0);
+    QVERIFY(!QFile::exists(world.database()));
+}
+
+void tst_PhoneBookWindow::twoWindowsOnOneFile() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &first = *session.book;
+    frmPhoneBook &second = *openPhoneBook(*session.main);
+    press(first.cmdEdit);
+    typeInto(first, cityBox, "York");
+    press(first.cmdUpdate);
+    QCOMPARE(world.column("CITY").first(), QString("York"));
+    // The second window sees it only after its own Refresh.
+    QCOMPARE(text(second, cityBox), QString("Leeds"));
+    press(second.cmdRefresh);
+    QCOMPARE(text(second, cityBox), QString("York"));
+    // Changed there after that, it is changed here too.
+    press(second.cmdEdit);
+    typeInto(second, cityBox, "Hull");
+    press(second.cmdUpdate);
+    QCOMPARE(world.column("CITY").first(), QString("Hull"));
+    QCOMPARE(world.platform.messages.size(), 0);
+}
+
+void tst_PhoneBookWindow::conflictingChangesAreRefused_data() {
+    QTest::addColumn<QString>("elsewhere");
+    QTest::addColumn<bool>("deleting");
+    QTest::addColumn<QString>("message");
+    const QString changed = "This record was changed or deleted by another program or window "
+                            "after this window read it. Nothing was written: your change is "
+                            "still here. Refresh shows the current values.";
+    const QString notDeleted = "This record was changed or deleted by another program or window "
+                               "after this window read it, so it was not deleted. Refresh shows "
+                               "the current values.";
+    QTest::newRow("update of a changed record")
+        << "UPDATE PHONEBOOK SET CITY = 'Bradford' WHERE [SERIAL NUMBER] = 2" << false << changed;
+    QTest::newRow("update of a deleted record")
+        << "DELETE FROM PHONEBOOK WHERE [SERIAL NUMBER] = 2" << false << changed;
+    QTest::newRow("delete of a changed record")
+        << "UPDATE PHONEBOOK SET PHONE = NULL WHERE [SERIAL NUMBER] = 2" << true << notDeleted;
+}
+
+void tst_PhoneBookWindow::conflictingChangesAreRefused() {
+    QFETCH(QString, elsewhere);
+    QFETCH(bool, deleting);
+    QFETCH(QString, message);
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    QCOMPARE(world.execute(elsewhere), QString());
+    const QStringList before = world.column("CITY");
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    if (deleting) {
+        press(book.cmdDelete);
+        QCOMPARE(status(book), QString("Record: 1"));
+    } else {
+        press(book.cmdEdit);
+        typeInto(book, cityBox, "Wakefield");
+        press(book.cmdUpdate);
+        // The change stays in the window, to be kept or cancelled.
+        QCOMPARE(text(book, cityBox), QString("Wakefield"));
+        QCOMPARE(status(book), QString("Edit record"));
+    }
+    QCOMPARE(lastMessages(world, 1), QStringList{message});
+    QCOMPARE(world.column("CITY"), before);
+}
+
+void tst_PhoneBookWindow::databaseLockedByAnotherProgram() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    // The sqlite3 program holds a write transaction open.
+    QProcess other;
+    other.start("sqlite3", {world.database()});
+    QVERIFY(other.waitForStarted());
+    other.write("BEGIN IMMEDIATE;\nUPDATE PHONEBOOK SET NAME = 'Held' WHERE [SERIAL NUMBER] = 30;\n"
+                "SELECT 'holding';\n");
+    QVERIFY(other.waitForReadyRead());
+    QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray("holding"));
+
+    press(book.cmdEdit);
+    typeInto(book, nameBox, "Anna Bergström");
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book.cmdUpdate);
+    QCOMPARE(lastMessages(world, 1),
+             QStringList{"The phone book is in use by another program. Try again in a moment."});
+    QCOMPARE(text(book, nameBox), QString("Anna Bergström"));
+    QCOMPARE(status(book), QString("Edit record"));
+
+    other.write("COMMIT;\n.quit\n");
+    other.closeWriteChannel();
+    QVERIFY(other.waitForFinished());
+    press(book.cmdUpdate);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(world.column("NAME").first(), QString("Anna Bergström"));
+    QCOMPARE(world.column("NAME").last(), QString("Held"));
+}
+
+void tst_PhoneBookWindow::closingAsksAboutAnUnsavedRecord_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("windowStays");
+    QTest::addColumn<QString>("stored"); // the record's NAME in the file afterwards
+    QTest::newRow("close box, edit, Yes")
+        << "close box" << false << MsgBoxResult::Yes << false << "Changed Name";
+    QTest::newRow("close box, edit, No")
+        << "close box" << false << MsgBoxResult::No << false << "Anna Berg";
+    QTest::newRow("close box, edit, Cancel")
+        << "close box" << false << MsgBoxResult::Cancel << true << "Anna Berg";
+    QTest::newRow("close box, add, Yes")
+        << "close box" << true << MsgBoxResult::Yes << false << "Changed Name";
+    QTest::newRow("close box, add, Yes refused")
+        << "close box" << true << MsgBoxResult::Yes << true << "<refused>";
+    QTest::newRow("main window, add, No")
+        << "main window" << true << MsgBoxResult::No << false << "<none>";
+    QTest::newRow("main window, edit, Cancel")
+        << "main window" << false << MsgBoxResult::Cancel << true << "Anna Berg";
+    QTest::newRow("Ctrl+F4, edit, Yes")
+        << "Ctrl+F4" << false << MsgBoxResult::Yes << false << "Changed Name";
+}
+
+void tst_PhoneBookWindow::closingAsksAboutAnUnsavedRecord() {
+    QFETCH(QString, how);
+    QFETCH(bool, adding);
+    QFETCH(int, answer);
+    QFETCH(bool, windowStays);
+    QFETCH(QString, stored);
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(adding ? book.cmdAdd : book.cmdEdit);
+    typeInto(book, nameBox, "Changed Name");
+    if (adding)
+        typeInto(book, serialBox, stored == "<refused>" ? "7" : "1");
+    world.platform.answerMessage(answer);
+    if (stored == "<refused>")
+        world.platform.answerMessage(MsgBoxResult::Ok);
+    if (how == "close box") {
+        session.main->mdiArea()->currentSubWindow()->close();
+    } else if (how == "Ctrl+F4") {
+        QTest::keyClick(box(book, nameBox), Qt::Key_F4, Qt::ControlModifier);
+    } else {
+        session.main->setAttribute(Qt::WA_DeleteOnClose, false);
+        session.main->close();
+        QCOMPARE(session.main->isVisible(), windowStays);
+    }
+    QTest::qWait(0);
+    const auto &question = world.platform.messages.value(0);
+    QCOMPARE(question.text, QString("This record has changes that are not saved. Save them now?"));
+    QCOMPARE(question.buttons(), MsgBoxStyle::YesNoCancel);
+    QCOMPARE(windowCount(*session.main), windowStays ? 1 : 0);
+    const QStringList names = world.column("NAME");
+    if (stored == "<none>" || stored == "<refused>") {
+        QCOMPARE(names.size(), 5);
+        QVERIFY(!names.contains("Changed Name"));
+    } else {
+        QCOMPARE(names.first(), stored);
+    }
+    if (stored == "<refused>")
+        QCOMPARE(world.platform.messages.size(), 2);
+    // An untouched record in edit mode closes without a question.
+    if (windowStays) {
+        press(book.cmdCancel);
+        const qsizetype shown = world.platform.messages.size();
+        book.cmdClose->click();
+        QTest::qWait(0);
+        QCOMPARE(windowCount(*session.main), 0);
+        QCOMPARE(world.platform.messages.size(), shown);
+    }
+}
+
+void tst_PhoneBookWindow::exitAsksAboutAnUnsavedRecord() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdEdit);
+    typeInto(book, nameBox, "Exit Saves Me");
+    world.platform.answerMessage(MsgBoxResult::Cancel);
+    session.main->findChild<QAction *>("mnuFileExit")->trigger();
+    QVERIFY(!world.platform.programEnded);
+    world.platform.answerMessage(MsgBoxResult::Yes);
+    session.main->findChild<QAction *>("mnuFileExit")->trigger();
+    QVERIFY(world.platform.programEnded);
+    QCOMPARE(world.column("NAME").first(), QString("Exit Saves Me"));
+}
+
+void tst_PhoneBookWindow::addressTakesTwoHundredCharacters() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdEdit);
+    typeInto(book, addressBox, QString(190, 'a'));
+    QTest::keyClicks(box(book, addressBox), QString(20, 'b'));
+    QCOMPARE(text(book, addressBox), QString(190, 'a') + QString(10, 'b'));
+    // Pasted text is cut at the limit too.
+    QTest::keyClick(box(book, addressBox), Qt::Key_A, Qt::ControlModifier);
+    QApplication::clipboard()->setText(QString(300, 'c'));
+    QTest::keyClick(box(book, addressBox), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(text(book, addressBox), QString(200, 'c'));
+    press(book.cmdUpdate);
+    QCOMPARE(world.column("ADDRESS").first(), QString(200, 'c'));
+}
+
+void tst_PhoneBookWindow::screenReaderHearsAndUsesTheControls() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    auto spoken = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    QCOMPARE(spoken(box(book, nameBox)), QString("NAME:"));
+    QCOMPARE(spoken(box(book, addressBox)), QString("ADDRESS:"));
+    QCOMPARE(spoken(box(book, serialBox)), QString("SERIAL NUMBER:"));
+    QCOMPARE(spoken(book.cmdFirst), QString("First"));
+    QCOMPARE(spoken(book.cmdPrevious), QString("Previous"));
+    QCOMPARE(spoken(book.cmdNext), QString("Next"));
+    QCOMPARE(spoken(book.cmdLast), QString("Last"));
+    QVERIFY(book.cmdNext->text().isEmpty() && book.cmdNext->toolTip().isEmpty());
+    QCOMPARE(spoken(book.List1), QString("Search On"));
+    QCOMPARE(spoken(book.Text1), QString("Enter the item to be searched for :"));
+    // The reader's Press moves as a click does, once the button has shown itself pressed.
+    QAccessibleInterface *next = QAccessible::queryAccessibleInterface(book.cmdNext);
+    next->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(status(book), QString("Record: 2"));
+    // Tab goes down the boxes in the order they stand.
+    box(book, serialBox)->setFocus();
+    QTest::keyClick(box(book, serialBox), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box(book, nameBox));
+    QTest::keyClick(box(book, nameBox), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box(book, addressBox));
+    QTest::keyClick(box(book, addressBox), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box(book, cityBox));
+}
+
+void tst_PhoneBookWindow::narrowWindowKeepsTheStatusLabel() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    QMdiSubWindow *frame = session.main->mdiArea()->currentSubWindow();
+    frame->showNormal();
+    book.resize(twipsToPixelsX(3000), book.height());
+    QCOMPARE(book.lblStatus->width(), twipsToPixelsX(1500));
+    const int kept = book.lblStatus->width();
+    book.resize(twipsToPixelsX(1000), book.height());
+    QCOMPARE(book.lblStatus->width(), kept);
+    QCOMPARE(book.cmdNext->x(), twipsToPixelsX(pixelsToTwipsX(kept) + 700));
+    QCOMPARE(book.cmdLast->x(), twipsToPixelsX(pixelsToTwipsX(book.cmdNext->x()) + 340));
+}
+
+void tst_PhoneBookWindow::search_data() {
+    QTest::addColumn<QString>("category"); // "" leaves the list untouched
+    QTest::addColumn<QString>("searched");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QStringList>("found"); // the name after each press
+    QTest::addColumn<QString>("caption");   // of the search button at the end
+    QTest::addColumn<bool>("ranOut");       // the last press reached the end of the records
+    QTest::newRow("serial number 007 finds 7")
+        << ""
+        << "007" << 1 << QStringList{"Chen Wei"} << "Continue Search" << false;
+    QTest::newRow("serial number 7.0 finds 7")
+        << "Serial Number"
+        << "7.0" << 1 << QStringList{"Chen Wei"} << "Continue Search" << false;
+    QTest::newRow("phone typed in groups")
+        << "Phone"
+        << "0113 4960 000" << 2 << QStringList{"Anna Berg", "anna berg"} << "Continue Search"
+        << false;
+    QTest::newRow("name is exact")
+        << "Name"
+        << "anna berg" << 1 << QStringList{"anna berg"} << "Continue Search" << false;
+    QTest::newRow("continue visits every match, then the end")
+        << "City"
+        << "Leeds" << 4 << QStringList{"Anna Berg", "Bea Ode", "anna berg", "anna berg"}
+        << "Continue Search" << true;
+    QTest::newRow("trailing blank does not match")
+        << "City"
+        << "Leeds " << 1 << QStringList{"Bea Ode"} << "Search" << true;
+    QTest::newRow("no match goes back to where it started")
+        << "Name"
+        << "Nobody" << 1 << QStringList{"Bea Ode"} << "Search" << true;
+    QTest::newRow("E-Mail searches the e-mail")
+        << "E-Mail"
+        << "chen@example.org" << 1 << QStringList{"Chen Wei"} << "Continue Search" << false;
+    QTest::newRow("pin code without a number matches an empty box")
+        << "PinCode"
+        << "none" << 1 << QStringList{"Anna Berg"} << "Continue Search" << false;
+}
+
+void tst_PhoneBookWindow::search() {
+    QFETCH(QString, category);
+    QFETCH(QString, searched);
+    QFETCH(int, presses);
+    QFETCH(QStringList, found);
+    QFETCH(QString, caption);
+    QFETCH(bool, ranOut);
+    PhoneBookWorld world;
+    QList<PhoneBookWorld::Row> rows = fiveContacts();
+    rows[3].insert("EMAIL", "chen@example.org");
+    Session session(world, rows);
+    frmPhoneBook &book = *session.book;
+    press(book.cmdNext); // a new search starts at the first record whatever is current
+    press(book.Command1);
+    if (!category.isEmpty()) {
+        const auto items = book.List1->findItems(category, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        book.List1->setCurrentItem(items.first());
+    }
+    QTest::keyClicks(book.Text1, searched);
+    int noMatch = 0;
+    world.platform.answerMessageWith([&](const auto &message) {
+        noMatch += message.text == "No matching record was found." ? 1 : 0;
+        return MsgBoxResult::Ok;
+    });
+    for (int i = 0; i < presses; ++i) {
+        press(book.cmdFrmSearch);
+        QCOMPARE(text(book, nameBox), found[i]);
+        QVERIFY(box(book, nameBox)->isVisible());
+    }
+    world.platform.answerMessage(MsgBoxResult::Ok); // keeps the queue from running dry
+    QCOMPARE(book.cmdFrmSearch->text(), caption);
+    QCOMPARE(book.cmdFrmCancel->text(), QString("End Search"));
+    // Only a search that ran out of records says so.
+    QCOMPARE(noMatch, ranOut ? 1 : 0);
+}
+
+void tst_PhoneBookWindow::searchFrameStates() {
+    PhoneBookWorld world;
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.Command1);
+    QVERIFY(book.Frame1->isVisible() && book.Frame1->isEnabled());
+    QCOMPARE(book.cmdFrmSearch->text(), QString("Search"));
+    QCOMPARE(book.cmdFrmCancel->text(), QString("Cancel"));
+    // An empty search text is asked for, and nothing moves.
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book.cmdFrmSearch);
+    QCOMPARE(lastMessages(world, 1), QStringList{"Please enter the item to be searched"});
+    QCOMPARE(QApplication::focusWidget(), book.Text1);
+    QCOMPARE(book.cmdFrmCancel->text(), QString("End Search"));
+    QCOMPARE(status(book), QString("Record: 1"));
+    press(book.cmdFrmCancel);
+    QCOMPARE(book.cmdFrmCancel->text(), QString("Cancel"));
+    QVERIFY(book.Frame1->isVisible());
+    // Moving between presses: the next continued search starts after the record moved to.
+    QTest::keyClicks(book.Text1, "Leeds");
+    book.List1->setCurrentRow(2); // City
+    press(book.cmdFrmSearch);
+    QCOMPARE(text(book, nameBox), QString("Anna Berg"));
+    press(book.cmdLast);
+    press(book.cmdPrevious); // Dev Patel, record 4
+    press(book.cmdFrmSearch);
+    QCOMPARE(text(book, nameBox), QString("anna berg"));
+    // The search button of the bar starts over.
+    press(book.Command1);
+    QCOMPARE(book.cmdFrmSearch->text(), QString("Search"));
+    press(book.cmdFrmSearch);
+    QCOMPARE(text(book, nameBox), QString("Anna Berg"));
+    // End Search keeps the frame and the record; Cancel closes the frame.
+    press(book.cmdFrmCancel);
+    QCOMPARE(book.cmdFrmSearch->text(), QString("Search"));
+    QCOMPARE(text(book, nameBox), QString("Anna Berg"));
+    press(book.cmdFrmCancel);
+    QVERIFY(!book.Frame1->isVisible() && !book.Frame1->isEnabled());
+    press(book.Command1);
+    QCOMPARE(book.Text1->text(), QString("Leeds"));
+    QCOMPARE(world.platform.messages.size(), 1);
+}
+
+void tst_PhoneBookWindow::searchOnAnEmptyBook() {
+    PhoneBookWorld world;
+    Session session(world, {});
+    frmPhoneBook &book = *session.book;
+    press(book.Command1);
+    QTest::keyClicks(book.Text1, "1");
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book.cmdFrmSearch);
+    QCOMPARE(lastMessages(world, 1),
+             QStringList{"There is no current record: the phone book has no records."});
+    QCOMPARE(book.cmdFrmSearch->text(), QString("Search"));
+    QCOMPARE(book.cmdFrmCancel->text(), QString("Cancel"));
+    QVERIFY(box(book, nameBox)->isVisible());
+}
+
+QTEST_MAIN(tst_PhoneBookWindow)
+#include "tst_phonebookwindow.moc"

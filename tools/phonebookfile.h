@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Making phone book files: what orvanel-phonebook does, and what tests and benchmarks
+// set their worlds up with. The program itself never creates a phone book.
+
+// Creates a new database file with table PHONEBOOK; refuses a file that exists.
+// Returns an empty string, or why it failed.
+QString createPhoneBook(const QString &path);
+
+// Appends `count` generated contacts to the phone book at `path`, leaving their serial
+// numbers to the database. The same file with the same count gets the same contacts;
+// each run goes on from the contacts already there. Returns an empty string, or why
+// it failed.
+QString appendSampleContacts(const QString &path, long count);
