@@ -85,21 +85,29 @@ unsigned char *RowTable::reserve(size_t bytes) {
 }
 
 template <typename Text>
-size_t RowTable::appendEncoded(const std::array<Text, fieldCount> &values) {
-    size_t bytes = 0;
+const unsigned char *RowTable::encodeRow(uint32_t identity,
+                                         const std::array<Text, fieldCount> &values) {
+    size_t bytes = sizeof identity;
     for (const auto &value : values)
         bytes += value ? encodedLength(value->size()) : 1;
     unsigned char *start = reserve(bytes);
-    unsigned char *out = start;
+    std::memcpy(start, &identity, sizeof identity);
+    unsigned char *out = start + sizeof identity;
     for (const auto &value : values)
         out = encode(out, value ? std::optional<std::string_view>(std::string_view(*value))
                                 : std::nullopt);
-    rows_.push_back({start, nextIdentity_++});
-    return rows_.size() - 1;
+    return start;
 }
 
 size_t RowTable::append(const RawValues &values) {
-    return appendEncoded(values);
+    rows_.push_back(encodeRow(nextIdentity_++, values));
+    return rows_.size() - 1;
+}
+
+uint32_t RowTable::identity(size_t index) const {
+    uint32_t identity = 0;
+    std::memcpy(&identity, rows_[index], sizeof identity);
+    return identity;
 }
 
 namespace {
@@ -115,17 +123,13 @@ Utf8Values toUtf8(const Values &values) {
 } // namespace
 
 size_t RowTable::append(const Values &values) {
-    return appendEncoded(toUtf8(values));
+    rows_.push_back(encodeRow(nextIdentity_++, toUtf8(values)));
+    return rows_.size() - 1;
 }
 
 void RowTable::replace(size_t index, const Values &values) {
     // The new text goes to the end of the blocks; the row keeps its place and identity.
-    const uint32_t identity = rows_[index].identity;
-    appendEncoded(toUtf8(values));
-    rows_[index].data = rows_.back().data;
-    rows_.pop_back();
-    --nextIdentity_;
-    rows_[index].identity = identity;
+    rows_[index] = encodeRow(identity(index), toUtf8(values));
 }
 
 void RowTable::remove(size_t index) {
@@ -142,7 +146,7 @@ void RowTable::clear() {
 
 Values RowTable::values(size_t index) const {
     Values result;
-    const unsigned char *in = rows_[index].data;
+    const unsigned char *in = rows_[index] + sizeof(uint32_t);
     std::optional<std::string_view> bytes;
     for (Value &value : result) {
         in = decode(in, bytes);
@@ -152,7 +156,7 @@ Values RowTable::values(size_t index) const {
 }
 
 Value RowTable::value(size_t index, int field) const {
-    const unsigned char *in = rows_[index].data;
+    const unsigned char *in = rows_[index] + sizeof(uint32_t);
     std::optional<std::string_view> bytes;
     for (int i = 0; i <= field; ++i)
         in = decode(in, bytes);
@@ -161,10 +165,16 @@ Value RowTable::value(size_t index, int field) const {
 
 std::optional<size_t> RowTable::indexOf(uint32_t identity) const {
     // Identities grow in row order: rows are only appended or removed.
-    const auto found =
-        std::lower_bound(rows_.begin(), rows_.end(), identity,
-                         [](const Row &row, uint32_t wanted) { return row.identity < wanted; });
-    if (found == rows_.end() || found->identity != identity)
+    size_t low = 0;
+    size_t high = rows_.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (this->identity(middle) < identity)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low == rows_.size() || this->identity(low) != identity)
         return std::nullopt;
-    return static_cast<size_t>(found - rows_.begin());
+    return low;
 }

@@ -32,17 +32,15 @@ public:
 
     Values values(size_t index) const;
     Value value(size_t index, int field) const;
-    uint32_t identity(size_t index) const { return rows_[index].identity; }
+    uint32_t identity(size_t index) const;
     // The index of the row with this identity, if it is still here.
     std::optional<size_t> indexOf(uint32_t identity) const;
 
 private:
-    struct Row {
-        const unsigned char *data;
-        uint32_t identity;
-    };
+    // A row is its identity (4 bytes), then its values; the table keeps a pointer to it.
     unsigned char *reserve(size_t bytes);
-    template <typename Text> size_t appendEncoded(const std::array<Text, fieldCount> &values);
+    template <typename Text>
+    const unsigned char *encodeRow(uint32_t identity, const std::array<Text, fieldCount> &values);
 
     struct FreeBlock {
         void operator()(unsigned char *block) const;
@@ -50,6 +48,6 @@ private:
     std::vector<std::unique_ptr<unsigned char, FreeBlock>> blocks_;
     unsigned char *free_ = nullptr;
     size_t freeBytes_ = 0;
-    std::vector<Row> rows_;
+    std::vector<const unsigned char *> rows_;
     uint32_t nextIdentity_ = 1;
 };
