@@ -10,6 +10,7 @@
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 #include "shell/statusbar.h"
+#include "startprogram.h"
 #include "testworld.h"
 
 #include <QAccessible>
@@ -31,13 +32,6 @@ namespace {
 
 const QString notSaved = "Diary Entry Not Saved. Save it now ?";
 const QString todaysEntry = "Diary 12-06-2026";
-
-std::unique_ptr<frmMain> startProgram() {
-    std::unique_ptr<frmMain> main(Module1::Main());
-    main->setAttribute(Qt::WA_DeleteOnClose, false);
-    QApplication::setActiveWindow(main.get());
-    return main;
-}
 
 frmDocument *active(frmMain &main) {
     return qobject_cast<frmDocument *>(main.activeChild());

@@ -8,6 +8,7 @@
 #include "platform/units.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
+#include "startprogram.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -26,13 +27,6 @@
 #include <QTest>
 
 namespace {
-
-std::unique_ptr<frmMain> startProgram() {
-    std::unique_ptr<frmMain> main(Module1::Main());
-    main->setAttribute(Qt::WA_DeleteOnClose, false);
-    QApplication::setActiveWindow(main.get());
-    return main;
-}
 
 frmPhoneBook *openPhoneBook(frmMain &main) {
     main.findChild<QAction *>("mnuDataPhoneBook")->trigger();

@@ -12,6 +12,7 @@
 #include "shell/module1.h"
 #include "shell/screenfit.h"
 #include "shell/statusbar.h"
+#include "startprogram.h"
 #include "testworld.h"
 
 #include <QAccessible>
@@ -32,13 +33,6 @@
 #include <QToolButton>
 
 namespace {
-
-std::unique_ptr<frmMain> startProgram() {
-    std::unique_ptr<frmMain> main(Module1::Main());
-    main->setAttribute(Qt::WA_DeleteOnClose, false);
-    QApplication::setActiveWindow(main.get());
-    return main;
-}
 
 QAction *item(frmMain &main, const QString &name) {
     auto *action = main.findChild<QAction *>(name);
