@@ -122,6 +122,8 @@ void frmPhoneBook::Command1_Click() {
     cmdFrmSearch->setText(newSearch);
     cmdFrmCancel->setText(cancelCaption);
     ShowFieldBoxes();
+    // The keyboard goes where the user is about to work.
+    List1->setFocus();
 }
 
 void frmPhoneBook::List1_Click() {

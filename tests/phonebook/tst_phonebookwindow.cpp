@@ -715,6 +715,21 @@ void tst_PhoneBookWindow::screenReaderHearsAndUsesTheControls() {
     QCOMPARE(QApplication::focusWidget(), box(book, addressBox));
     QTest::keyClick(box(book, addressBox), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), box(book, cityBox));
+    // The search frame opens with the keyboard in it: the list, then the text, then its
+    // search button; Down in the list picks a category and moves no record.
+    book.Command1->setFocus();
+    QTest::keyClick(book.Command1, Qt::Key_Space);
+    QVERIFY(book.Frame1->isVisible());
+    QCOMPARE(QApplication::focusWidget(), book.List1);
+    QTest::keyClick(book.List1, Qt::Key_Down);
+    QTest::keyClick(book.List1, Qt::Key_Down);
+    QTest::keyClick(book.List1, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), book.Text1);
+    QTest::keyClicks(book.Text1, "Osaka");
+    QTest::keyClick(book.Text1, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), book.cmdFrmSearch);
+    QTest::keyClick(book.cmdFrmSearch, Qt::Key_Space);
+    QCOMPARE(text(book, nameBox), QString("Chen Wei"));
 }
 
 void tst_PhoneBookWindow::narrowWindowKeepsTheStatusLabel() {
