@@ -309,8 +309,7 @@ void RtfTextBox::SelPrint(QPrinter *printer) const {
 void RtfTextBox::Move(double left, double top, double width, double height) {
     if (width < 0 || height < 0)
         invalidValue();
-    setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width),
-                twipsToPixelsY(height));
+    placeInTwips(this, left, top, width, height);
 }
 
 double RtfTextBox::Width() const {

@@ -6,12 +6,6 @@
 
 #include <QLineEdit>
 
-QString boxText(const QWidget *box) {
-    if (const auto *line = qobject_cast<const QLineEdit *>(box))
-        return line->text();
-    return static_cast<const LimitedTextBox *>(box)->toPlainText();
-}
-
 void showBoxText(QWidget *box, const QString &text) {
     if (auto *line = qobject_cast<QLineEdit *>(box)) {
         line->setText(text);

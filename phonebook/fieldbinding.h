@@ -25,8 +25,7 @@ private:
     Boxes boxes_;
 };
 
-// A field box's text, whichever kind of box it is, and the text it shows.
-QString boxText(const QWidget *box);
+// Shows a text in a field box, whichever kind of box it is.
 void showBoxText(QWidget *box, const QString &text);
 // Locks a box against typing, or unlocks it.
 void lockBox(QWidget *box, bool locked);

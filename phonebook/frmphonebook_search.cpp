@@ -1,6 +1,5 @@
 // The search frame of a phone book window: finds the records whose chosen field equals
 // a typed value, one after the other.
-#include "phonebook/fieldbinding.h"
 #include "phonebook/frmphonebook.h"
 #include "phonebook/leadingnumber.h"
 #include "phonebook/phonebookcolumns.h"
@@ -170,18 +169,12 @@ void frmPhoneBook::ScanForMatch() {
             return category->comparison == Comparison::Text ? text == wanted
                                                             : leadingNumber(text) == wantedNumber;
         };
-        // The scan reads the records' values, which are what the boxes show; it moves
-        // the record set once, to the match, so that a long scan draws nothing on the way.
-        // The current record is compared as its box shows it, with anything typed.
+        // The scan reads the records' values with anything typed into them, which are what
+        // the bound boxes show; it moves the record set once, to the match, so that a long
+        // scan draws nothing on the way.
         const long count = rs.RecordCount();
-        long position = rs.BOF() ? 0 : rs.EOF_() ? count + 1 : rs.AbsolutePosition();
-        if (position >= 1 && position <= count &&
-            matches(boxText(txtFields[static_cast<size_t>(field)]))) {
-            ShowFieldBoxes();
-            cmdFrmSearch->setText(continueSearch);
-            return;
-        }
-        for (++position; position <= count; ++position) {
+        long position = rs.BOF() ? 1 : rs.EOF_() ? count + 1 : rs.AbsolutePosition();
+        for (; position <= count; ++position) {
             if (matches(rs.fieldTextAt(position, field))) {
                 rs.setAbsolutePosition(position);
                 ShowFieldBoxes();

@@ -2,6 +2,7 @@
 
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
+#include "phonebook/frmphonebook.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -140,6 +141,18 @@ void frmMain::commitData(QSessionManager &manager) {
         }
     }
     MDIForm_Unload();
+}
+
+bool frmMain::offerToSaveChanges() {
+    for (QMdiSubWindow *window : mdiArea_->subWindowList()) {
+        auto *document = qobject_cast<frmDocument *>(window->widget());
+        if (document && document->textChanged() && !offerToSave(*document, *this))
+            return false;
+        auto *phoneBook = qobject_cast<frmPhoneBook *>(window->widget());
+        if (phoneBook && !phoneBook->offerToSaveRecord())
+            return false;
+    }
+    return true;
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {

@@ -6,7 +6,6 @@
 #include "diary/diarytexts.h"
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
-#include "phonebook/frmphonebook.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -97,18 +96,6 @@ void frmMain::mnuFileSaveAs_Click() {
 void frmMain::mnuFileClose_Click() {
     if (activeDiary())
         mdiArea_->currentSubWindow()->close();
-}
-
-bool frmMain::offerToSaveChanges() {
-    for (QMdiSubWindow *window : mdiArea_->subWindowList()) {
-        auto *document = qobject_cast<frmDocument *>(window->widget());
-        if (document && document->textChanged() && !offerToSave(*document, *this))
-            return false;
-        auto *phoneBook = qobject_cast<frmPhoneBook *>(window->widget());
-        if (phoneBook && !phoneBook->offerToSaveRecord())
-            return false;
-    }
-    return true;
 }
 
 void frmMain::mnuFileExit_Click() {
