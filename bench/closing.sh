@@ -7,9 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10}
-scripts/install-deps.sh openbox xdotool wmctrl
-cmake --preset release >/dev/null
-cmake --build --preset release --target orvanel >/dev/null
+. bench/prepare.sh
+build_release openbox xdotool wmctrl -- orvanel
 program=$PWD/build/release/bin/orvanel
 
 export ORVANEL_HOME XDG_CONFIG_HOME DISPLAY=:$((90 + RANDOM % 9))

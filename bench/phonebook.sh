@@ -7,12 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
-scripts/install-deps.sh libqt6sql6-sqlite
-cmake --preset release >/dev/null
-cmake --build --preset release --target orvanel-phonebook phonebook_open phonebook_engines >/dev/null
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$runs"
-fi
+. bench/prepare.sh
+build_release libqt6sql6-sqlite -- orvanel-phonebook phonebook_open phonebook_engines
+on_a_screen "$0" "$runs"
 
 data=build/release/bench-data
 mkdir -p "$data"

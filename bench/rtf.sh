@@ -4,9 +4,8 @@
 #   bench/rtf.sh        (builds the release preset first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh unrtf pandoc libreoffice-writer-nogui
-cmake --preset release >/dev/null
-cmake --build --preset release --target rtf_throughput orvanel-rtf >/dev/null
+. bench/prepare.sh
+build_release unrtf pandoc libreoffice-writer-nogui -- rtf_throughput orvanel-rtf
 bin=build/release/bin
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

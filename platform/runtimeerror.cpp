@@ -22,6 +22,8 @@ QString errorDescription(ErrorNumber number) {
         return QStringLiteral("Invalid property value");
     case ErrorNumber::ObjectRequired:
         return QStringLiteral("Object required");
+    case ErrorNumber::CannotCreateObject:
+        return QStringLiteral("A component the program needs could not be created.");
     case ErrorNumber::PrinterError:
         return QStringLiteral("Printer error");
     case ErrorNumber::DialogCancelled:

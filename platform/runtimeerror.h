@@ -15,6 +15,7 @@ enum class ErrorNumber : int {
     InvalidFileFormat = 321,
     InvalidPropertyValue = 380,
     ObjectRequired = 424,
+    CannotCreateObject = 429,
     PrinterError = 482,
     DialogCancelled = 32755,
     // The phone book's database and record set.

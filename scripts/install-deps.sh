@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3 qt6-tools-dev-tools
+  qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3 qt6-tools-dev-tools qt6-webengine-dev
   libgl-dev libx11-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core
   "$@"

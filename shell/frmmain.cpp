@@ -8,7 +8,7 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "platform/units.h"
-#include "shell/imagelist.h"
+#include "platform/imagelist.h"
 #include "shell/screenfit.h"
 #include "shell/statusbar.h"
 #include "shell/windowarrangement.h"

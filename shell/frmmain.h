@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/browserhost.h"
 #include "diary/diaryhost.h"
 #include "platform/commondialog.h"
 #include "platform/platform.h"
@@ -22,7 +23,7 @@ class StatusBar;
 
 // The main window: the multiple-document parent of every diary, phone book and browser
 // window, with the menu bar, the toolbar, the status bar and the commands they carry.
-class frmMain : public QMainWindow, public DiaryHost {
+class frmMain : public QMainWindow, public DiaryHost, public BrowserHost {
     Q_OBJECT
 public:
     frmMain();
@@ -85,6 +86,9 @@ public:
     bool otherDiaryWindowsOpen(const frmDocument &document) const override;
     void showCharacterFormat(CharacterFormat format, bool on) override;
     void showAlignment(std::optional<Alignment> alignment) override;
+
+    // BrowserHost
+    frmBrowser *openBrowserWindow(const QString &startingAddress) override;
 
     // The session is ending (log off, shut down): the closing steps run as when the main
     // window closes, but the windows stay, in case the session goes on after all.

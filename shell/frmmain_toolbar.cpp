@@ -3,15 +3,14 @@
 
 #include "platform/errorhandling.h"
 #include "platform/units.h"
-#include "shell/imagelist.h"
-#include "shell/toolbaraccessibility.h"
+#include "platform/imagelist.h"
+#include "platform/toolbaraccessibility.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QToolBar>
-#include <QToolButton>
 #include <variant>
 
 namespace {
@@ -80,9 +79,6 @@ void frmMain::buildToolbar() {
     tbToolBar->setIconSize(pictureSize);
     tbToolBar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, tbToolBar);
-    // The button that shows the buttons a narrow window cannot; a screen reader hears it.
-    if (auto *more = tbToolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
-        more->setAccessibleName(QStringLiteral("More buttons"));
 
     auto *alignment = new QActionGroup(tbToolBar);
     alignment->setExclusive(true);

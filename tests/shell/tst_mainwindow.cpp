@@ -8,7 +8,7 @@
 #include "platform/settings.h"
 #include "platform/units.h"
 #include "shell/frmmain.h"
-#include "shell/imagelist.h"
+#include "platform/imagelist.h"
 #include "shell/module1.h"
 #include "shell/screenfit.h"
 #include "shell/statusbar.h"

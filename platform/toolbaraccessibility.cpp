@@ -1,4 +1,4 @@
-#include "shell/toolbaraccessibility.h"
+#include "platform/toolbaraccessibility.h"
 
 #include <QAccessibleWidget>
 #include <QToolBar>
@@ -16,8 +16,12 @@ public:
     QString text(QAccessible::Text t) const override {
         switch (t) {
         case QAccessible::Name:
-            return button()->accessibleName().isEmpty() ? button()->text()
-                                                        : button()->accessibleName();
+            if (!button()->accessibleName().isEmpty())
+                return button()->accessibleName();
+            // The button that shows the buttons a narrow window cannot has no text.
+            if (button()->objectName() == QLatin1String("qt_toolbar_ext_button"))
+                return QStringLiteral("More buttons");
+            return button()->text();
         case QAccessible::Description:
             return button()->toolTip();
         case QAccessible::Accelerator:

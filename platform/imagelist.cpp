@@ -1,4 +1,4 @@
-#include "shell/imagelist.h"
+#include "platform/imagelist.h"
 
 #include <QBitmap>
 #include <QPixmap>

@@ -1,0 +1,443 @@
+// Browser windows as the user works with them: opening from the View and Run menus,
+// typing addresses, the list of visited addresses, the toolbar and its keys, the busy
+// caption, new windows, downloads, a page that crashes, and a program folder without
+// the browser engine. The pages come from a server inside the test.
+#include "browser/frmbrowser.h"
+#include "browser/webbrowsermodule.h"
+#include "platform/settings.h"
+#include "platform/units.h"
+#include "shell/frmmain.h"
+#include "startprogram.h"
+#include "testhttpserver.h"
+#include "testworld.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+// The engine starts in a few seconds the first time; a page of the local server loads
+// in well under one after that.
+constexpr int loadTimeout = 30000;
+
+QStringList addressList(const frmBrowser &window) {
+    QStringList entries;
+    for (int i = 0; i < window.cboAddress->count(); ++i)
+        entries << window.cboAddress->itemText(i);
+    return entries;
+}
+
+// Types an address into the box, as the user does after Ctrl+L, and presses Enter.
+void typeAddress(frmBrowser &window, const QString &address) {
+    QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClicks(window.cboAddress, address);
+    QTest::keyClick(window.cboAddress, Qt::Key_Return);
+}
+
+void pressToolbarButton(frmBrowser &window, const QString &key) {
+    QAction *action = window.tbToolBar->findChild<QAction *>(key);
+    QVERIFY(action);
+    QWidget *button = window.tbToolBar->widgetForAction(action);
+    QAccessibleInterface *button_ = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(button_ && button_->actionInterface());
+    button_->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+// The processes of the engine that render pages for this program: the engine starts a
+// launcher process, and the launcher forks one renderer for each site.
+QList<pid_t> rendererProcesses() {
+    QList<pid_t> renderers;
+    QList<std::pair<pid_t, int>> parents{{getpid(), 0}};
+    while (!parents.isEmpty()) {
+        const auto [parent, depth] = parents.takeFirst();
+        for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool isPid = false;
+            const pid_t pid = entry.toInt(&isPid);
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!isPid || !stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray text = stat.readAll();
+            const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() < 2 || fields[1].toInt() != parent)
+                continue;
+            parents.append({pid, depth + 1});
+            if (depth + 1 >= 2)
+                renderers << pid;
+        }
+    }
+    return renderers;
+}
+
+} // namespace
+
+class tst_BrowserWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestWorld> world;
+    std::unique_ptr<TestHttpServer> server;
+    std::unique_ptr<frmMain> main;
+
+    frmBrowser *openFromMenu(const char *item = "mnuViewWebBrowser") {
+        main->findChild<QAction *>(QLatin1String(item))->trigger();
+        return qobject_cast<frmBrowser *>(main->activeChild());
+    }
+    void setStartPage(const QString &address) {
+        SaveSetting("ORVANEL", "Browser", "StartPage", address);
+    }
+    // Opens a window on the start page and waits until its title is shown.
+    frmBrowser *openAt(const QString &path, const QString &title) {
+        setStartPage(server->url(path));
+        frmBrowser *window = openFromMenu();
+        if (window && !QTest::qWaitFor([&] { return window->windowTitle() == title; }, loadTimeout))
+            qWarning() << "caption stayed" << window->windowTitle();
+        return window;
+    }
+
+private slots:
+    void init() {
+        world = std::make_unique<TestWorld>();
+        server = std::make_unique<TestHttpServer>();
+        server->page("/a", "Page A");
+        server->page("/b", "Page B");
+        server->page("/Case", "Upper case");
+        server->page("/case", "Lower case");
+        server->page("/dir/", "Folder page");
+        server->redirect("/dir", "/dir/");
+        server->page("/home", "Home page");
+        server->page("/search", "Search page");
+        SaveSetting("ORVANEL", "Browser", "HomePage", server->url("/home"));
+        SaveSetting("ORVANEL", "Browser", "SearchPage", server->url("/search"));
+        main = startProgram();
+    }
+    void cleanup() {
+        main.reset();
+        server.reset();
+        world.reset();
+    }
+
+    void addressListAfterVisits_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("A, B, A: A once, at the top")
+            << "/a" << QStringList{"/b", "/a"} << QStringList{"/a", "/b"} << "Page A";
+        QTest::newRow("letter case kept apart")
+            << "/Case" << QStringList{"/case"} << QStringList{"/case", "/Case"} << "Lower case";
+        QTest::newRow("the reported form first, then the start address")
+            << "/dir" << QStringList{} << QStringList{"/dir/", "/dir"} << "Folder page";
+        QTest::newRow("Enter on the current page")
+            << "/a" << QStringList{"/a"} << QStringList{"/a"} << "Page A";
+    }
+    void addressListAfterVisits() {
+        QFETCH(QString, start);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, caption);
+        setStartPage(server->url(start));
+        frmBrowser *window = openFromMenu();
+        QVERIFY(window);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->timTimer->isActive(), loadTimeout);
+        for (const QString &path : typed) {
+            const int before = server->hits(path);
+            typeAddress(*window, server->url(path));
+            QTRY_COMPARE_WITH_TIMEOUT(server->hits(path), before + 1, loadTimeout);
+            QTRY_VERIFY_WITH_TIMEOUT(!window->timTimer->isActive(), loadTimeout);
+        }
+        QStringList expectedUrls;
+        for (const QString &path : expected)
+            expectedUrls << server->url(path);
+        QTRY_COMPARE(addressList(*window), expectedUrls);
+        QCOMPARE(window->windowTitle(), caption);
+        QCOMPARE(window->cboAddress->currentText(), expectedUrls.first());
+    }
+
+    void choosingAnEntryNavigatesOnce() {
+        frmBrowser *window = openAt("/a", "Page A");
+        typeAddress(*window, server->url("/b"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page B"), loadTimeout);
+        QTRY_COMPARE(addressList(*window), (QStringList{server->url("/b"), server->url("/a")}));
+        const int before = server->hits("/a");
+        // Down in the closed box chooses the next entry, as a click in the list does.
+        window->cboAddress->setFocus();
+        QTest::keyClick(window->cboAddress, Qt::Key_Down);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page A"), loadTimeout);
+        QTRY_COMPARE(addressList(*window), (QStringList{server->url("/a"), server->url("/b")}));
+        // The list's own rewriting after the page came did not ask for it again.
+        QTest::qWait(500);
+        QCOMPARE(server->hits("/a"), before + 1);
+    }
+
+    void toolbarAndKeys() {
+        frmBrowser *window = openAt("/a", "Page A");
+        // Back with nothing behind does nothing; the caption comes back.
+        pressToolbarButton(*window, "Back");
+        QTRY_VERIFY(!window->timTimer->isActive());
+        QCOMPARE(window->windowTitle(), QString("Page A"));
+
+        typeAddress(*window, server->url("/b"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page B"), loadTimeout);
+        QTest::keyClick(window, Qt::Key_Left, Qt::AltModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page A"), loadTimeout);
+        pressToolbarButton(*window, "Forward");
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page B"), loadTimeout);
+        // Forward at the newest page does nothing.
+        QTest::keyClick(window, Qt::Key_Right, Qt::AltModifier);
+        QTRY_VERIFY(!window->timTimer->isActive());
+        QCOMPARE(window->windowTitle(), QString("Page B"));
+
+        const int before = server->hits("/b");
+        QTest::keyClick(window, Qt::Key_F5);
+        QTRY_COMPARE_WITH_TIMEOUT(server->hits("/b"), before + 1, loadTimeout);
+
+        // Home and Search are the component's own pages, not the window's start.
+        pressToolbarButton(*window, "Home");
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Home page"), loadTimeout);
+        pressToolbarButton(*window, "Search");
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Search page"), loadTimeout);
+        QTRY_COMPARE(window->cboAddress->itemText(0), server->url("/search"));
+    }
+
+    void workingCaptionAndStop() {
+        TestHttpServer::Response slow;
+        slow.body = "<html><head><title>Slow page</title></head></html>";
+        slow.delayMs = 5000;
+        server->respond("/slow", slow);
+        frmBrowser *window = openAt("/a", "Page A");
+        typeAddress(*window, server->url("/slow"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Working..."), loadTimeout);
+        QTest::keyClick(window->cboAddress, Qt::Key_Escape);
+        // The page that is current when Stop is pressed gives the caption.
+        QCOMPARE(window->windowTitle(), QString("Page A"));
+        QVERIFY(!window->timTimer->isActive());
+        QVERIFY(!window->brwWebBrowser->Busy());
+    }
+
+    void twoWindowsKeepTheirOwnLists() {
+        frmBrowser *first = openAt("/a", "Page A");
+        frmBrowser *second = openFromMenu("mnuRunWebBrowser(3)");
+        QVERIFY(second && second != first);
+        QTRY_COMPARE_WITH_TIMEOUT(second->windowTitle(), QString("Page A"), loadTimeout);
+        typeAddress(*second, server->url("/b"));
+        QTRY_COMPARE_WITH_TIMEOUT(second->windowTitle(), QString("Page B"), loadTimeout);
+        QTRY_COMPARE(addressList(*second), (QStringList{server->url("/b"), server->url("/a")}));
+        QCOMPARE(addressList(*first), QStringList{server->url("/a")});
+        QCOMPARE(first->windowTitle(), QString("Page A"));
+        QCOMPARE(main->mdiArea()->subWindowList().size(), 2);
+    }
+
+    void emptyStartPageOpensABlankWindow() {
+        setStartPage(QString());
+        frmBrowser *window = openFromMenu();
+        QVERIFY(window);
+        QTest::qWait(1000);
+        QCOMPARE(window->windowTitle(), QString());
+        QCOMPARE(window->cboAddress->currentText(), QString());
+        QCOMPARE(window->cboAddress->count(), 0);
+        QVERIFY(!window->timTimer->isActive());
+        typeAddress(*window, server->url("/b"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page B"), loadTimeout);
+    }
+
+    void unreachableAddressIsListed() {
+        frmBrowser *window = openAt("/a", "Page A");
+        const QString nowhere = TestHttpServer::unreachableUrl();
+        typeAddress(*window, nowhere);
+        QTRY_COMPARE_WITH_TIMEOUT(window->cboAddress->itemText(0), nowhere, loadTimeout);
+        QTRY_VERIFY(!window->timTimer->isActive());
+        // The engine shows its own error page; the program asks nothing.
+        QVERIFY(world->platform.messages.isEmpty());
+    }
+
+    void pageOpensANewWindow() {
+        server->page("/links", "Links",
+                     "<a id=l href='/b' target='_blank' style='display:block;width:100%;"
+                     "height:400px;background:#8c8'>open B</a>");
+        frmBrowser *window = openAt("/links", "Links");
+        QWidget *page = window->brwWebBrowser->focusProxy();
+        QVERIFY(page);
+        // The engine draws into a child widget of its own: click where the link is.
+        QWidget *surface = page->focusProxy() ? page->focusProxy() : page;
+        QTRY_VERIFY_WITH_TIMEOUT(surface->isVisible(), loadTimeout);
+        QTest::qWait(300);
+        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(60, 60));
+        QTRY_COMPARE_WITH_TIMEOUT(main->mdiArea()->subWindowList().size(), 2, loadTimeout);
+        auto *opened = qobject_cast<frmBrowser *>(main->activeChild());
+        QVERIFY(opened && opened != window);
+        QTRY_COMPARE_WITH_TIMEOUT(opened->windowTitle(), QString("Page B"), loadTimeout);
+        QCOMPARE(addressList(*opened), QStringList{server->url("/b")});
+        QCOMPARE(window->windowTitle(), QString("Links"));
+    }
+
+    void downloads_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("cutOff");
+        QTest::newRow("saved where the user said") << "saved/list.csv" << false;
+        QTest::newRow("cancelled") << "" << false;
+        QTest::newRow("broken off by the server") << "saved/list.csv" << true;
+    }
+    void downloads() {
+        QFETCH(QString, answer);
+        QFETCH(bool, cutOff);
+        TestHttpServer::Response file;
+        file.contentType = "application/octet-stream";
+        file.body = "contacts,addresses\n1,2\n";
+        file.extraHeaders = "Content-Disposition: attachment; filename=\"list.csv\"\r\n";
+        if (cutOff)
+            file.declaredLength = 100000;
+        server->respond("/list.csv", file);
+        frmBrowser *window = openAt("/a", "Page A");
+        QDir().mkpath(world->path("saved"));
+        const QString target = answer.isEmpty() ? QString() : world->path(answer);
+        world->platform.answerFileDialog(target);
+        world->platform.answerMessage(1);
+        typeAddress(*window, server->url("/list.csv"));
+        QTRY_COMPARE_WITH_TIMEOUT(world->platform.fileDialogs.size(), 1, loadTimeout);
+        QCOMPARE(world->platform.fileDialogs[0].kind, FileDialogKind::Save);
+        QVERIFY(world->platform.fileDialogs[0].folder.endsWith("/list.csv"));
+        if (cutOff) {
+            // The user hears that the file did not come, and where it was to go.
+            QTRY_COMPARE_WITH_TIMEOUT(world->platform.messages.size(), 1, loadTimeout);
+            QVERIFY2(world->platform.messages[0].text.startsWith("The file " +
+                                                                 QDir::toNativeSeparators(target) +
+                                                                 " could not be downloaded: "),
+                     qPrintable(world->platform.messages[0].text));
+        } else if (!target.isEmpty()) {
+            QTRY_COMPARE_WITH_TIMEOUT(QFile(target).size(), qint64(file.body.size()), loadTimeout);
+            QFile saved(target);
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            QCOMPARE(saved.readAll(), file.body);
+        } else {
+            QTest::qWait(1000);
+            QVERIFY(QDir(world->path("saved")).isEmpty());
+        }
+        if (!cutOff)
+            QVERIFY(world->platform.messages.isEmpty());
+        // The page stays where it was.
+        QTRY_VERIFY(!window->timTimer->isActive());
+        QCOMPARE(window->windowTitle(), QString("Page A"));
+    }
+
+    void crashedPageShowsAnErrorAndTheProgramGoesOn() {
+        frmBrowser *window = openAt("/a", "Page A");
+        QList<pid_t> renderers;
+        QTRY_VERIFY_WITH_TIMEOUT(!(renderers = rendererProcesses()).isEmpty(), loadTimeout);
+        for (pid_t pid : renderers)
+            ::kill(pid, SIGKILL);
+        QTRY_VERIFY_WITH_TIMEOUT(window->windowTitle().startsWith("The page"), loadTimeout);
+        // The window carries on: Refresh loads the page again.
+        pressToolbarButton(*window, "Refresh");
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page A"), loadTimeout);
+        frmBrowser *other = openAt("/b", "Page B");
+        QVERIFY(other);
+        QCOMPARE(other->windowTitle(), QString("Page B"));
+    }
+
+    void screenReaderNamesAndCaptions() {
+        frmBrowser *window = openAt("/a", "Page A");
+        // The box is labelled by "Address:", and so is its edit line, where the
+        // keyboard is when the reader speaks.
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(window->cboAddress);
+        const auto labels = box->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels[0].first->text(QAccessible::Name), QString("Address:"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(window->cboAddress->lineEdit())
+                     ->text(QAccessible::Name),
+                 QString("Address:"));
+        QCOMPARE(window->cboAddress->toolTip(), QString("ENTER THE WEB ADDRESS YOU WANT TO GO TO"));
+        QStringList names;
+        for (QAction *action : window->tbToolBar->actions()) {
+            QWidget *button = window->tbToolBar->widgetForAction(action);
+            names << QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
+            QCOMPARE(action->toolTip(), action->objectName());
+            QCOMPARE(button->size(), QSize(31, 30));
+            QVERIFY(!action->icon().isNull());
+        }
+        QCOMPARE(names, (QStringList{"Back", "Forward", "Stop", "Refresh", "Home", "Search"}));
+        // Every button the reader meets on the toolbar has a name, the one that shows
+        // the buttons a narrow window hides among them.
+        for (QToolButton *button : window->tbToolBar->findChildren<QToolButton *>())
+            QVERIFY2(
+                !QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name).isEmpty(),
+                qPrintable(button->objectName()));
+        // Ctrl+L from the page puts the keyboard in the address box.
+        window->brwWebBrowser->setFocus();
+        QTest::keyClick(window, Qt::Key_L, Qt::ControlModifier);
+        QTRY_VERIFY(window->cboAddress->hasFocus() || window->cboAddress->lineEdit()->hasFocus());
+    }
+
+    void resizingFollowsTheWindow() {
+        frmBrowser *window = openAt("/a", "Page A");
+        QMdiSubWindow *frame = main->mdiArea()->activeSubWindow();
+        frame->showNormal();
+        frame->resize(700, 500);
+        // 100 twips are left at the right and below the page.
+        QTRY_VERIFY(window->width() < 700);
+        QVERIFY(qAbs(window->cboAddress->width() - (window->width() - twipsToPixelsX(100))) <= 1);
+        QCOMPARE(window->brwWebBrowser->width(), window->cboAddress->width());
+        const int pageBottom = window->brwWebBrowser->y() + window->brwWebBrowser->height();
+        QVERIFY(qAbs(pageBottom - (window->height() - twipsToPixelsY(100))) <= 1);
+        QCOMPARE(window->cboAddress->x(), twipsToPixelsX(50));
+    }
+
+    void missingModuleIsTold() {
+        // A copy of this test program in a folder without the browser module.
+        QTemporaryDir folder;
+        const QString copy = folder.filePath("tst_browserwindow");
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+        QProcess child;
+        child.start(copy, {"--open-browser-without-module"});
+        QVERIFY(child.waitForFinished(60000));
+        const QString told = QString::fromUtf8(child.readAllStandardOutput());
+        QCOMPARE(child.exitCode(), 0);
+        QVERIFY2(told.contains("The web browser cannot start: its module " +
+                               QDir(folder.path()).filePath("liborvanel_webengine.so") +
+                               " could not be loaded"),
+                 qPrintable(told));
+        QVERIFY2(told.contains("windows: 0; phone book opens: 1"), qPrintable(told));
+    }
+};
+
+// Run in a folder without the browser module: View > Web Browser tells why it cannot
+// open, and the program works on. Prints what the user saw.
+static int openBrowserWithoutModule(int argc, char **argv) {
+    QApplication application(argc, argv);
+    TestWorld world;
+    auto main = startProgram();
+    world.platform.answerMessage(1);
+    main->findChild<QAction *>("mnuViewWebBrowser")->trigger();
+    const int windows = int(main->mdiArea()->subWindowList().size());
+    main->findChild<QAction *>("mnuDataPhoneBook")->trigger();
+    QTextStream out(stdout);
+    for (const auto &message : world.platform.messages)
+        out << message.text << '\n';
+    out << "windows: " << windows
+        << "; phone book opens: " << main->mdiArea()->subWindowList().size() << '\n';
+    return 0;
+}
+
+int main(int argc, char **argv) {
+    if (argc > 1 && qstrcmp(argv[1], "--open-browser-without-module") == 0)
+        return openBrowserWithoutModule(argc, argv);
+    QApplication application(argc, argv);
+    tst_BrowserWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_browserwindow.moc"
