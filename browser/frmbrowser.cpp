@@ -143,12 +143,21 @@ void frmBrowser::addKeys() {
         const QString key = QString::fromLatin1(button.key);
         connect(shortcut, &QShortcut::activated, this, [this, key] { pressButton(key); });
     }
-    auto *toAddress = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
-    toAddress->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(toAddress, &QShortcut::activated, this, [this] {
+}
+
+bool frmBrowser::event(QEvent *event) {
+    // Ctrl+L goes to the address box, as in every browser. The main window has it too,
+    // as Align Left for diary windows; taken here, before shortcuts are matched, the
+    // key is not ambiguous while a diary window is open beside this one.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->keyCombination() ==
+            QKeyCombination(Qt::ControlModifier, Qt::Key_L)) {
         cboAddress->setFocus(Qt::ShortcutFocusReason);
         cboAddress->lineEdit()->selectAll();
-    });
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void frmBrowser::pressButton(const QString &key) {

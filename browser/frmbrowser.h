@@ -52,6 +52,7 @@ public:
     void brwWebBrowser_DownloadFailed(const QString &description) override;
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -376,10 +376,22 @@ private slots:
             QVERIFY2(
                 !QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name).isEmpty(),
                 qPrintable(button->objectName()));
-        // Ctrl+L from the page puts the keyboard in the address box.
-        window->brwWebBrowser->setFocus();
-        QTest::keyClick(window, Qt::Key_L, Qt::ControlModifier);
-        QTRY_VERIFY(window->cboAddress->hasFocus() || window->cboAddress->lineEdit()->hasFocus());
+    }
+
+    void ctrlLGoesToTheAddressBox() {
+        // A diary window beside it has Ctrl+L as Align Left; in the browser window the
+        // key still goes to the address box, from the page as from the toolbar.
+        main->findChild<QAction *>("mnuFileNewDiaryEntry(1)")->trigger();
+        frmBrowser *window = openAt("/a", "Page A");
+        QWidget *page = window->brwWebBrowser->focusProxy();
+        page->setFocus();
+        QTRY_VERIFY(page->hasFocus() || (page->focusProxy() && page->focusProxy()->hasFocus()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+        QTRY_VERIFY(window->cboAddress->lineEdit()->hasFocus());
+        QCOMPARE(window->cboAddress->lineEdit()->selectedText(), server->url("/a"));
+        QTest::keyClicks(QApplication::focusWidget(), server->url("/b"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page B"), loadTimeout);
     }
 
     void resizingFollowsTheWindow() {
