@@ -2,9 +2,9 @@
 #include "shell/frmmain.h"
 
 #include "platform/errorhandling.h"
-#include "platform/units.h"
 #include "platform/imagelist.h"
 #include "platform/toolbaraccessibility.h"
+#include "platform/units.h"
 
 #include <QAction>
 #include <QActionGroup>
