@@ -30,6 +30,8 @@ public:
     }
     ~BrowserPage() override { livePages.remove(this); }
 
+    WebEngineBrowser &owner() const { return owner_; }
+
 protected:
     QWebEnginePage *createWindow(WebWindowType) override {
         brwWebBrowser *opened = owner_.events().brwWebBrowser_NewWindow();
@@ -42,9 +44,8 @@ private:
 };
 
 WebEngineBrowser *componentOf(QWebEnginePage *page) {
-    if (auto *ours = dynamic_cast<BrowserPage *>(page))
-        return static_cast<WebEngineBrowser *>(ours->parent());
-    return nullptr;
+    auto *ours = dynamic_cast<BrowserPage *>(page);
+    return ours ? &ours->owner() : nullptr;
 }
 
 QString rendererEndText(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
