@@ -3,6 +3,7 @@
 // and starting the engine included) and for a second one, and the memory of the program
 // with its processes while one browser window shows the page.
 //   browser_open PAGE TITLE        (one measurement a process)
+#include "accessories/startuptip.h"
 #include "browser/frmbrowser.h"
 #include "platform/settings.h"
 #include "processmemory.h"
@@ -44,6 +45,7 @@ int main(int argc, char **argv) {
     const QString title = QString::fromLocal8Bit(argv[2]);
     SaveSetting(QStringLiteral("ORVANEL"), QStringLiteral("Browser"), QStringLiteral("StartPage"),
                 page);
+    storeStartupTip(false); // no tip of the day in the way
     frmMain *main = Module1::Main();
     QTest::qWait(200);
     const double first = openWindow(*main, title);

@@ -14,6 +14,9 @@ program=$PWD/build/release/bin/orvanel
 export ORVANEL_HOME XDG_CONFIG_HOME DISPLAY=:$((90 + RANDOM % 9))
 ORVANEL_HOME=$(mktemp -d)
 XDG_CONFIG_HOME="$ORVANEL_HOME/config"
+# No tip of the day in the way of the keys.
+mkdir -p "$XDG_CONFIG_HOME/orvanel"
+printf '[Options]\nShow Tips at Startup=0\n' >"$XDG_CONFIG_HOME/orvanel/orvanel.ini"
 Xvfb "$DISPLAY" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$ORVANEL_HOME"' EXIT

@@ -2,6 +2,7 @@
 // it (the selection change, the toolbar following the caret, the saved flag, layout and
 // painting), and opening and saving that entry through the window's own commands.
 //   diary_typing [presses]        (default 10000)
+#include "accessories/startuptip.h"
 #include "sampledocument.h"
 
 #include "diary/frmdocument.h"
@@ -59,6 +60,7 @@ int main(int argc, char **argv) {
     }
     const double fileMegabytes = double(QFileInfo(entry).size()) / 1e6;
 
+    storeStartupTip(false); // no tip of the day in the way
     frmMain *main = Module1::Main();
     QApplication::setActiveWindow(main);
     main->LoadNewDoc();

@@ -2,6 +2,7 @@
 // record shown, the peak memory of the whole program then, and a search that scans every
 // record without a match.
 //   phonebook_open FOLDER      (FOLDER holds ORVANEL.MDB; one measurement a process)
+#include "accessories/startuptip.h"
 #include "phonebook/frmphonebook.h"
 #include "phonebook/recordset.h"
 #include "platform/messagebox.h"
@@ -46,8 +47,8 @@ int main(int argc, char **argv) {
     ScriptedPlatform platform;
     platform.folder = QString::fromLocal8Bit(argv[1]);
 
+    storeStartupTip(false); // no tip of the day in the way
     std::unique_ptr<frmMain> main(Module1::Main());
-    main->Timer1_Timer(); // no tip of the day in the way
     QApplication::processEvents();
     const long before = peakMegabytes();
 

@@ -6,13 +6,17 @@
 ImageList::ImageList(QSize imageSize, QColor maskColor, QObject *parent)
     : QObject(parent), size_(imageSize), mask_(maskColor) {}
 
-void ImageList::add(const QString &key, const QString &file) {
+QPixmap maskedPicture(const QString &file, QColor maskColor) {
     QPixmap picture(file);
-    if (!picture.isNull()) {
-        if (picture.size() != size_)
-            picture = picture.scaled(size_, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        picture.setMask(picture.createMaskFromColor(mask_, Qt::MaskInColor));
-    }
+    if (!picture.isNull())
+        picture.setMask(picture.createMaskFromColor(maskColor, Qt::MaskInColor));
+    return picture;
+}
+
+void ImageList::add(const QString &key, const QString &file) {
+    QPixmap picture = maskedPicture(file, mask_);
+    if (!picture.isNull() && picture.size() != size_)
+        picture = picture.scaled(size_, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     keys_ << key;
     images_ << QIcon(picture);
 }

@@ -3,7 +3,11 @@
 #include <QIcon>
 #include <QList>
 #include <QObject>
+#include <QPixmap>
 #include <QStringList>
+
+// A picture from a file (or resource) whose pixels of the mask colour are transparent.
+QPixmap maskedPicture(const QString &file, QColor maskColor);
 
 // A list of equally sized pictures addressed by key. Pixels of the mask colour are
 // transparent.

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -32,9 +33,11 @@ public:
     // The page set-up dialog for the printer. Returns false when the user cancelled.
     virtual bool pageSetupDialog(const QString &title, QPrinter &printer) = 0;
 
-    // Starts a program from its command line without waiting for it; throws
-    // RuntimeError when it cannot be started.
-    virtual void startProgram(const QString &commandLine) = 0;
+    // Starts a program with its arguments, without waiting for it and never through a
+    // shell; a program named without a folder is looked for along PATH. The program lives
+    // on after ORVANEL ends. Throws RuntimeError, with a description the user can read,
+    // when it cannot be started.
+    virtual void startProgram(const QString &program, const QStringList &arguments) = 0;
 
     virtual void beep() = 0;
 

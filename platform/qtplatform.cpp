@@ -2,6 +2,7 @@
 
 #include "platform/commondialog.h"
 #include "platform/messagebox.h"
+#include "platform/programstart.h"
 #include "platform/runtimeerror.h"
 #include "platform/x11keys.h"
 
@@ -15,7 +16,6 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QUrl>
 
@@ -187,13 +187,8 @@ bool QtPlatform::pageSetupDialog(const QString &title, QPrinter &printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtPlatform::startProgram(const QString &commandLine) {
-    QStringList words = QProcess::splitCommand(commandLine);
-    if (words.isEmpty())
-        raiseError(ErrorNumber::FileNotFound);
-    const QString program = words.takeFirst();
-    if (!QProcess::startDetached(program, words))
-        raiseError(ErrorNumber::FileNotFound);
+void QtPlatform::startProgram(const QString &program, const QStringList &arguments) {
+    startDetachedProgram(program, arguments);
 }
 
 void QtPlatform::beep() {

@@ -17,7 +17,7 @@ public:
                        const QString &folder, int flags) override;
     bool printDialog(const QString &title, int flags, QPrinter &printer) override;
     bool pageSetupDialog(const QString &title, QPrinter &printer) override;
-    void startProgram(const QString &commandLine) override;
+    void startProgram(const QString &program, const QStringList &arguments) override;
     void beep() override;
     bool showHelp(QWidget *window, const QString &helpFile, int command, int data) override;
     bool keyState(LockKey key) override;

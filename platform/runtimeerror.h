@@ -5,6 +5,7 @@
 
 // The run-time errors the program raises or traps, by their numbers.
 enum class ErrorNumber : int {
+    InvalidProcedureCall = 5,
     BadFileName = 52,
     FileNotFound = 53,
     DeviceIO = 57,

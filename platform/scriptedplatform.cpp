@@ -1,6 +1,7 @@
 #include "platform/scriptedplatform.h"
 
 #include "platform/messagebox.h"
+#include "platform/programstart.h"
 #include "platform/runtimeerror.h"
 
 #include <QPrinter>
@@ -105,10 +106,12 @@ bool ScriptedPlatform::pageSetupDialog(const QString &title, QPrinter &) {
     return pageSetupAnswers_.takeFirst();
 }
 
-void ScriptedPlatform::startProgram(const QString &commandLine) {
+void ScriptedPlatform::startProgram(const QString &program, const QStringList &arguments) {
     if (startFailure)
         raiseError(ErrorNumber::FileNotFound, *startFailure);
-    startedPrograms << commandLine;
+    if (startProgramsForReal)
+        startDetachedProgram(program, arguments);
+    startedPrograms << (QStringList{program} + arguments);
 }
 
 void ScriptedPlatform::beep() {

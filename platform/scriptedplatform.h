@@ -56,7 +56,7 @@ public:
     QList<ShownFileDialog> fileDialogs;
     QList<ShownPrintDialog> printDialogs;
     QList<HelpCall> helpCalls;
-    QStringList startedPrograms;
+    QList<QStringList> startedPrograms; // each the program, then its arguments
     int beeps = 0;
     bool programEnded = false;
     int unansweredDialogs() const;
@@ -67,13 +67,14 @@ public:
     QString exeName = QStringLiteral("orvanel");
     QHash<LockKey, bool> keys;
     std::optional<QString> startFailure; // the description startProgram fails with
+    bool startProgramsForReal = false;   // programs are also started, as the Qt platform does
 
     int messageBox(const QString &text, int style, const QString &title) override;
     QString fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
                        const QString &folder, int flags) override;
     bool printDialog(const QString &title, int flags, QPrinter &printer) override;
     bool pageSetupDialog(const QString &title, QPrinter &printer) override;
-    void startProgram(const QString &commandLine) override;
+    void startProgram(const QString &program, const QStringList &arguments) override;
     void beep() override;
     bool showHelp(QWidget *window, const QString &helpFile, int command, int data) override;
     bool keyState(LockKey key) override;

@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3 qt6-tools-dev-tools qt6-webengine-dev
   libgl-dev libx11-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core
+  # Free faces close to the fonts the small windows name, and the system information
+  # program that About > System Info starts.
+  fonts-urw-base35 hardinfo
   "$@"
 )
 

@@ -14,6 +14,7 @@
 #include "shell/windowarrangement.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -58,7 +59,8 @@ frmMain::frmMain() {
     loadPictures();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/orvanel.xpm")));
+    // The program's icon, for this window and every window of the program.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvanel.xpm")));
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -286,8 +288,4 @@ void frmMain::mnuHelpContents_Click() {
 void frmMain::mnuHelpSearchForHelpOn_Click() {
     constexpr int helpPartialKey = 0x105;
     showHelp(helpPartialKey);
-}
-
-void frmMain::Timer1_Timer() {
-    Timer1->stop();
 }

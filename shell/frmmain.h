@@ -18,7 +18,11 @@ class QTimer;
 class QToolBar;
 class ImageList;
 class RtfTextBox;
+class frmAbout;
 class frmDocument;
+class frmMSDOS;
+class frmProperties;
+class frmTip;
 class StatusBar;
 
 // The main window: the multiple-document parent of every diary, phone book and browser
@@ -139,4 +143,9 @@ private:
     QList<QAction *> windowListActions_;
     // The application's help file; nothing names one.
     QString helpFile_;
+    // The accessory windows, each made when first shown.
+    frmTip *tipWindow_ = nullptr;
+    frmProperties *optionsWindow_ = nullptr;
+    frmMSDOS *runnerWindow_ = nullptr;
+    frmAbout *aboutWindow_ = nullptr;
 };

@@ -783,7 +783,7 @@ void tst_MainWindow::alignmentButtonsFormOneGroup() {
 
 void tst_MainWindow::startupTimerFiresOnce() {
     TestWorld world;
-    auto main = startProgram();
+    auto main = startProgram(StartupTimer::Running);
     QVERIFY(main->Timer1->isActive());
     QCOMPARE(main->Timer1->interval(), 500);
     QSignalSpy fired(main->Timer1, &QTimer::timeout);

@@ -1,0 +1,158 @@
+#include "accessories/frmtip.h"
+
+#include "accessories/startuptip.h"
+#include "platform/imagelist.h"
+#include "platform/platform.h"
+#include "platform/units.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace {
+const QString tipsFileName = QStringLiteral("TIPOFDAY.TXT");
+
+QString notFoundText() {
+    return QStringLiteral("That the ") + tipsFileName + QStringLiteral(" file was not found? ") +
+           QStringLiteral("\r\n") + QStringLiteral("\r\n") +
+           QStringLiteral("Create a text file named ") + tipsFileName +
+           QStringLiteral(" using NotePad with 1 tip per line. ") +
+           QStringLiteral("Then place it in the same directory as the application. ");
+}
+
+QString unreadableText(const QString &fileName, const QString &reason) {
+    return QStringLiteral("The tips file %1 is there but could not be read: %2.")
+        .arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+void paintWhite(QWidget *control) {
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    control->setPalette(palette);
+    control->setAutoFillBackground(true);
+}
+} // namespace
+
+QStringList tipLines(const QByteArray &bytes) {
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    QByteArray text = bytes;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    QStringList lines = QString::fromUtf8(text).split(lineEnd);
+    // The text after the last line end is a tip only when there is some.
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+frmTip::frmTip(QWidget *owner)
+    : AccessoryWindow(owner, "frmTip", QStringLiteral("Tip of the Day"), 5415, 3285) {
+    Picture1 = new QFrame(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFrameShape(QFrame::Panel);
+    Picture1->setFrameShadow(QFrame::Sunken);
+    paintWhite(Picture1);
+    placeInTwips(Picture1, 120, 135, 3735, 2715);
+
+    auto *bulb = new QLabel(Picture1);
+    bulb->setObjectName(QStringLiteral("picBulb"));
+    bulb->setPixmap(maskedPicture(QStringLiteral(":/accessories/bulb.xpm"), QColor(192, 192, 192)));
+    bulb->setAccessibleName(QStringLiteral("Light bulb"));
+    placeInTwips(bulb, 60, 60, 420, 420);
+
+    Label1 = new QLabel(QStringLiteral("Did you know..."), Picture1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    paintWhite(Label1);
+    placeInTwips(Label1, 540, 180, 2655, 255);
+    fitToText(Label1);
+
+    lblTipText = new QLabel(Picture1);
+    lblTipText->setObjectName(QStringLiteral("lblTipText"));
+    lblTipText->setTextFormat(Qt::PlainText);
+    lblTipText->setWordWrap(true);
+    lblTipText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblTipText->setFont(designedFont(QStringLiteral("Arial Black"), 9, QFont::Black));
+    paintWhite(lblTipText);
+    setTextColor(lblTipText, QColor(255, 0, 255));
+    // A keyboard user reaches the tip with Tab, and a screen reader reads it there.
+    lblTipText->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    lblTipText->setFocusPolicy(Qt::StrongFocus);
+    lblTipText->setAccessibleDescription(QStringLiteral("Tip of the day"));
+    placeInTwips(lblTipText, 180, 840, 3255, 1635);
+
+    cmdOK = pictureButton(this, "cmdOK", QStringLiteral("OK"), "ok",
+                          QStringLiteral("Close Tip Window"), 3990, 135, 1395, 480);
+    cmdNextTip = pictureButton(this, "cmdNextTip", QStringLiteral("Next Tip"), "next",
+                               QStringLiteral("Show More Tips"), 3960, 690, 1410, 495);
+    chkLoadTipsAtStartup = new QCheckBox(QStringLiteral("&Show Tips at Startup"), this);
+    chkLoadTipsAtStartup->setObjectName(QStringLiteral("chkLoadTipsAtStartup"));
+    chkLoadTipsAtStartup->setToolTip(
+        QStringLiteral("CHECK IT TO SHOW THIS WINDOW NEXT TIME TO RUN THE PROGRAM"));
+    placeInTwips(chkLoadTipsAtStartup, 120, 2955, 2055, 315);
+    fitToText(chkLoadTipsAtStartup);
+
+    setTabOrder(chkLoadTipsAtStartup, lblTipText);
+    setTabOrder(lblTipText, cmdOK);
+    setTabOrder(cmdOK, cmdNextTip);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmTip::Unload);
+    connect(cmdNextTip, &QPushButton::clicked, this, &frmTip::AdvanceTip);
+    connect(chkLoadTipsAtStartup, &QCheckBox::toggled, this, &frmTip::chkLoadTipsAtStartup_Click);
+}
+
+bool frmTip::Form_Load() {
+    // The controls as a new window has them; TipList and TipIndex stay.
+    lblTipText->clear();
+    {
+        const QSignalBlocker quiet(chkLoadTipsAtStartup);
+        chkLoadTipsAtStartup->setChecked(false);
+    }
+    if (!startupTipOn())
+        return false;
+    // Checking the box stores the setting again, as a click would.
+    chkLoadTipsAtStartup->setChecked(true);
+    if (!LoadTips(platform().programFolder() + QLatin1Char('/') + tipsFileName))
+        lblTipText->setText(notFoundText());
+    lblTipText->setFocus();
+    return true;
+}
+
+bool frmTip::LoadTips(const QString &fileName) {
+    if (fileName.isEmpty())
+        return false;
+    const QFileInfo info(fileName);
+    if (!info.isFile() || info.isHidden())
+        return false;
+    QFile file(fileName);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        lblTipText->setText(unreadableText(fileName, file.errorString()));
+        return true;
+    }
+    TipList += tipLines(bytes);
+    AdvanceTip();
+    return true;
+}
+
+void frmTip::AdvanceTip() {
+    ++TipIndex;
+    if (TipIndex > TipList.size())
+        TipIndex = 1;
+    DisplayCurrentTip();
+}
+
+void frmTip::DisplayCurrentTip() {
+    if (!TipList.isEmpty())
+        lblTipText->setText(TipList[TipIndex - 1]);
+}
+
+void frmTip::chkLoadTipsAtStartup_Click() {
+    storeStartupTip(chkLoadTipsAtStartup->isChecked());
+}

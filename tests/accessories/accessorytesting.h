@@ -1,0 +1,47 @@
+#pragma once
+
+#include "shell/frmmain.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QFile>
+#include <QFontInfo>
+#include <QTest>
+
+// Chooses a menu command of the main window by its item's name.
+inline void choose(frmMain &main, const char *item) {
+    auto *action = main.findChild<QAction *>(QLatin1String(item));
+    QVERIFY2(action, item);
+    action->trigger();
+}
+
+// The accessory window of a kind, once the program made it.
+template <typename Window> Window *shown(frmMain &main) {
+    return main.findChild<Window *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    file.write(bytes);
+}
+
+// What a screen reader hears as a control's name.
+inline QString spokenName(QObject *control) {
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
+    return reader ? reader->text(QAccessible::Name) : QString();
+}
+
+// Presses a button as a screen reader does, through its Press action.
+inline void pressAsReader(QObject *button) {
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(reader && reader->actionInterface());
+    reader->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+// The family a font is drawn with, without the foundry Qt adds when two foundries have it.
+inline QString familyDrawn(const QFont &font) {
+    QString family = QFontInfo(font).family();
+    const qsizetype foundry = family.indexOf(QLatin1String(" ["));
+    return foundry < 0 ? family : family.left(foundry);
+}

@@ -1,0 +1,482 @@
+// The command-line runner, the About box with its System Info button, and the registry
+// hive that names the system information program, as the user meets them.
+#include "accessories/frmabout.h"
+#include "accessories/frmmsdos.h"
+#include "accessorytesting.h"
+#include "filepermissions.h"
+#include "platform/application.h"
+#include "platform/messagebox.h"
+#include "platform/registry.h"
+#include "startprogram.h"
+#include "testworld.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// A script that writes its arguments, one a line, to OUT beside it, and appends a line
+// to RUNS: a program seen to run.
+QString recordingProgram(const QString &folder) {
+    const QString path = folder + "/record args.sh";
+    writeFile(path, "#!/bin/sh\n"
+                    "here=$(dirname \"$0\")\n"
+                    "printf '%s\\n' \"$@\" >\"$here/OUT\"\n"
+                    "echo ran >>\"$here/RUNS\"\n");
+    QFile::setPermissions(path,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return path;
+}
+
+QStringList linesOf(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+frmMSDOS *openRunner(frmMain &main) {
+    choose(main, "mnudatamsdos");
+    return shown<frmMSDOS>(main);
+}
+
+void typeCommand(frmMSDOS &runner, const QString &text) {
+    runner.Text1->setFocus();
+    QTest::keyClicks(runner.Text1, text);
+}
+
+void writeHive(const QString &programFolder, const QByteArray &body) {
+    QDir().mkpath(programFolder + "/registry");
+    writeFile(programFolder + "/registry/local-machine.reg", body);
+}
+
+const QByteArray msinfoSection =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n";
+const QByteArray locationSection =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n";
+const QString unavailable = "System Information Is Unavailable At This Time";
+
+} // namespace
+
+class tst_RunnerAndAbout : public QObject {
+    Q_OBJECT
+private slots:
+    void runnerStartsARealProgram();
+    void runnerSplitsLikeAShell_data();
+    void runnerSplitsLikeAShell();
+    void runnerFailuresAreTold_data();
+    void runnerFailuresAreTold();
+    void runnerTakesAHundredCharacters();
+    void enterInTheBoxRunsNothing();
+    void resetCloseAndReopen();
+    void aboutShowsNameAndVersion();
+    void aboutClosesByKey_data();
+    void aboutClosesByKey();
+    void systemInfo_data();
+    void systemInfo();
+    void registryReads_data();
+    void registryReads();
+    void writeRightsNeedAWritableHive();
+    void theBuildNamesTheSystemInformationProgram();
+};
+
+void tst_RunnerAndAbout::runnerStartsARealProgram() {
+    TestWorld world;
+    world.platform.startProgramsForReal = true;
+    const QString program = recordingProgram(world.programFolder());
+    auto main = startProgram();
+    frmMSDOS *runner = openRunner(*main);
+    QVERIFY(runner && runner->isVisible());
+    QVERIFY(!runner->isModal());
+    const QString line = "'" + program + "' \"two words\" it\\'s";
+    typeCommand(*runner, line);
+    QTest::mouseClick(runner->Command1, Qt::LeftButton);
+    QTRY_COMPARE(linesOf(world.programFolder() + "/OUT"), (QStringList{"two words", "it's"}));
+    QVERIFY(world.platform.messages.isEmpty());
+    QCOMPARE(runner->Text1->text(), line);
+    QVERIFY(runner->isVisible());
+    // OK again starts a second copy; a screen reader's Press does what a click does.
+    pressAsReader(runner->Command1);
+    QTRY_COMPARE(linesOf(world.programFolder() + "/RUNS").size(), 2);
+}
+
+void tst_RunnerAndAbout::runnerSplitsLikeAShell_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("started");
+    QTest::newRow("plain words") << "gedit  notes.txt\tmore"
+                                 << QStringList{"gedit", "notes.txt", "more"};
+    QTest::newRow("double quotes") << "ls \"My Documents\"" << QStringList{"ls", "My Documents"};
+    QTest::newRow("single quotes keep backslashes")
+        << "echo 'a\\b \"c\"'" << QStringList{"echo", "a\\b \"c\""};
+    QTest::newRow("escapes in double quotes")
+        << "echo \"say \\\"hi\\\" \\\\ \\n\"" << QStringList{"echo", "say \"hi\" \\ \\n"};
+    QTest::newRow("backslash blank") << "cat a\\ b" << QStringList{"cat", "a b"};
+    QTest::newRow("quotes join a word") << "x a\"b c\"'d'" << QStringList{"x", "ab cd"};
+    QTest::newRow("empty argument") << "x \"\" y" << QStringList{"x", "", "y"};
+    QTest::newRow("no shell at work")
+        << "echo $HOME; rm -rf x | y" << QStringList{"echo", "$HOME;", "rm", "-rf", "x", "|", "y"};
+    QTest::newRow("leading blanks") << "   prog" << QStringList{"prog"};
+}
+
+void tst_RunnerAndAbout::runnerSplitsLikeAShell() {
+    QFETCH(QString, line);
+    QFETCH(QStringList, started);
+    TestWorld world;
+    auto main = startProgram();
+    frmMSDOS *runner = openRunner(*main);
+    runner->Text1->setText(line);
+    QTest::mouseClick(runner->Command1, Qt::LeftButton);
+    QCOMPARE(world.platform.startedPrograms, QList<QStringList>{started});
+    QVERIFY(world.platform.messages.isEmpty());
+}
+
+void tst_RunnerAndAbout::runnerFailuresAreTold_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("empty line") << ""
+                                << "the command line is empty";
+    QTest::newRow("only blanks") << "   "
+                                 << "the command line is empty";
+    QTest::newRow("no such program") << "no-such-program-orvanel --help"
+                                     << "No such file or directory";
+    QTest::newRow("no such file") << "/nonexistent/folder/prog"
+                                  << "No such file or directory";
+    QTest::newRow("not runnable") << "%1/notes.txt"
+                                  << "Permission denied";
+    QTest::newRow("a folder") << "%1"
+                              << "Permission denied";
+    QTest::newRow("quote not closed") << "ls \"My Documents"
+                                      << "a double quote (\") is not closed";
+}
+
+void tst_RunnerAndAbout::runnerFailuresAreTold() {
+    QFETCH(QString, line);
+    QFETCH(QString, told);
+    TestWorld world;
+    world.platform.startProgramsForReal = true;
+    writeFile(world.programFolder() + "/notes.txt", "#!/bin/sh\necho ran\n");
+    if (line.contains("%1"))
+        line = line.arg(world.programFolder());
+    auto main = startProgram();
+    frmMSDOS *runner = openRunner(*main);
+    typeCommand(*runner, line);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    QTest::mouseClick(runner->Command1, Qt::LeftButton);
+    QCOMPARE(world.platform.messages.size(), 1);
+    const auto &message = world.platform.messages[0];
+    QVERIFY2(message.text.contains(told), qPrintable(message.text));
+    QCOMPARE(message.buttons(), MsgBoxStyle::OkOnly);
+    QCOMPARE(message.icon(), 0);
+    QCOMPARE(message.title, appTitle());
+    QCOMPARE(runner->Text1->text(), line);
+    QVERIFY(runner->isVisible());
+}
+
+void tst_RunnerAndAbout::runnerTakesAHundredCharacters() {
+    TestWorld world;
+    auto main = startProgram();
+    frmMSDOS *runner = openRunner(*main);
+    typeCommand(*runner, QString(120, 'a'));
+    QCOMPARE(runner->Text1->text(), QString(100, 'a'));
+    QTest::mouseClick(runner->command3, Qt::LeftButton);
+    QApplication::clipboard()->setText(QString(150, 'b'));
+    QTest::keyClick(runner->Text1, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(runner->Text1->text(), QString(100, 'b'));
+}
+
+void tst_RunnerAndAbout::enterInTheBoxRunsNothing() {
+    TestWorld world;
+    auto main = startProgram();
+    frmMSDOS *runner = openRunner(*main);
+    typeCommand(*runner, "prog arg");
+    QTest::keyClick(runner->Text1, Qt::Key_Return);
+    QTest::keyClick(runner->Text1, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::qWait(50);
+    QVERIFY(world.platform.startedPrograms.isEmpty());
+    QCOMPARE(runner->Text1->text(), QString("prog arg"));
+    QVERIFY(runner->isVisible());
+    // Enter on a button that has the focus presses that button.
+    runner->Command1->setFocus();
+    QTest::keyClick(runner->Command1, Qt::Key_Return);
+    QTRY_COMPARE(world.platform.startedPrograms, (QList<QStringList>{{"prog", "arg"}}));
+}
+
+void tst_RunnerAndAbout::resetCloseAndReopen() {
+    TestWorld world;
+    auto main = startProgram();
+    frmMSDOS *runner = openRunner(*main);
+    typeCommand(*runner, "first");
+    runner->command3->setFocus();
+    QTest::keyClick(runner->command3, Qt::Key_Space);
+    QCOMPARE(runner->Text1->text(), QString());
+    QCOMPARE(runner->focusWidget(), runner->Text1);
+    // The Run command while it is open brings it forward with its text.
+    typeCommand(*runner, "kept");
+    QCOMPARE(openRunner(*main), runner);
+    QCOMPARE(runner->Text1->text(), QString("kept"));
+    QTest::mouseClick(runner->Command2, Qt::LeftButton);
+    QVERIFY(!runner->isVisible());
+    QCOMPARE(openRunner(*main)->Text1->text(), QString());
+    QVERIFY(world.platform.startedPrograms.isEmpty());
+    // Names a screen reader says, and the looks the window was designed with.
+    QCOMPARE(spokenName(runner->Text1), QString("Command line"));
+    QCOMPARE(spokenName(runner->command3), QString("Reset"));
+    QCOMPARE(spokenName(runner->Command1), QString("OK"));
+    QCOMPARE(spokenName(runner->Command2), QString("Close"));
+    QCOMPARE(runner->windowTitle(), QString("Enter the Statement"));
+    QCOMPARE(runner->Text1->palette().color(QPalette::Base), QColor(255, 0, 255));
+    QCOMPARE(runner->Text1->font().family(), QString("ZapfEllipt BT"));
+    if (!QFontDatabase::hasFamily("ZapfEllipt BT"))
+        QCOMPARE(familyDrawn(runner->Text1->font()), QString("P052"));
+    QVERIFY(runner->command3->font().italic());
+    QVERIFY(
+        !(runner->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+}
+
+void tst_RunnerAndAbout::aboutShowsNameAndVersion() {
+    TestWorld world;
+    auto main = startProgram();
+    choose(*main, "mnuHelpAbout");
+    auto *about = shown<frmAbout>(*main);
+    QVERIFY(about && about->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), about);
+    QCOMPARE(about->windowTitle(), QString("About ORVANEL"));
+    QCOMPARE(about->lblTitle->text(), QString("ORVANEL"));
+    QCOMPARE(about->lblVersion->text(), QString("Version 1.0.0"));
+    QCOMPARE(spokenName(about->lblTitle), QString("ORVANEL"));
+    QCOMPARE(spokenName(about->lblVersion), QString("Version 1.0.0"));
+    QCOMPARE(spokenName(about->cmdOK), QString("OK"));
+    QCOMPARE(spokenName(about->cmdSysInfo), QString("System Info"));
+    QVERIFY(!about->picIcon->pixmap().isNull());
+    QCOMPARE(about->lblTitle->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(about->lblVersion->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    // The labels show their whole text in whatever face stands in for the named one.
+    for (QLabel *label : {about->lblTitle, about->lblVersion})
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+    QCOMPARE(about->lblVersion->font().family(), QString("AvantGarde Bk BT"));
+    if (!QFontDatabase::hasFamily("AvantGarde Bk BT"))
+        QCOMPARE(familyDrawn(about->lblVersion->font()), QString("URW Gothic"));
+    if (!QFontDatabase::hasFamily("Goudy Stout"))
+        QCOMPARE(familyDrawn(about->lblTitle->font()), QString("URW Bookman"));
+    // Centred over the main window (to a pixel's rounding).
+    QVERIFY((about->frameGeometry().center() - main->frameGeometry().center()).manhattanLength() <=
+            2);
+    pressAsReader(about->cmdOK);
+    QTRY_VERIFY(!about->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void tst_RunnerAndAbout::aboutClosesByKey_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+}
+
+void tst_RunnerAndAbout::aboutClosesByKey() {
+    QFETCH(int, key);
+    TestWorld world;
+    auto main = startProgram();
+    choose(*main, "mnuHelpAbout");
+    auto *about = shown<frmAbout>(*main);
+    QCOMPARE(about->focusWidget(), about->cmdOK);
+    QTest::keyClick(about->cmdOK, Qt::Key(key));
+    QTRY_VERIFY(!about->isVisible());
+    QVERIFY(world.platform.startedPrograms.isEmpty());
+}
+
+void tst_RunnerAndAbout::systemInfo_data() {
+    QTest::addColumn<QByteArray>("hive");
+    QTest::addColumn<bool>("msinfoFile");
+    QTest::addColumn<bool>("readOnlyHive");
+    QTest::addColumn<QString>("started"); // relative to the program folder; empty: the message
+    const QByteArray header = "REGEDIT4\n\n";
+    const QByteArray pathValue = msinfoSection + "\"PATH\"=\"%P/sysinfo\"\n";
+    const QByteArray folderValue = locationSection + "\"MSINFO\"=\"%P/tools\"\n";
+    QTest::newRow("PATH value") << header + pathValue << false << false << "sysinfo";
+    QTest::newRow("PATH value wins over the folder")
+        << header + pathValue + folderValue << true << false << "sysinfo";
+    QTest::newRow("folder value and the file there")
+        << header + folderValue << true << false << "tools/MSINFO32.EXE";
+    QTest::newRow("folder value, no file") << header + folderValue << false << false << "";
+    QTest::newRow("neither value") << header + msinfoSection + "\"Other\"=\"x\"\n"
+                                   << true << false << "";
+    QTest::newRow("no hive") << QByteArray() << false << false << "";
+    QTest::newRow("a hive the user cannot write")
+        << header + pathValue << false << true << "sysinfo";
+    QTest::newRow("PATH to no file") << header + msinfoSection + "\"PATH\"=\"%P/gone\"\n"
+                                     << false << false << "";
+    QTest::newRow("PATH a number") << header + msinfoSection + "\"PATH\"=dword:00000001\n"
+                                   << true << false << "";
+    QTest::newRow("PATH of another kind")
+        << header + msinfoSection + "\"PATH\"=hex(2):2f,00\n" + folderValue << true << false << "";
+    QTest::newRow("PATH too long for the buffer")
+        << header + msinfoSection + "\"PATH\"=\"%P/" + QByteArray(1024, 'x') + "\"\n" + folderValue
+        << true << false << "tools/MSINFO32.EXE";
+    QTest::newRow("not a hive") << QByteArray("Some notes\n") + pathValue << false << false << "";
+}
+
+void tst_RunnerAndAbout::systemInfo() {
+    QFETCH(QByteArray, hive);
+    QFETCH(bool, msinfoFile);
+    QFETCH(bool, readOnlyHive);
+    QFETCH(QString, started);
+    TestWorld world;
+    world.platform.startProgramsForReal = true;
+    const QString folder = world.programFolder();
+    QFile::copy(recordingProgram(folder), folder + "/sysinfo");
+    if (msinfoFile) {
+        QDir().mkpath(folder + "/tools");
+        QFile::copy(folder + "/sysinfo", folder + "/tools/MSINFO32.EXE");
+    }
+    const QString hivePath = folder + "/registry/local-machine.reg";
+    if (!hive.isEmpty())
+        writeHive(folder, hive.replace("%P", folder.toUtf8()));
+    if (readOnlyHive)
+        QFile::setPermissions(hivePath, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                            QFileDevice::ReadOther);
+    auto main = startProgram();
+    choose(*main, "mnuHelpAbout");
+    auto *about = shown<frmAbout>(*main);
+    if (started.isEmpty())
+        world.platform.answerMessage(MsgBoxResult::Ok);
+    {
+        FilePermissionsApply asAnyUser;
+        QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
+    }
+    if (started.isEmpty()) {
+        QCOMPARE(world.platform.messages.size(), 1);
+        QCOMPARE(world.platform.messages[0].text, unavailable);
+        QCOMPARE(world.platform.messages[0].buttons(), MsgBoxStyle::OkOnly);
+        QCOMPARE(world.platform.messages[0].title, appTitle());
+        QVERIFY(!QFile::exists(folder + "/RUNS") && !QFile::exists(folder + "/tools/RUNS"));
+    } else {
+        QVERIFY(world.platform.messages.isEmpty());
+        QCOMPARE(world.platform.startedPrograms, (QList<QStringList>{{folder + "/" + started}}));
+        QTRY_VERIFY(QFile::exists(QFileInfo(folder + "/" + started).absolutePath() + "/RUNS"));
+    }
+    QVERIFY(about->isVisible());
+}
+
+void tst_RunnerAndAbout::registryReads_data() {
+    QTest::addColumn<QByteArray>("hive");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("text");
+    const QByteArray header = "REGEDIT4\r\n\r\n";
+    QTest::newRow("text")
+        << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\r\n\"Name\"=\"C:\\\\x \\\"y\\\"\"\r\n"
+        << "SOFTWARE\\A"
+        << "Name" << true << "C:\\x \"y\"";
+    QTest::newRow("names without regard to case")
+        << header + "[HKEY_LOCAL_MACHINE\\Software\\a]\n\"NAME\"=\"v\"\n"
+        << "SOFTWARE\\A"
+        << "name" << true << "v";
+    QTest::newRow("a number") << header +
+                                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"N\"=dword:0000000a\n"
+                              << "SOFTWARE\\A"
+                              << "N" << true << "&hA";
+    QTest::newRow("the default value")
+        << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n@=\"default\"\n"
+        << "SOFTWARE\\A"
+        << "" << true << "default";
+    QTest::newRow("text written as bytes")
+        << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"T\"=hex(1):61,\\\n  62,00\n"
+        << "SOFTWARE\\A"
+        << "T" << true << "ab";
+    QTest::newRow("text of 1023 bytes fits")
+        << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"T\"=\"" + QByteArray(1023, 'x') + "\"\n"
+        << "SOFTWARE\\A"
+        << "T" << true << QString(1023, 'x');
+    QTest::newRow("text of 1024 bytes does not")
+        << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"T\"=\"" + QByteArray(1024, 'x') + "\"\n"
+        << "SOFTWARE\\A"
+        << "T" << false << "";
+    QTest::newRow("UTF-8 text")
+        << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"T\"=\"Gr\xC3\xBC\xC3\x9F"
+                    "e\"\n"
+        << "SOFTWARE\\A"
+        << "T" << true
+        << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
+                             "e");
+    QTest::newRow("a key with only sub-keys")
+        << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]\n\"T\"=\"v\"\n"
+        << "SOFTWARE\\A"
+        << "T" << false << "";
+    QTest::newRow("no such key") << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"T\"=\"v\"\n"
+                                 << "SOFTWARE\\B"
+                                 << "T" << false << "";
+    QTest::newRow("another hive's key")
+        << header + "[HKEY_CURRENT_USER\\SOFTWARE\\A]\n\"T\"=\"v\"\n"
+        << "SOFTWARE\\A"
+        << "T" << false << "";
+    QTest::newRow("a comment") << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n;\"T\"=\"v\"\n"
+                               << "SOFTWARE\\A"
+                               << "T" << false << "";
+}
+
+void tst_RunnerAndAbout::registryReads() {
+    QFETCH(QByteArray, hive);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(bool, read);
+    QFETCH(QString, text);
+    TestWorld world;
+    writeHive(world.programFolder(), hive);
+    QString valueText = "left as it was";
+    QCOMPARE(frmAbout::GetKeyValue(RegistryKey::LocalMachine, key, value, valueText), read);
+    QCOMPARE(valueText, text);
+}
+
+void tst_RunnerAndAbout::writeRightsNeedAWritableHive() {
+    TestWorld world;
+    writeHive(world.programFolder(), "REGEDIT4\n\n" + msinfoSection + "\"PATH\"=\"/x\"\n");
+    const QString hivePath = world.programFolder() + "/registry/local-machine.reg";
+    QFile::setPermissions(hivePath, QFileDevice::ReadOwner);
+    FilePermissionsApply asAnyUser;
+    const QString key = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+    HKEY opened = 0;
+    const quint32 allAccess = 0x2003F;
+    QCOMPARE(RegOpenKeyExA(RegistryKey::LocalMachine, key, 0, allAccess, &opened),
+             RegistryStatus::AccessDenied);
+    QCOMPARE(RegOpenKeyExA(RegistryKey::LocalMachine, key, 0, RegistryAccess::Read, &opened),
+             RegistryStatus::Success);
+    quint32 kind = 0, size = 0;
+    QCOMPARE(RegQueryValueExA(opened, "PATH", &kind, nullptr, &size), RegistryStatus::Success);
+    QCOMPARE(size, 3u);
+    unsigned char small[2];
+    size = sizeof small;
+    QCOMPARE(RegQueryValueExA(opened, "PATH", &kind, small, &size), RegistryStatus::MoreData);
+    QCOMPARE(RegQueryValueExA(opened, "Other", &kind, small, &size), RegistryStatus::NotFound);
+    QCOMPARE(RegCloseKey(opened), RegistryStatus::Success);
+    QCOMPARE(RegCloseKey(opened), RegistryStatus::InvalidHandle);
+    // A hive nobody may read is refused as well.
+    QFile::setPermissions(hivePath, QFileDevice::WriteOwner);
+    QCOMPARE(RegOpenKeyExA(RegistryKey::LocalMachine, key, 0, RegistryAccess::Read, &opened),
+             RegistryStatus::AccessDenied);
+}
+
+void tst_RunnerAndAbout::theBuildNamesTheSystemInformationProgram() {
+    // The build writes the hive beside the program with the full path of the system
+    // information program the project's scripts install.
+    TestWorld world;
+    world.platform.folder = QCoreApplication::applicationDirPath();
+    QString path;
+    QVERIFY(frmAbout::GetKeyValue(RegistryKey::LocalMachine,
+                                  "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path));
+    const QFileInfo program(path);
+    QVERIFY2(program.isAbsolute() && program.isFile() && program.isExecutable(), qPrintable(path));
+}
+
+int main(int argc, char **argv) {
+    OrvanelApplication application(argc, argv);
+    tst_RunnerAndAbout test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_runnerandabout.moc"

@@ -1,0 +1,411 @@
+// The tip of the day and the options dialog as the user meets them: the start-up tip,
+// View > Tips, stepping through the tips file, the check box and the three Options items.
+#include "accessories/frmproperties.h"
+#include "accessories/frmtip.h"
+#include "accessorytesting.h"
+#include "filepermissions.h"
+#include "platform/application.h"
+#include "platform/settings.h"
+#include "startprogram.h"
+#include "testworld.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+const QString tipsFile = QStringLiteral("TIPOFDAY.TXT");
+
+// The start-up tip option as stored; "absent" when nothing is.
+QString storedOption() {
+    return GetSetting("orvanel", "Options", "Show Tips at Startup", "absent");
+}
+
+void storeOption(const QString &value) {
+    SaveSetting("orvanel", "Options", "Show Tips at Startup", value);
+}
+
+// The tips the window shows, from the one it opened on, pressing Next Tip in between.
+QStringList tipsShown(frmTip &tip, int count) {
+    QStringList shown;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            QTest::mouseClick(tip.cmdNextTip, Qt::LeftButton);
+        shown << tip.lblTipText->text();
+    }
+    return shown;
+}
+
+const QString notFoundText =
+    "That the TIPOFDAY.TXT file was not found? \r\n\r\nCreate a text file named TIPOFDAY.TXT "
+    "using NotePad with 1 tip per line. Then place it in the same directory as the "
+    "application. ";
+} // namespace
+
+class tst_TipWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void tipsFollowTheFileAndWrap_data();
+    void tipsFollowTheFileAndWrap();
+    void reopeningGoesOnFromTheNextTip();
+    void missingTipsFileIsExplained();
+    void unreadableTipsFileSaysWhy();
+    void checkBoxStoresAtOnce();
+    void viewTipsSwitchesTheStartupTipOn();
+    void startupTimer_data();
+    void startupTimer();
+    void optionsShowTheStoredChoice_data();
+    void optionsShowTheStoredChoice();
+    void optionsCancelStoresNothing_data();
+    void optionsCancelStoresNothing();
+    void optionsItemsShareOneWindow();
+    void looksAndNames_data();
+    void looksAndNames();
+};
+
+void tst_TipWindow::tipsFollowTheFileAndWrap_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList abc{"A", "B", "C", "A"};
+    QTest::newRow("line feeds") << QByteArray("A\nB\nC\n") << abc;
+    QTest::newRow("CR LF") << QByteArray("A\r\nB\r\nC\r\n") << abc;
+    QTest::newRow("lone CR") << QByteArray("A\rB\rC\r") << abc;
+    QTest::newRow("no end after the last line") << QByteArray("A\nB\r\nC") << abc;
+    QTest::newRow("empty line in the middle")
+        << QByteArray("A\n\nC\n") << QStringList{"A", "", "C", "A"};
+    QTest::newRow("blanks kept") << QByteArray("  A tip  \nB\n")
+                                 << QStringList{"  A tip  ", "B", "  A tip  "};
+    QTest::newRow("UTF-8 with a byte-order mark")
+        << QByteArray("\xEF\xBB\xBF"
+                      "Caf\xC3\xA9 \xE2\x82\xAC\nB\n")
+        << QStringList{QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC"), "B",
+                       QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC")};
+    QTest::newRow("one line end only") << QByteArray("\n") << QStringList{"", ""};
+    QTest::newRow("empty file") << QByteArray() << QStringList{"", ""};
+    QTest::newRow("markup stays text")
+        << QByteArray("<b>bold</b>\n") << QStringList{"<b>bold</b>", "<b>bold</b>"};
+}
+
+void tst_TipWindow::tipsFollowTheFileAndWrap() {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, expected);
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, file);
+    auto main = startProgram();
+    choose(*main, "mnuViewTips");
+    auto *tip = shown<frmTip>(*main);
+    QVERIFY(tip && tip->isVisible());
+    QCOMPARE(tipsShown(*tip, int(expected.size())), expected);
+}
+
+void tst_TipWindow::reopeningGoesOnFromTheNextTip() {
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A\nB\nC\n");
+    auto main = startProgram();
+    choose(*main, "mnuViewTips");
+    auto *tip = shown<frmTip>(*main);
+    QCOMPARE(tipsShown(*tip, 2), (QStringList{"A", "B"}));
+    QTest::mouseClick(tip->cmdOK, Qt::LeftButton);
+    QVERIFY(!tip->isVisible());
+    choose(*main, "mnuViewTips");
+    QVERIFY(tip->isVisible());
+    QCOMPARE(shown<frmTip>(*main), tip);
+    QCOMPARE(tipsShown(*tip, 3), (QStringList{"C", "A", "B"}));
+    // The close box unloads it as OK does; the next showing goes on again.
+    tip->close();
+    choose(*main, "mnuViewTips");
+    QCOMPARE(tip->lblTipText->text(), QString("C"));
+    // Showing it while it is open only brings it forward: no tip is skipped.
+    choose(*main, "mnuViewTips");
+    QCOMPARE(tip->lblTipText->text(), QString("C"));
+}
+
+void tst_TipWindow::missingTipsFileIsExplained() {
+    TestWorld world;
+    auto main = startProgram();
+    choose(*main, "mnuViewTips");
+    auto *tip = shown<frmTip>(*main);
+    QCOMPARE(tip->lblTipText->text(), notFoundText);
+    QTest::mouseClick(tip->cmdNextTip, Qt::LeftButton);
+    QCOMPARE(tip->lblTipText->text(), notFoundText);
+    // A folder of that name is no tips file either.
+    tip->close();
+    QVERIFY(QDir().mkpath(world.programFolder() + "/" + tipsFile));
+    choose(*main, "mnuViewTips");
+    QCOMPARE(tip->lblTipText->text(), notFoundText);
+}
+
+void tst_TipWindow::unreadableTipsFileSaysWhy() {
+    TestWorld world;
+    const QString path = world.programFolder() + "/" + tipsFile;
+    writeFile(path, "A\nB\n");
+    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    auto main = startProgram();
+    {
+        FilePermissionsApply asAnyUser;
+        choose(*main, "mnuViewTips");
+    }
+    auto *tip = shown<frmTip>(*main);
+    const QString told = tip->lblTipText->text();
+    QVERIFY2(told.contains(QDir::toNativeSeparators(path)), qPrintable(told));
+    QVERIFY2(told.contains("Permission denied"), qPrintable(told));
+    QTest::mouseClick(tip->cmdNextTip, Qt::LeftButton);
+    QCOMPARE(tip->lblTipText->text(), told);
+    // Once it can be read, the next showing reads it. Next Tip counted on while no tip
+    // showed, as it does with no tips file, so the window goes on from the second tip.
+    tip->close();
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    choose(*main, "mnuViewTips");
+    QCOMPARE(tip->lblTipText->text(), QString("B"));
+}
+
+void tst_TipWindow::checkBoxStoresAtOnce() {
+    TestWorld world;
+    auto main = startProgram();
+    choose(*main, "mnuViewTips");
+    auto *tip = shown<frmTip>(*main);
+    QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
+    QCOMPARE(storedOption(), QString("1"));
+    tip->chkLoadTipsAtStartup->setFocus();
+    QTest::keyClick(tip->chkLoadTipsAtStartup, Qt::Key_Space);
+    QVERIFY(!tip->chkLoadTipsAtStartup->isChecked());
+    QCOMPARE(storedOption(), QString("0"));
+    QVERIFY(tip->isVisible());
+    // A screen reader's Toggle action does what Space does.
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(tip->chkLoadTipsAtStartup);
+    reader->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
+    QCOMPARE(storedOption(), QString("1"));
+    // Cleared, the next start brings up no tip.
+    QTest::keyClick(tip->chkLoadTipsAtStartup, Qt::Key_Space);
+    world.endRun();
+    main.reset();
+    auto next = startProgram(StartupTimer::Running);
+    QTest::qWait(800);
+    QVERIFY(!shown<frmTip>(*next));
+}
+
+void tst_TipWindow::viewTipsSwitchesTheStartupTipOn() {
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A\n");
+    storeOption("0");
+    auto main = startProgram();
+    choose(*main, "mnuViewTips");
+    QCOMPARE(storedOption(), QString("1"));
+    auto *tip = shown<frmTip>(*main);
+    QVERIFY(tip && tip->isVisible());
+    QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
+    QCOMPARE(tip->lblTipText->text(), QString("A"));
+}
+
+void tst_TipWindow::startupTimer_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("tipComesUp");
+    QTest::newRow("nothing stored") << QString() << true;
+    QTest::newRow("on") << "1" << true;
+    QTest::newRow("off") << "0" << false;
+    QTest::newRow("off, written as a number") << "0.0" << false;
+    QTest::newRow("not a number counts as on") << "yes" << true;
+}
+
+void tst_TipWindow::startupTimer() {
+    QFETCH(QString, stored);
+    QFETCH(bool, tipComesUp);
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A\nB\n");
+    if (!stored.isNull())
+        storeOption(stored);
+    auto main = startProgram(StartupTimer::Running);
+    QVERIFY(!shown<frmTip>(*main));
+    if (tipComesUp) {
+        QTRY_VERIFY(shown<frmTip>(*main) && shown<frmTip>(*main)->isVisible());
+        QCOMPARE(shown<frmTip>(*main)->lblTipText->text(), QString("A"));
+        QCOMPARE(storedOption(), QString("1"));
+    } else {
+        QTRY_VERIFY(!main->Timer1->isActive());
+        QTest::qWait(100);
+        QVERIFY(!shown<frmTip>(*main));
+        QCOMPARE(storedOption(), stored);
+    }
+    QVERIFY(!main->Timer1->isActive());
+}
+
+void tst_TipWindow::optionsShowTheStoredChoice_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("checked");
+    QTest::newRow("nothing stored") << QString() << true;
+    QTest::newRow("on") << "1" << true;
+    QTest::newRow("off") << "0" << false;
+}
+
+void tst_TipWindow::optionsShowTheStoredChoice() {
+    QFETCH(QString, stored);
+    QFETCH(bool, checked);
+    TestWorld world;
+    if (!stored.isNull())
+        storeOption(stored);
+    auto main = startProgram();
+    choose(*main, "mnuToolsOptions");
+    auto *options = shown<frmProperties>(*main);
+    QVERIFY(options && options->isVisible());
+    QCOMPARE(options->Check1->isChecked(), checked);
+    // OK without touching the box keeps what it showed.
+    QTest::mouseClick(options->OKButton, Qt::LeftButton);
+    QVERIFY(!options->isVisible());
+    QCOMPARE(storedOption(), QString(checked ? "1" : "0"));
+    // Changed and confirmed with Enter, the other choice is stored.
+    choose(*main, "mnuToolsOptions");
+    QTest::keyClick(options->Check1, Qt::Key_Space);
+    QTest::keyClick(options->Check1, Qt::Key_Return);
+    QVERIFY(!options->isVisible());
+    QCOMPARE(storedOption(), QString(checked ? "0" : "1"));
+}
+
+void tst_TipWindow::optionsCancelStoresNothing_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << "Cancel";
+    QTest::newRow("close box") << "close box";
+    QTest::newRow("Esc") << "Esc";
+}
+
+void tst_TipWindow::optionsCancelStoresNothing() {
+    QFETCH(QString, how);
+    TestWorld world;
+    storeOption("0");
+    auto main = startProgram();
+    choose(*main, "mnuFileProperties");
+    auto *options = shown<frmProperties>(*main);
+    QTest::keyClick(options->Check1, Qt::Key_Space);
+    QVERIFY(options->Check1->isChecked());
+    if (how == "Cancel")
+        QTest::mouseClick(options->CancelButton, Qt::LeftButton);
+    else if (how == "close box")
+        options->close();
+    else
+        QTest::keyClick(options->Check1, Qt::Key_Escape);
+    QVERIFY(!options->isVisible());
+    QCOMPARE(storedOption(), QString("0"));
+    // Loaded again, it shows the stored choice, not the one left in the box.
+    choose(*main, "mnuViewOptions");
+    QVERIFY(!options->Check1->isChecked());
+}
+
+void tst_TipWindow::optionsItemsShareOneWindow() {
+    TestWorld world;
+    auto main = startProgram();
+    choose(*main, "mnuFileProperties");
+    auto *options = shown<frmProperties>(*main);
+    QTest::keyClick(options->Check1, Qt::Key_Space); // a change not yet confirmed
+    for (const char *item : {"mnuViewOptions", "mnuToolsOptions"}) {
+        choose(*main, item);
+        QCOMPARE(main->findChildren<frmProperties *>().size(), 1);
+        QVERIFY(options->isVisible());
+        QVERIFY2(!options->Check1->isChecked(), item);
+    }
+    // The options window and the tip window are both open and both usable.
+    choose(*main, "mnuViewTips");
+    QVERIFY(options->isVisible() && shown<frmTip>(*main)->isVisible());
+    QVERIFY(!options->isModal());
+}
+
+void tst_TipWindow::looksAndNames_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("substitute");
+    QTest::newRow("tip OK") << "mnuViewTips"
+                            << "cmdOK"
+                            << "OK"
+                            << "Lucida Bright"
+                            << "DejaVu Serif";
+    QTest::newRow("Next Tip") << "mnuViewTips"
+                              << "cmdNextTip"
+                              << "Next Tip"
+                              << "Lucida Bright"
+                              << "DejaVu Serif";
+    QTest::newRow("tip text") << "mnuViewTips"
+                              << "lblTipText"
+                              << "A tip to read."
+                              << "Arial Black"
+                              << "DejaVu Sans";
+    QTest::newRow("tip heading") << "mnuViewTips"
+                                 << "Label1"
+                                 << "Did you know..."
+                                 << ""
+                                 << "";
+    QTest::newRow("tip check box") << "mnuViewTips"
+                                   << "chkLoadTipsAtStartup"
+                                   << "Show Tips at Startup"
+                                   << ""
+                                   << "";
+    QTest::newRow("options OK") << "mnuViewOptions"
+                                << "OKButton"
+                                << "OK"
+                                << "Lucida Bright"
+                                << "DejaVu Serif";
+    QTest::newRow("options Cancel") << "mnuViewOptions"
+                                    << "CancelButton"
+                                    << "Cancel"
+                                    << "Lucida Bright"
+                                    << "DejaVu Serif";
+    QTest::newRow("options check box") << "mnuViewOptions"
+                                       << "Check1"
+                                       << "Show Tips at Start Up"
+                                       << ""
+                                       << "";
+    QTest::newRow("options label") << "mnuViewOptions"
+                                   << "Label1"
+                                   << "TIP OF THE DAY FILE :  TIPOFDAY.TXT"
+                                   << ""
+                                   << "";
+}
+
+void tst_TipWindow::looksAndNames() {
+    QFETCH(QString, item);
+    QFETCH(QString, control);
+    QFETCH(QString, spoken);
+    QFETCH(QString, family);
+    QFETCH(QString, substitute);
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A tip to read.\n");
+    auto main = startProgram();
+    choose(*main, item.toLatin1().constData());
+    QWidget *window = item == "mnuViewTips" ? static_cast<QWidget *>(shown<frmTip>(*main))
+                                            : shown<frmProperties>(*main);
+    auto *widget = window->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QCOMPARE(spokenName(widget), spoken);
+    // Fixed frames without minimise and maximise buttons.
+    QVERIFY(
+        !(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    // One-line controls show their whole text in the faces this machine draws with.
+    if (control != "lblTipText")
+        QVERIFY(widget->width() >= widget->sizeHint().width() &&
+                widget->height() >= widget->sizeHint().height());
+    if (family.isEmpty())
+        return;
+    // The named family is asked for first; a machine without it shows the substitute.
+    QCOMPARE(widget->font().family(), family);
+    if (!QFontDatabase::hasFamily(family))
+        QCOMPARE(familyDrawn(widget->font()), substitute);
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        QCOMPARE(button->palette().color(QPalette::ButtonText), QColor(Qt::blue));
+        QCOMPARE(button->font().weight(), QFont::DemiBold);
+        QCOMPARE(button->font().pointSizeF(), 9.75);
+        QVERIFY(!button->icon().isNull());
+    } else {
+        QCOMPARE(widget->palette().color(QPalette::WindowText), QColor(255, 0, 255));
+    }
+}
+
+int main(int argc, char **argv) {
+    OrvanelApplication application(argc, argv);
+    tst_TipWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_tipwindow.moc"
