@@ -56,14 +56,18 @@ void setTextColor(QWidget *control, const QColor &color) {
     control->setPalette(palette);
 }
 
+QPixmap accessoryPicture(const char *name) {
+    loadPictures();
+    return maskedPicture(QStringLiteral(":/accessories/%1.xpm").arg(QLatin1String(name)),
+                         maskColor);
+}
+
 QPushButton *pictureButton(QWidget *parent, const char *name, const QString &caption,
                            const char *picture, const QString &tip, double left, double top,
                            double width, double height) {
-    loadPictures();
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
-    button->setIcon(maskedPicture(
-        QStringLiteral(":/accessories/%1.xpm").arg(QLatin1String(picture)), maskColor));
+    button->setIcon(accessoryPicture(picture));
     button->setToolTip(tip);
     button->setFont(designedFont(QStringLiteral("Lucida Bright"), 9.75, QFont::DemiBold));
     setTextColor(button, Qt::blue);

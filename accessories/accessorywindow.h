@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QPixmap>
 
 class QPushButton;
 
@@ -31,6 +32,10 @@ protected:
 // A font by the name the windows were designed with. Where the machine lacks the family,
 // Qt's font substitution picks a close free one (installed with the first call).
 QFont designedFont(const QString &family, double points, QFont::Weight weight = QFont::Normal);
+
+// One of the pictures of these windows (":/accessories/NAME.xpm"), its background
+// transparent.
+QPixmap accessoryPicture(const char *name);
 
 // A command button with a picture of ours and a blue caption in Lucida Bright 9.75 pt
 // semibold, placed in twips. It presses with Space, and with Enter while it has the focus.

@@ -1,6 +1,5 @@
 #include "accessories/frmabout.h"
 
-#include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "platform/runtimeerror.h"

@@ -1,7 +1,6 @@
 #include "accessories/frmtip.h"
 
 #include "accessories/startuptip.h"
-#include "platform/imagelist.h"
 #include "platform/platform.h"
 #include "platform/units.h"
 
@@ -13,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace {
 const QString tipsFileName = QStringLiteral("TIPOFDAY.TXT");
@@ -36,19 +36,19 @@ void paintWhite(QWidget *control) {
     control->setPalette(palette);
     control->setAutoFillBackground(true);
 }
-} // namespace
 
+// The tips of a file's bytes: UTF-8 text, one tip a line. A line ends at CR LF, LF or CR;
+// a line end after the last line adds no empty tip.
 QStringList tipLines(const QByteArray &bytes) {
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    QByteArray text = bytes;
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text.remove(0, 3);
-    QStringList lines = QString::fromUtf8(text).split(lineEnd);
+    // The decoder drops a byte-order mark at the start.
+    QStringList lines = QString(QStringDecoder(QStringDecoder::Utf8)(bytes)).split(lineEnd);
     // The text after the last line end is a tip only when there is some.
     if (lines.last().isEmpty())
         lines.removeLast();
     return lines;
 }
+} // namespace
 
 frmTip::frmTip(QWidget *owner)
     : AccessoryWindow(owner, "frmTip", QStringLiteral("Tip of the Day"), 5415, 3285) {
@@ -61,7 +61,7 @@ frmTip::frmTip(QWidget *owner)
 
     auto *bulb = new QLabel(Picture1);
     bulb->setObjectName(QStringLiteral("picBulb"));
-    bulb->setPixmap(maskedPicture(QStringLiteral(":/accessories/bulb.xpm"), QColor(192, 192, 192)));
+    bulb->setPixmap(accessoryPicture("bulb"));
     bulb->setAccessibleName(QStringLiteral("Light bulb"));
     placeInTwips(bulb, 60, 60, 420, 420);
 

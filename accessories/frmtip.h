@@ -40,7 +40,3 @@ private:
     void AdvanceTip();
     void chkLoadTipsAtStartup_Click();
 };
-
-// The tips of a file's bytes: UTF-8 text, one tip a line. A line ends at CR LF, LF or CR;
-// a line end after the last line adds no empty tip.
-QStringList tipLines(const QByteArray &bytes);

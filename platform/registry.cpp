@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QStringList>
 #include <cstring>
 #include <optional>
@@ -159,10 +160,8 @@ long readHive(Hive &hive) {
         return RegistryStatus::NotFound;
     if (!file.open(QIODevice::ReadOnly))
         return RegistryStatus::AccessDenied;
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    const QStringList lines = logicalLines(QString::fromUtf8(bytes));
+    // The decoder drops a byte-order mark at the start.
+    const QStringList lines = logicalLines(QStringDecoder(QStringDecoder::Utf8)(file.readAll()));
     qsizetype first = 0;
     while (first < lines.size() && lines[first].trimmed().isEmpty())
         ++first;

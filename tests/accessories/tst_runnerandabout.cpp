@@ -404,6 +404,10 @@ void tst_RunnerAndAbout::registryReads_data() {
         << "T" << true
         << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
                              "e");
+    QTest::newRow("a byte-order mark before the header")
+        << "\xEF\xBB\xBF" + header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"T\"=\"v\"\n"
+        << "SOFTWARE\\A"
+        << "T" << true << "v";
     QTest::newRow("a key with only sub-keys")
         << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]\n\"T\"=\"v\"\n"
         << "SOFTWARE\\A"
