@@ -3,6 +3,7 @@
 #include "platform/runtimeerror.h"
 #include "platform/units.h"
 #include "rtf/rtferror.h"
+#include "rtf/rtffile.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
@@ -112,6 +113,18 @@ Alignment alignmentOf(Qt::Alignment alignment) {
     raiseFor(ErrorNumber::DeviceIO, path, system);
 }
 
+[[noreturn]] void readFailure(const QString &path, int system) {
+    if (system == EACCES || system == EPERM)
+        raiseFor(ErrorNumber::PermissionDenied, path, system);
+    if (system == ENAMETOOLONG)
+        raiseFor(ErrorNumber::BadFileName, path, system);
+    if (system == ENOTDIR)
+        raiseFor(ErrorNumber::PathNotFound, path, system);
+    if (system == EIO)
+        raiseFor(ErrorNumber::DeviceIO, path, system);
+    raiseFor(ErrorNumber::PathFileAccess, path, system);
+}
+
 // A folder where the file should be: no file can be read or written under that name.
 void refuseFolder(const QString &path) {
     if (QFileInfo(path).isDir())
@@ -166,13 +179,21 @@ void RtfTextBox::LoadFile(const QString &path) {
     if (!QFileInfo::exists(path))
         raiseFor(ErrorNumber::FileNotFound, path, 0);
     refuseFolder(path);
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        fileFailure(file, path);
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fileFailure(file, path);
+    const RtfFile::Result file = RtfFile::read(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (file.outcome) {
+    case RtfFile::Outcome::Read:
+        break;
+    case RtfFile::Outcome::NotFound:
+        raiseFor(ErrorNumber::FileNotFound, path, 0);
+    case RtfFile::Outcome::NotRegular:
+        raiseError(ErrorNumber::PathFileAccess, RtfFile::refusal(file, shown));
+    case RtfFile::Outcome::TooLarge:
+        raiseError(ErrorNumber::OutOfMemory, RtfFile::refusal(file, shown));
+    case RtfFile::Outcome::Failed:
+        readFailure(path, file.systemError);
+    }
+    const QByteArray &data = file.data;
     // Read into a document of its own, which the box then shows: reading into the shown
     // document takes about four times as long (0.6 s against 0.15 s for a 1 MB entry). A
     // file that is not rich text leaves the entry as it was.

@@ -4,6 +4,8 @@ QString errorDescription(ErrorNumber number) {
     switch (number) {
     case ErrorNumber::InvalidProcedureCall:
         return QStringLiteral("Invalid procedure call or argument");
+    case ErrorNumber::OutOfMemory:
+        return QStringLiteral("Out of memory");
     case ErrorNumber::BadFileName:
         return QStringLiteral("Bad file name or number");
     case ErrorNumber::FileNotFound:

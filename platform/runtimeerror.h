@@ -6,6 +6,7 @@
 // The run-time errors the program raises or traps, by their numbers.
 enum class ErrorNumber : int {
     InvalidProcedureCall = 5,
+    OutOfMemory = 7,
     BadFileName = 52,
     FileNotFound = 53,
     DeviceIO = 57,

@@ -6,6 +6,7 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextImageFormat>
 #include <string_view>
 
 // Puts what the RTF reader reads into a document through a cursor: runs of text in one
@@ -16,15 +17,27 @@
 // mark most writers put after the last paragraph of a file adds no empty paragraph at the
 // end of a loaded document. Read at a cursor (paste), every mark counts and the text after
 // the cursor keeps its paragraph's format.
+//
+// The editor lays a paragraph out in one piece and every paragraph costs the document
+// about a microsecond and a hundred bytes, so two limits keep any file affordable: a
+// paragraph longer than `longParagraph` characters goes on in a new paragraph (after a
+// space where there is one near), and after `maxParagraphs` paragraphs further marks
+// become line breaks. Each run of text in one format costs as much as a paragraph, so
+// after `maxRuns` runs the text that follows keeps the format it has. No character is
+// lost either way.
 class RtfDocumentBuilder {
 public:
     enum class Mode { WholeDocument, AtCursor };
+
+    static constexpr qsizetype longParagraph = 10'000;
+    static constexpr int maxParagraphs = 100'000;
+    static constexpr int maxRuns = 200'000;
 
     RtfDocumentBuilder(QTextCursor &cursor, Mode mode);
 
     // The format of the text that follows; `id` names it so that a change is one compare.
     void setCharFormat(int id, const QTextCharFormat &format) {
-        if (id == formatId_)
+        if (id == formatId_ || runs_ >= maxRuns)
             return;
         flush();
         formatId_ = id;
@@ -32,17 +45,20 @@ public:
     }
 
     // Text without line ends or other characters that the document takes as structure.
-    void appendLatin1(std::string_view text) {
-        openParagraph();
-        buffer_.append(QLatin1StringView(text.data(), static_cast<qsizetype>(text.size())));
-    }
+    void appendLatin1(std::string_view text);
     void appendCharacter(char16_t character) {
         openParagraph();
+        if (paragraphLength_ + buffer_.size() >= longParagraph)
+            breakParagraph();
         buffer_.append(QChar(character));
     }
 
     void endParagraph(const QTextBlockFormat &format);
     void insertImage(const QImage &image, QSizeF size);
+    // A picture that is not shown: `image` says why, `why` is its tooltip, and the
+    // picture's own data of RtfPictureType `type` is kept for saving.
+    void insertPlaceholder(const QImage &image, const QString &why, int type,
+                           const QByteArray &data);
     void finish(const QTextBlockFormat &lastParagraph);
 
 private:
@@ -50,7 +66,11 @@ private:
         if (paragraphPending_)
             startPendingParagraph();
     }
-    void startPendingParagraph();
+    // Over the budget a mark becomes a line break, unless the paragraph must be one of
+    // its own (the text after a paste).
+    void startPendingParagraph(bool lineWhenOverBudget = true);
+    void breakParagraph();
+    void insertImage(const QImage &image, QSizeF size, const QTextImageFormat &extra);
     void flush();
 
     QTextCursor &cursor_;
@@ -60,4 +80,8 @@ private:
     QTextCharFormat format_;
     int formatId_ = -1;
     bool paragraphPending_ = false;
+    int paragraphs_ = 0;            // paragraphs this reading has opened
+    int runs_ = 0;                  // runs of text it has inserted
+    qsizetype paragraphLength_ = 0; // characters of the current paragraph in the document
+    int paragraphStart_ = 0;        // where the current paragraph's first piece starts
 };

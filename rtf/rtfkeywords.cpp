@@ -68,7 +68,7 @@ constexpr RtfKeyword keywords[] = {
     {"footerl", A::SkipGroup},
     {"footerr", A::SkipGroup},
     {"footnote", A::SkipGroup},
-    {"fs", A::FontSize},
+    {"fs", A::FontSize, 50},
     {"ftncn", A::SkipGroup},
     {"ftnsep", A::SkipGroup},
     {"ftnsepc", A::SkipGroup},
@@ -98,6 +98,9 @@ constexpr RtfKeyword keywords[] = {
     {"nosupersub", A::VerticalAlign, va(QTextCharFormat::AlignNormal)},
     {"object", A::Container},
     {"operator", A::SkipGroup},
+    // Ours: a font size in hundredths of a point, after the nearest \fs, for the sizes
+    // half points cannot give (the editor's 15.75 points). Other readers ignore it.
+    {"orvanelpt", A::FontSize, 1},
     {"page", A::Page},
     {"pagebb", A::PageBreakBefore},
     {"par", A::Paragraph},

@@ -40,7 +40,7 @@ enum class RtfAction : unsigned char {
     Toggle,    // argument: one of RtfToggle; parameter 0 turns it off
     Underline, // argument: a QTextCharFormat::UnderlineStyle; parameter 0 turns it off
     Font,
-    FontSize,
+    FontSize, // argument: hundredths of a point per unit of the parameter
     Foreground,
     Background,
     VerticalAlign, // argument: a QTextCharFormat::VerticalAlignment

@@ -8,17 +8,34 @@
 
 namespace {
 
-// Group states kept on the stack; a file nesting deeper than this (no word processor
-// does) shares the innermost state among the extra levels.
+// Group states kept on the stack; deeper groups (no word processor nests so deep) save
+// a state only when they change it, up to `maxOverflowStates` of them.
 constexpr std::size_t maxDepth = 400;
+constexpr std::size_t maxOverflowStates = 10000;
+
+// The longest fallback for a \u character that a writer may announce with \uc.
+constexpr int maxUnicodeSkip = 65535;
 
 // Indents and spacing beyond this many twips (about 70 inches) are damage, not layout.
 constexpr int maxTwips = 100000;
 
-// Font sizes in half points that Qt can lay out.
-constexpr int maxHalfPoints = 3276;
+// Font sizes, in hundredths of a point, that Qt can lay out.
+constexpr int maxSize = 163800;
 
 constexpr char16_t replacement = 0xFFFD;
+
+// The document keeps one copy of each distinct format and finds it by a hash that sees a
+// family list or a brush only by its type, so that formats which differ in nothing else
+// all land in one bucket and every new one is compared with all of them: 20,000 fonts
+// took five seconds. This property names what the hash misses in a string, which it
+// hashes whole: the family and the colours.
+constexpr int formatKeyProperty = QTextFormat::UserProperty + 0x4b59;
+
+// Distinct character formats one reading makes at most.
+constexpr std::size_t maxFormats = 10000;
+
+// Fonts and colours a table may define.
+constexpr std::size_t maxTableEntries = 10000;
 
 bool isDestination(RtfAction action) {
     switch (action) {
@@ -45,7 +62,7 @@ bool isPlainAscii(unsigned char c) {
 std::size_t RtfParser::CharPropsHash::operator()(const CharProps &p) const {
     std::size_t h = std::hash<int>()(p.font);
     auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
-    mix(static_cast<std::size_t>(p.halfPoints));
+    mix(static_cast<std::size_t>(p.size));
     mix(static_cast<std::size_t>(p.foreground) * 31 + static_cast<std::size_t>(p.background));
     mix(static_cast<std::size_t>(p.underline) | (std::size_t(p.verticalAlign) << 8) |
         (std::size_t(p.bold) << 16) | (std::size_t(p.italic) << 17) |
@@ -84,15 +101,15 @@ void RtfParser::run() {
             dispatch(std::string_view(&token.symbol, 1), false, 0);
             break;
         case RtfToken::HexByte:
-            top().starPending = false;
+            afterToken();
             byte(static_cast<unsigned char>(token.parameter));
             break;
         case RtfToken::Text:
-            top().starPending = false;
+            afterToken();
             text(token.text);
             break;
         case RtfToken::Binary:
-            top().starPending = false;
+            afterToken();
             if (unicodeSkip_ > 0) {
                 --unicodeSkip_;
             } else if (top().dest == Destination::Picture && picture_.type != PictureOther) {
@@ -109,7 +126,8 @@ void RtfParser::run() {
 }
 
 void RtfParser::pushGroup() {
-    top().starPending = false;
+    afterToken();
+    groupStart_ = true;
     pendingLead_ = 0;
     if (stack_.size() >= maxDepth) {
         ++overflowDepth_;
@@ -119,21 +137,38 @@ void RtfParser::pushGroup() {
     stack_.push_back(state);
 }
 
-void RtfParser::popGroup() {
-    pendingLead_ = 0;
-    if (overflowDepth_ > 0) {
-        --overflowDepth_;
-        return;
+RtfParser::GroupState &RtfParser::changeTop() {
+    // Past the depth we keep a state for every group, a group saves the state it
+    // started with only when it changes it, so that what it changes ends with it.
+    if (overflowDepth_ > 0 &&
+        (overflowSaved_.empty() || overflowSaved_.back().depth != overflowDepth_)) {
+        if (overflowSaved_.size() >= maxOverflowStates)
+            return discarded_ = top(); // more deep changes than any document makes: ignored
+        overflowSaved_.push_back({overflowDepth_, top()});
     }
-    if (stack_.size() <= 1) {
+    return top();
+}
+
+void RtfParser::popGroup() {
+    afterToken();
+    pendingLead_ = 0;
+    if (stack_.size() <= 1 && overflowDepth_ == 0) {
         // A closing brace with no group open: the document is over.
         done_ = true;
         return;
     }
-    const GroupState closed = stack_.back();
-    if (stack_.size() == 2)
-        lastPara_ = closed.para;
-    stack_.pop_back();
+    GroupState closed = top();
+    if (overflowDepth_ > 0) {
+        if (!overflowSaved_.empty() && overflowSaved_.back().depth == overflowDepth_) {
+            top() = overflowSaved_.back().state;
+            overflowSaved_.pop_back();
+        }
+        --overflowDepth_;
+    } else {
+        if (stack_.size() == 2)
+            lastPara_ = closed.para;
+        stack_.pop_back();
+    }
 
     const Destination outer = top().dest;
     if (closed.dest == Destination::FontTable) {
@@ -146,7 +181,7 @@ void RtfParser::popGroup() {
     } else if (closed.dest == Destination::Picture && outer != Destination::Picture) {
         finishPicture();
     }
-    if (stack_.size() == 1)
+    if (stack_.size() == 1 && overflowDepth_ == 0)
         done_ = true; // the closing brace of the document
 }
 
@@ -160,7 +195,8 @@ void RtfParser::skipGroup() {
 }
 
 void RtfParser::dispatch(std::string_view name, bool hasParameter, int parameter) {
-    const bool star = std::exchange(top().starPending, false);
+    const bool star = std::exchange(starPending_, false);
+    const bool groupStart = std::exchange(groupStart_, false);
     if (unicodeSkip_ > 0) {
         // A control word stands for one character of the fallback of \u.
         --unicodeSkip_;
@@ -172,18 +208,22 @@ void RtfParser::dispatch(std::string_view name, bool hasParameter, int parameter
             skipGroup(); // a destination we do not know, marked as safe to skip
         return;
     }
+    if (keyword->action == RtfAction::SkipGroup && !groupStart) {
+        // Only the first word of a group makes it a destination: in the middle of a
+        // group, where no writer puts one, the word is damage and the text goes on.
+        return;
+    }
     if (isDestination(keyword->action)) {
         destination(*keyword);
         return;
     }
-    if (star) {
-        skipGroup();
-        return;
-    }
+    // A word we know is read as itself, whether or not \* marks it as one that may be
+    // skipped.
 
     switch (keyword->action) {
     case RtfAction::Star:
-        top().starPending = true;
+        starPending_ = true;
+        groupStart_ = groupStart; // {\*\dest is still the start of the group
         break;
     case RtfAction::DocumentCodePage:
     case RtfAction::AnsiCodePage:
@@ -364,14 +404,18 @@ void RtfParser::textControl(const RtfKeyword &keyword, bool hasParameter, int pa
             unicodeSkip_ = state.uc;
         }
         break;
-    default: // UnicodeSkip
-        state.uc = static_cast<std::uint8_t>(std::clamp(hasParameter ? parameter : 1, 0, 255));
+    default: { // UnicodeSkip
+        // A count no writer gives is damage: it would swallow the text that follows.
+        const int count = hasParameter ? parameter : 1;
+        if (count >= 0 && count <= maxUnicodeSkip)
+            changeTop().uc = count;
         break;
+    }
     }
 }
 
 void RtfParser::destination(const RtfKeyword &keyword) {
-    GroupState &state = top();
+    GroupState &state = changeTop();
     switch (keyword.action) {
     case RtfAction::SkipGroup:
         skipGroup();
@@ -409,7 +453,7 @@ void RtfParser::destination(const RtfKeyword &keyword) {
 }
 
 void RtfParser::character(const RtfKeyword &keyword, bool hasParameter, int parameter) {
-    CharProps &chr = top().chr;
+    CharProps &chr = changeTop().chr;
     const CharProps before = chr;
     switch (keyword.action) {
     case RtfAction::Plain:
@@ -450,7 +494,8 @@ void RtfParser::character(const RtfKeyword &keyword, bool hasParameter, int para
         chr.font = hasParameter ? parameter : 0;
         break;
     case RtfAction::FontSize:
-        chr.halfPoints = hasParameter ? std::clamp(parameter, 0, maxHalfPoints) : 24;
+        chr.size = std::clamp(hasParameter ? parameter : 24, 0, maxSize / keyword.argument) *
+                   keyword.argument;
         break;
     case RtfAction::Foreground:
         chr.foreground = hasParameter ? std::max(parameter, -1) : -1;
@@ -472,7 +517,7 @@ void RtfParser::character(const RtfKeyword &keyword, bool hasParameter, int para
 }
 
 void RtfParser::paragraphProperty(const RtfKeyword &keyword, bool hasParameter, int parameter) {
-    ParaProps &para = top().para;
+    ParaProps &para = changeTop().para;
     const int value = hasParameter ? std::clamp(parameter, -maxTwips, maxTwips) : 0;
     switch (keyword.action) {
     case RtfAction::ParagraphDefault:
@@ -629,17 +674,17 @@ void RtfParser::unicode(int value) {
     if (dest != Destination::Text || !prepareText())
         return;
     pendingLead_ = 0;
-    putCharacter(character);
+    putCharacter(character, true);
 }
 
 void RtfParser::flushSurrogate() {
-    if (pendingHigh_) {
-        pendingHigh_ = 0;
-        builder_.appendCharacter(replacement);
-    }
+    // A high surrogate with no low one after it stays as it came: our writer gives a
+    // lone surrogate typed into an entry back this way.
+    if (pendingHigh_)
+        builder_.appendCharacter(std::exchange(pendingHigh_, 0));
 }
 
-void RtfParser::putCharacter(char16_t character) {
+void RtfParser::putCharacter(char16_t character, bool written) {
     if (pendingHigh_) {
         if (QChar::isLowSurrogate(character)) {
             builder_.appendCharacter(std::exchange(pendingHigh_, 0));
@@ -650,10 +695,6 @@ void RtfParser::putCharacter(char16_t character) {
     }
     if (QChar::isHighSurrogate(character)) {
         pendingHigh_ = character;
-        return;
-    }
-    if (QChar::isLowSurrogate(character)) {
-        builder_.appendCharacter(replacement);
         return;
     }
     switch (character) {
@@ -669,10 +710,17 @@ void RtfParser::putCharacter(char16_t character) {
         return;
     case 0xFDD0: // the document's own frame markers
     case 0xFDD1:
-    case 0xFFFC: // and its image placeholder
+        return;
+    case QChar::ObjectReplacementCharacter:
+        // In our files a picture is a \pict group; this character stands alone only
+        // when it was written as \u.
+        if (written)
+            builder_.appendCharacter(character);
         return;
     default:
-        if (character < 0x20)
+        // Control characters as bytes carry no meaning in RTF; written as \u they are
+        // characters of the text (a vertical tab, an escape) and stay.
+        if (character < 0x20 && !written)
             return;
         builder_.appendCharacter(character);
     }
@@ -735,7 +783,7 @@ void RtfParser::fontTableByte(unsigned char value) {
 
 void RtfParser::finishFontEntry() {
     pendingLead_ = 0;
-    if (entryOpen_ && entryNumber_ >= 0 && fonts_.size() < 100000) {
+    if (entryOpen_ && entryNumber_ >= 0 && fonts_.size() < maxTableEntries) {
         entry_.family = entryName_.trimmed();
         fonts_[entryNumber_] = entry_;
     }
@@ -749,7 +797,7 @@ void RtfParser::colorTableText(std::string_view bytes) {
     for (const char c : bytes) {
         if (c != ';')
             continue;
-        if (colors_.size() < 100000)
+        if (colors_.size() < maxTableEntries)
             colors_.push_back(colorGiven_ ? QColor(red_, green_, blue_) : QColor());
         red_ = green_ = blue_ = 0;
         colorGiven_ = false;
@@ -776,10 +824,15 @@ void RtfParser::finishPicture() {
     Picture picture = std::exchange(picture_, Picture{});
     if (picture.type == PictureOther || picture.data.isEmpty())
         return;
-    const QImage image =
-        QImage::fromData(picture.data, picture.type == PicturePng ? "PNG" : "JPEG");
-    if (image.isNull())
+    const RtfPictureDecoder::Picture decoded = pictures_.decode(picture.type, picture.data);
+    if (decoded.image.isNull() || !prepareText())
         return;
+    flushSurrogate();
+    if (!decoded.placeholder.isEmpty()) {
+        builder_.insertPlaceholder(decoded.image, decoded.placeholder, picture.type, picture.data);
+        return;
+    }
+    const QImage &image = decoded.image;
     // The size to show: the goal size in twips, scaled; without one, the picture's own.
     double width =
         picture.goalWidth > 0 ? picture.goalWidth / twipsPerPixel_.x : double(image.width());
@@ -787,9 +840,6 @@ void RtfParser::finishPicture() {
         picture.goalHeight > 0 ? picture.goalHeight / twipsPerPixel_.y : double(image.height());
     width = std::clamp(width * picture.scaleX / 100.0, 1.0, 20000.0);
     height = std::clamp(height * picture.scaleY / 100.0, 1.0, 20000.0);
-    if (!prepareText())
-        return;
-    flushSurrogate();
     builder_.insertImage(image, QSizeF(width, height));
 }
 
@@ -819,14 +869,45 @@ int RtfParser::formatIdFor(const CharProps &props) {
     const auto found = formatIds_.find(props);
     if (found != formatIds_.end())
         return found->second;
+    // Only a shortcut: a file that uses a hundred thousand font numbers does not keep
+    // them all.
+    if (formatIds_.size() >= 4 * maxFormats)
+        formatIds_.clear();
+
+    // The properties with the font and the colours looked up in the tables: what the
+    // format is made of. Formats are made once per distinct result, whatever the tables
+    // said when, so a font table redefined before every character makes no more formats
+    // than it names families.
+    CharProps resolved = props;
+    resolved.font = resolved.foreground = resolved.background = -1;
+    if (formats_.size() < maxFormats) {
+        const auto font = fonts_.find(props.font >= 0 ? props.font : defaultFont_);
+        if (font != fonts_.end() && !font->second.family.isEmpty())
+            resolved.font = internFamily(font->second.family);
+        auto color = [this](int index) {
+            if (index < 0 || std::size_t(index) >= colors_.size())
+                return -1;
+            const QColor &color = colors_[std::size_t(index)];
+            return color.isValid() ? static_cast<int>(color.rgb() & 0xFFFFFF) : -1;
+        };
+        resolved.foreground = color(props.foreground);
+        resolved.background = color(props.background);
+    } else {
+        // A file of more distinct formats than any document needs keeps its bold,
+        // italic and the like, in the document's font, size and colours.
+        resolved.size = 0;
+    }
+    const auto made = resolvedIds_.find(resolved);
+    if (made != resolvedIds_.end()) {
+        formatIds_.emplace(props, made->second);
+        return made->second;
+    }
 
     QTextCharFormat format;
-    const int number = props.font >= 0 ? props.font : defaultFont_;
-    const auto font = fonts_.find(number);
-    if (font != fonts_.end() && !font->second.family.isEmpty())
-        format.setFontFamilies(QStringList{font->second.family});
-    if (props.halfPoints > 0)
-        format.setFontPointSize(props.halfPoints / 2.0);
+    if (resolved.font >= 0)
+        format.setFontFamilies(QStringList{families_[std::size_t(resolved.font)]});
+    if (resolved.size > 0)
+        format.setFontPointSize(resolved.size / 100.0);
     if (props.bold)
         format.setFontWeight(QFont::Bold);
     if (props.italic)
@@ -842,18 +923,32 @@ int RtfParser::formatIdFor(const CharProps &props) {
         format.setFontCapitalization(QFont::AllUppercase);
     else if (props.smallCaps)
         format.setFontCapitalization(QFont::SmallCaps);
-    auto color = [this](int index) {
-        return index >= 0 && std::size_t(index) < colors_.size() ? colors_[std::size_t(index)]
-                                                                 : QColor();
-    };
-    if (const QColor fg = color(props.foreground); fg.isValid())
-        format.setForeground(fg);
-    if (const QColor bg = color(props.background); bg.isValid())
-        format.setBackground(bg);
+    if (resolved.foreground >= 0)
+        format.setForeground(QColor::fromRgb(QRgb(resolved.foreground)));
+    if (resolved.background >= 0)
+        format.setBackground(QColor::fromRgb(QRgb(resolved.background)));
+    if (resolved.font >= 0 || resolved.foreground >= 0 || resolved.background >= 0)
+        format.setProperty(
+            formatKeyProperty,
+            QStringLiteral("%1/%2/%3")
+                .arg(resolved.font >= 0 ? families_[std::size_t(resolved.font)] : QString())
+                .arg(resolved.foreground)
+                .arg(resolved.background));
 
     const int id = static_cast<int>(formats_.size());
     formats_.push_back(format);
+    resolvedIds_.emplace(resolved, id);
     formatIds_.emplace(props, id);
+    return id;
+}
+
+int RtfParser::internFamily(const QString &family) {
+    const auto found = familyIds_.constFind(family);
+    if (found != familyIds_.constEnd())
+        return *found;
+    const int id = static_cast<int>(families_.size());
+    families_.push_back(family);
+    familyIds_.insert(family, id);
     return id;
 }
 

@@ -3,11 +3,13 @@
 #include "rtf/codepages.h"
 #include "rtf/rtfdocumentbuilder.h"
 #include "rtf/rtfkeywords.h"
+#include "rtf/rtfpicture.h"
 #include "rtf/rtftokenizer.h"
 #include "rtf/twips.h"
 
 #include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -26,8 +28,8 @@ public:
 
 private:
     struct CharProps {
-        int font = -1;      // font number, -1 for none
-        int halfPoints = 0; // 0 when the file gives no size
+        int font = -1; // font number, -1 for none
+        int size = 0;  // hundredths of a point; 0 when the file gives no size
         int foreground = -1;
         int background = -1;
         std::uint8_t underline = 0; // QTextCharFormat::UnderlineStyle
@@ -54,8 +56,7 @@ private:
         ParaProps para;
         Destination dest = Destination::Text;
         Destination outerDest = Destination::Text; // what \ud returns to inside \upr
-        std::uint8_t uc = 1;
-        bool starPending = false;
+        int uc = 1;
         int formatId = -1; // index into formats_, -1 when it must be looked up
         const CodePage *page = nullptr;
         bool symbolFont = false;
@@ -73,7 +74,16 @@ private:
         int nibble = -1; // the high half of a byte whose low half is still to come
     };
 
+    struct SavedState {
+        int depth;
+        GroupState state;
+    };
+
     GroupState &top() { return stack_.back(); }
+    // The state to change: past the kept depth, the group's own.
+    GroupState &changeTop();
+    // A token other than a control word ends what \* and { announced.
+    void afterToken() { starPending_ = groupStart_ = false; }
     void pushGroup();
     void popGroup();
     void skipGroup();
@@ -90,7 +100,8 @@ private:
     void text(std::string_view bytes);
     void byte(unsigned char value);
     void unicode(int value);
-    void putCharacter(char16_t character);
+    // `written`: the character came as \u, not as a byte of the text.
+    void putCharacter(char16_t character, bool written = false);
     void flushSurrogate();
     bool prepareText();
     void endParagraph();
@@ -106,12 +117,17 @@ private:
     void updatePage(GroupState &state) const;
     void tablesChanged();
     int formatIdFor(const CharProps &props);
+    int internFamily(const QString &family);
     QTextBlockFormat blockFormat(const ParaProps &props) const;
 
     RtfTokenizer tokenizer_;
     RtfDocumentBuilder &builder_;
     std::vector<GroupState> stack_;
     int overflowDepth_ = 0; // groups opened beyond the depth we keep states for
+    std::vector<SavedState> overflowSaved_;
+    GroupState discarded_;
+    bool starPending_ = false; // \* just read
+    bool groupStart_ = false;  // nothing read since { but perhaps \*
     bool done_ = false;
     ParaProps lastPara_;
 
@@ -129,9 +145,15 @@ private:
     bool colorGiven_ = false;
 
     Picture picture_;
+    RtfPictureDecoder pictures_;
 
+    // Formats by the properties of a group, valid while the tables stay as they are, and
+    // by those properties with the family and colours the tables give.
     std::unordered_map<CharProps, int, CharPropsHash> formatIds_;
+    std::unordered_map<CharProps, int, CharPropsHash> resolvedIds_;
     std::vector<QTextCharFormat> formats_;
+    QHash<QString, int> familyIds_;
+    std::vector<QString> families_;
 
     int unicodeSkip_ = 0;
     unsigned char pendingLead_ = 0;

@@ -1,11 +1,13 @@
 #include "rtf/rtfwriter.h"
 
 #include "rtf/codepages.h"
+#include "rtf/rtfpicture.h"
 #include "rtf/twips.h"
 
 #include <QBuffer>
 #include <QHash>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QTextBlock>
 #include <QTextFragment>
@@ -19,7 +21,7 @@ namespace {
 // The character properties that RTF carries, as we write them.
 struct RunProps {
     int font = 0;
-    int halfPoints = 24;
+    int size = 1200;    // hundredths of a point
     int foreground = 0; // colour table index, 0 for automatic
     int background = 0;
     int underline = QTextCharFormat::NoUnderline;
@@ -83,6 +85,8 @@ private:
     void characters(const QString &text, qsizetype from, qsizetype to);
     void character(char16_t c);
     void picture(const QTextImageFormat &format);
+    bool originalPicture(const QTextImageFormat &format);
+    void pictureGroup(const char *type, const QByteArray &data, QSize pixels, QSizeF shown);
     int fontIndex(const QString &family);
     int colorIndex(const QColor &color);
     static void escapedName(QByteArray &out, const QString &name);
@@ -221,7 +225,7 @@ void Writer::runFormat(const QTextCharFormat &format) {
         points = defaultFont_.pointSizeF();
     if (points <= 0)
         points = 12;
-    props.halfPoints = static_cast<int>(std::clamp<long long>(std::llround(points * 2), 1, 3276));
+    props.size = static_cast<int>(std::clamp<long long>(std::llround(points * 100), 50, 163800));
     props.bold = format.hasProperty(QTextFormat::FontWeight)
                      ? format.fontWeight() >= QFont::DemiBold
                      : defaultFont_.weight() >= QFont::DemiBold;
@@ -248,7 +252,9 @@ void Writer::runFormat(const QTextCharFormat &format) {
     haveRun_ = true;
     run_ = props;
     word("\\plain\\f", props.font);
-    word("\\fs", props.halfPoints);
+    word("\\fs", std::max(1, (props.size + 25) / 50));
+    if (props.size % 50 != 0)
+        word("\\orvanelpt", props.size); // our reader's exact size; others ignore it
     if (props.bold)
         word("\\b");
     if (props.italic)
@@ -320,16 +326,16 @@ void Writer::character(char16_t c) {
         out_.append("\\_");
         space_ = false;
         return;
-    case 0xFDD0: // frame markers and placeholders of the document itself
+    case '\f': // a form feed typed or pasted starts a new page
+        word("\\page");
+        return;
+    case 0xFDD0: // frame markers of the document itself
     case 0xFDD1:
-    case QChar::ObjectReplacementCharacter:
         return;
     default:
         break;
     }
-    if (c < 0x20)
-        return;
-    const int byte = CodePage::encode1252(c);
+    const int byte = c < 0x20 ? -1 : CodePage::encode1252(c);
     if (byte >= 0) {
         static const char hex[] = "0123456789abcdef";
         out_.append("\\'");
@@ -339,6 +345,7 @@ void Writer::character(char16_t c) {
         return;
     }
     // \u takes a signed 16-bit number; the "?" is for readers that do not know it.
+    // Control characters go the same way: as bytes they would mean nothing to RTF.
     const int value = c > 32767 ? int(c) - 65536 : int(c);
     out_.append("\\u");
     out_.append(QByteArray::number(value));
@@ -347,6 +354,8 @@ void Writer::character(char16_t c) {
 }
 
 void Writer::picture(const QTextImageFormat &format) {
+    if (originalPicture(format))
+        return;
     const QVariant resource = document_.resource(QTextDocument::ImageResource, QUrl(format.name()));
     QImage image;
     if (resource.metaType().id() == QMetaType::QImage)
@@ -366,16 +375,41 @@ void Writer::picture(const QTextImageFormat &format) {
     }
     const double width = format.width() > 0 ? format.width() : image.width();
     const double height = format.height() > 0 ? format.height() : image.height();
-    out_.append("{\\pict\\pngblip");
-    word("\\picw", image.width());
-    word("\\pich", image.height());
-    word("\\picwgoal", std::llround(width * twipsPerPixel_.x));
-    word("\\pichgoal", std::llround(height * twipsPerPixel_.y));
+    pictureGroup("\\pngblip", png, image.size(), QSizeF(width, height));
+}
+
+bool Writer::originalPicture(const QTextImageFormat &format) {
+    // A picture the reader did not show: its own data, as it came.
+    const QString name = format.stringProperty(originalPictureProperty);
+    if (name.isEmpty())
+        return false;
+    const QVariant resource = document_.resource(QTextDocument::ImageResource, QUrl(name));
+    if (resource.metaType().id() != QMetaType::QByteArray)
+        return false;
+    const QByteArray data = resource.toByteArray();
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize size = QImageReader(&buffer).size();
+    if (!size.isValid())
+        return false;
+    pictureGroup(name.endsWith(QLatin1String(".png")) ? "\\pngblip" : "\\jpegblip", data, size,
+                 QSizeF(size));
+    return true;
+}
+
+void Writer::pictureGroup(const char *type, const QByteArray &data, QSize pixels, QSizeF shown) {
+    out_.append("{\\pict");
+    out_.append(type);
+    word("\\picw", pixels.width());
+    word("\\pich", pixels.height());
+    word("\\picwgoal", std::llround(shown.width() * twipsPerPixel_.x));
+    word("\\pichgoal", std::llround(shown.height() * twipsPerPixel_.y));
     out_.append('\n');
     static const char hex[] = "0123456789abcdef";
-    out_.reserve(out_.size() + png.size() * 2 + png.size() / 64 + 8);
-    for (qsizetype i = 0; i < png.size(); ++i) {
-        const auto b = static_cast<unsigned char>(png[i]);
+    out_.reserve(out_.size() + data.size() * 2 + data.size() / 64 + 8);
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
         out_.append(hex[b >> 4]);
         out_.append(hex[b & 15]);
         if (i % 64 == 63)

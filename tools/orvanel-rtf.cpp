@@ -4,6 +4,7 @@
 //   orvanel-rtf from-html IN OUT  an HTML file written as RTF
 //   orvanel-rtf roundtrip IN OUT  an RTF file read and written again
 #include "rtf/rtferror.h"
+#include "rtf/rtffile.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
@@ -27,13 +28,15 @@ int fail(const QString &message) {
 }
 
 bool readFile(const QString &path, QByteArray &data, QString &error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
+    RtfFile::Result file = RtfFile::read(path);
+    if (file.outcome == RtfFile::Outcome::Read) {
+        data = std::move(file.data);
+        return true;
     }
-    data = file.readAll();
-    return true;
+    error = file.outcome == RtfFile::Outcome::Failed
+                ? QStringLiteral("%1: %2").arg(path, qt_error_string(file.systemError))
+                : RtfFile::refusal(file, path);
+    return false;
 }
 
 bool writeFile(const QString &path, const QByteArray &data, QString &error) {

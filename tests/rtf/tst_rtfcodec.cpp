@@ -371,8 +371,11 @@ void tst_RtfCodec::codePages_data() {
     QTest::newRow("negative u") << QByteArray("{\\rtf1 \\u-1280?}") << u"\uFB00"_qs;
     QTest::newRow("surrogate pair")
         << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << QString::fromUtf8("\xF0\x9F\x98\x80");
-    QTest::newRow("lone high surrogate") << QByteArray("{\\rtf1 \\u-10179?x}") << u"\uFFFDx"_qs;
-    QTest::newRow("lone low surrogate") << QByteArray("{\\rtf1 x\\u-8704?}") << u"x\uFFFD"_qs;
+    // A lone surrogate stays: the writer gives one that was typed back this way.
+    QTest::newRow("lone high surrogate")
+        << QByteArray("{\\rtf1 \\u-10179?x}") << QString(QChar(0xD83D)) + u'x';
+    QTest::newRow("lone low surrogate")
+        << QByteArray("{\\rtf1 x\\u-8704?}") << u'x' + QString(QChar(0xDE00));
     QTest::newRow("u out of range") << QByteArray("{\\rtf1 \\u99999999?x}") << u"\uFFFDx"_qs;
     QTest::newRow("upr and ud") << QByteArray("{\\rtf1{\\upr{a}{\\*\\ud{\\u945?}}}}") << u"α"_qs;
     QTest::newRow("u in font name")
@@ -395,7 +398,14 @@ void tst_RtfCodec::destinations_data() {
                                        "{\\rtf1{\\stylesheet{\\s0 Normal;}{\\s1\\b heading 1;}}x}")
                                 << "x";
     QTest::newRow("unknown starred") << QByteArray("{\\rtf1{\\*\\whatever a{b}c}x}") << "x";
-    QTest::newRow("starred known word") << QByteArray("{\\rtf1{\\*\\b a}x}") << "x";
+    // As LibreOffice reads them: \* only lets a reader skip what it does not know.
+    QTest::newRow("starred known word") << QByteArray("{\\rtf1{\\*\\b a}x}") << "ax";
+    QTest::newRow("starred paragraph mark")
+        << QByteArray("{\\rtf1 a{\\*\\b hidden}b{\\*\\par}c}") << "ahiddenb\nc";
+    QTest::newRow("skip word inside a group")
+        << QByteArray("{\\rtf1{hello \\info world} after}") << "hello world after";
+    QTest::newRow("skip word opening a group")
+        << QByteArray("{\\rtf1{\\info hello}{\\*\\info world} after}") << " after";
     QTest::newRow("unknown unstarred group kept") << QByteArray("{\\rtf1{\\whatever a}x}") << "ax";
     QTest::newRow("field result") << QByteArray("{\\rtf1{\\field{\\*\\fldinst{ HYPERLINK "
                                                 "\"http://x\" }}{\\fldrslt{link}}} x}")
@@ -511,7 +521,8 @@ void tst_RtfCodec::malformed_data() {
     QTest::newRow("truncated colour table") << QByteArray("{\\rtf1{\\colortbl;\\red9") << "";
     QTest::newRow("truncated skipped group") << QByteArray("{\\rtf1 a{\\info{\\title x") << "a";
     QTest::newRow("truncated picture") << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e") << "a";
-    QTest::newRow("truncated surrogate") << QByteArray("{\\rtf1 a\\u-10179?") << u"a\uFFFD"_qs;
+    QTest::newRow("truncated surrogate")
+        << QByteArray("{\\rtf1 a\\u-10179?") << u'a' + QString(QChar(0xD83D));
     QTest::newRow("extra closing braces") << QByteArray("{\\rtf1 a}}}b") << "a";
     QTest::newRow("missing closing braces") << QByteArray("{\\rtf1{{{a") << "a";
     QTest::newRow("closing brace early") << QByteArray("{\\rtf1 a{b}}c}") << "ab";
@@ -521,7 +532,13 @@ void tst_RtfCodec::malformed_data() {
     QTest::newRow("negative parameters")
         << QByteArray("{\\rtf1\\fs-5\\li-99999999999\\cf-3\\f-7\\uc-4\\sb-1 a}") << "a";
     QTest::newRow("huge negative u") << QByteArray("{\\rtf1 \\u-99999999999?a}") << u"\uFFFDa"_qs;
-    QTest::newRow("huge uc") << QByteArray("{\\rtf1\\uc99999\\u65 BCD}") << "A";
+    QTest::newRow("huge uc ignored") << QByteArray("{\\rtf1\\uc99999\\u65 BCD}") << "ACD";
+    QTest::newRow("huge uc keeps the text")
+        << QByteArray("{\\rtf1\\uc99999999 \\u8364 " + repeated("x", 300) + "}")
+        << QString(u'\u20AC') + QString(299, u'x');
+    QTest::newRow("uc up to its limit")
+        << QByteArray("{\\rtf1\\uc300 \\u8364 " + repeated("x", 400) + "}")
+        << QString(u'\u20AC') + QString(100, u'x');
     QTest::newRow("long parameter digits")
         << QByteArray("{\\rtf1\\fs" + repeated("9", 10000) + " a}") << "a";
     QTest::newRow("long control word")
@@ -540,6 +557,10 @@ void tst_RtfCodec::malformed_data() {
     QTest::newRow("nested 100000 in document")
         << QByteArray("{\\rtf1 a" + repeated("{\\b ", 100000) + "x" + repeated("}", 100000) + "b}")
         << "axb";
+    QTest::newRow("hidden text deeper than the kept states ends with its group")
+        << QByteArray("{\\rtf1 a" + repeated("{", 1000) + "{\\v hidden}shown{\\v0 {\\v h}s}" +
+                      repeated("}", 1000) + "b}")
+        << "ashownsb";
     QTest::newRow("font table nested deep")
         << QByteArray("{\\rtf1{\\fonttbl" + repeated("{\\f1 a;", 5000) + "}x") << "";
     QTest::newRow("picture in font table")
