@@ -107,13 +107,16 @@ const std::vector<Recipe> &recipes() {
         {"many-fonts", "a font table of distinct families, each used once", 527'000,
          [](qsizetype bytes) {
              // Half the file is the table, half the text that uses it.
-             const int count = static_cast<int>(bytes / 26);
              QByteArray table = "{\\fonttbl";
              QByteArray text;
-             for (int i = 0; i < count; ++i) {
+             for (int i = 0;; ++i) {
                  const QByteArray n = QByteArray::number(i);
-                 table += "{\\f" + n + " F" + n + ";}";
-                 text += "\\f" + n + " a";
+                 const QByteArray entry = "{\\f" + n + " F" + n + ";}";
+                 const QByteArray use = "\\f" + n + " a";
+                 if (head.size() + table.size() + text.size() + entry.size() + use.size() + 2 > bytes)
+                     break;
+                 table += entry;
+                 text += use;
              }
              return head + table + "}" + text + "}";
          }},

@@ -703,7 +703,7 @@ Shown shownAt(const QTextDocument &document, int position) {
     shown.family = families.isEmpty() ? document.defaultFont().family() : families.first();
     const double points =
         f.fontPointSize() > 0 ? f.fontPointSize() : document.defaultFont().pointSizeF();
-    shown.points = std::round(points * 2) / 2;
+    shown.points = std::round(points * 100) / 100;
     shown.bold = f.fontWeight() >= QFont::DemiBold;
     shown.italic = f.fontItalic();
     shown.strike = f.fontStrikeOut();
@@ -800,6 +800,18 @@ void tst_RtfCodec::roundTrip_data() {
         << segments({{u"{\\rtf1 not a \\b word} \\'e9 \\u945?"_qs, plain}});
     QTest::newRow("tabs lines and empty paragraphs")
         << segments({{u"a\tb\u2028c\n\n\nd\n"_qs, plain}});
+    // What can be typed or pasted into an entry comes back from its file.
+    QTest::newRow("control characters")
+        << segments({{u"tab\tvt\u000Besc\u001Bnul"_qs + QChar(0) + u"bell\u0007end"_qs, plain}});
+    QTest::newRow("object replacement character as text")
+        << segments({{u"before \uFFFC after"_qs, plain}});
+    QTest::newRow("lone surrogates")
+        << segments({{u"high "_qs + QChar(0xD800) + u" low "_qs + QChar(0xDC00) + u" pair \U0001F600"_qs,
+                      plain}});
+    QTest::newRow("sizes between half points")
+        << segments({{u"default 15.75 "_qs, plain},
+                     {u"10.25 "_qs, with([](F &f) { f.setFontPointSize(10.25); })},
+                     {u"12.5"_qs, with([](F &f) { f.setFontPointSize(12.5); })}});
     QTest::newRow("spaces after words")
         << segments({{u" lead"_qs, with([](F &f) { f.setFontWeight(QFont::Bold); })},
                      {u"  two "_qs, plain},
