@@ -38,8 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray written = RtfWriter::writeDocument(document);
     QTextDocument again;
     RtfReader::readDocument(written, again);
-    // Our own output reads back to the same text.
-    if (again.toRawText() != text)
+    // Our own output reads back to the same text; a form feed is written as a page
+    // break, which reads back as a new paragraph, so from then on the text holds.
+    if (!text.contains(QLatin1Char('\f')) && again.toRawText() != text)
+        std::abort();
+    QTextDocument third;
+    RtfReader::readDocument(RtfWriter::writeDocument(again), third);
+    if (third.toRawText() != again.toRawText())
         std::abort();
 
     // Pasted into the middle of a paragraph, as one undo step.

@@ -113,7 +113,8 @@ const std::vector<Recipe> &recipes() {
                  const QByteArray n = QByteArray::number(i);
                  const QByteArray entry = "{\\f" + n + " F" + n + ";}";
                  const QByteArray use = "\\f" + n + " a";
-                 if (head.size() + table.size() + text.size() + entry.size() + use.size() + 2 > bytes)
+                 if (head.size() + table.size() + text.size() + entry.size() + use.size() + 2 >
+                     bytes)
                      break;
                  table += entry;
                  text += use;

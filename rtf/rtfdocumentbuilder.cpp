@@ -47,14 +47,33 @@ void RtfDocumentBuilder::flush() {
 void RtfDocumentBuilder::startPendingParagraph(bool lineWhenOverBudget) {
     paragraphPending_ = false;
     if (lineWhenOverBudget && paragraphs_ >= maxParagraphs) {
-        buffer_.append(QChar::LineSeparator);
+        lineBreak();
         return;
     }
     ++paragraphs_;
     flush();
     cursor_.insertBlock(tailFormat_, format_);
     paragraphLength_ = 0;
+    paragraphLines_ = 0;
     paragraphStart_ = cursor_.position();
+}
+
+void RtfDocumentBuilder::lineBreak() {
+    if (++paragraphLines_ >= maxLines) {
+        flush();
+        newPiece();
+        return;
+    }
+    if (paragraphLength_ + buffer_.size() >= longParagraph)
+        breakParagraph();
+    buffer_.append(QChar::LineSeparator);
+}
+
+void RtfDocumentBuilder::newPiece() {
+    cursor_.insertBlock(cursor_.blockFormat(), format_);
+    ++paragraphs_;
+    paragraphLength_ = 0;
+    paragraphLines_ = 0;
 }
 
 void RtfDocumentBuilder::breakParagraph() {
@@ -69,10 +88,9 @@ void RtfDocumentBuilder::breakParagraph() {
     const QString rest = buffer_.sliced(cut);
     buffer_.truncate(cut);
     flush();
-    cursor_.insertBlock(cursor_.blockFormat(), format_);
-    ++paragraphs_;
-    paragraphLength_ = 0;
+    newPiece();
     buffer_ = rest;
+    paragraphLines_ = int(rest.count(QChar::LineSeparator));
 }
 
 void RtfDocumentBuilder::endParagraph(const QTextBlockFormat &format) {

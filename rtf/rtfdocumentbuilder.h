@@ -22,7 +22,9 @@
 // about a microsecond and a hundred bytes, so two limits keep any file affordable: a
 // paragraph longer than `longParagraph` characters goes on in a new paragraph (after a
 // space where there is one near), and after `maxParagraphs` paragraphs further marks
-// become line breaks. Each run of text in one format costs as much as a paragraph, so
+// become line breaks. The editor's time for a paragraph grows with the square of its
+// lines, so the `maxLines`th line break of a paragraph starts a new one instead. Each
+// run of text in one format costs as much as a paragraph, so
 // after `maxRuns` runs the text that follows keeps the format it has. No character is
 // lost either way.
 class RtfDocumentBuilder {
@@ -32,6 +34,7 @@ public:
     static constexpr qsizetype longParagraph = 10'000;
     static constexpr int maxParagraphs = 100'000;
     static constexpr int maxRuns = 200'000;
+    static constexpr int maxLines = 100;
 
     RtfDocumentBuilder(QTextCursor &cursor, Mode mode);
 
@@ -48,6 +51,10 @@ public:
     void appendLatin1(std::string_view text);
     void appendCharacter(char16_t character) {
         openParagraph();
+        if (character == QChar::LineSeparator) {
+            lineBreak();
+            return;
+        }
         if (paragraphLength_ + buffer_.size() >= longParagraph)
             breakParagraph();
         buffer_.append(QChar(character));
@@ -70,6 +77,8 @@ private:
     // its own (the text after a paste).
     void startPendingParagraph(bool lineWhenOverBudget = true);
     void breakParagraph();
+    void lineBreak();
+    void newPiece();
     void insertImage(const QImage &image, QSizeF size, const QTextImageFormat &extra);
     void flush();
 
@@ -84,4 +93,5 @@ private:
     int runs_ = 0;                  // runs of text it has inserted
     qsizetype paragraphLength_ = 0; // characters of the current paragraph in the document
     int paragraphStart_ = 0;        // where the current paragraph's first piece starts
+    int paragraphLines_ = 0;        // line breaks in the current piece
 };

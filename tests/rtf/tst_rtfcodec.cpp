@@ -130,6 +130,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void roundTripImage();
+    void formFeedStartsAPage();
     void writeSelection_data();
     void writeSelection();
     void readAtPastesAsOneUndoStep_data();
@@ -805,9 +806,9 @@ void tst_RtfCodec::roundTrip_data() {
         << segments({{u"tab\tvt\u000Besc\u001Bnul"_qs + QChar(0) + u"bell\u0007end"_qs, plain}});
     QTest::newRow("object replacement character as text")
         << segments({{u"before \uFFFC after"_qs, plain}});
-    QTest::newRow("lone surrogates")
-        << segments({{u"high "_qs + QChar(0xD800) + u" low "_qs + QChar(0xDC00) + u" pair \U0001F600"_qs,
-                      plain}});
+    QTest::newRow("lone surrogates") << segments(
+        {{u"high "_qs + QChar(0xD800) + u" low "_qs + QChar(0xDC00) + u" pair \U0001F600"_qs,
+          plain}});
     QTest::newRow("sizes between half points")
         << segments({{u"default 15.75 "_qs, plain},
                      {u"10.25 "_qs, with([](F &f) { f.setFontPointSize(10.25); })},
@@ -857,6 +858,18 @@ void tst_RtfCodec::roundTrip() {
 
     // Written again, the same bytes.
     QCOMPARE(RtfWriter::writeDocument(back), first);
+}
+
+void tst_RtfCodec::formFeedStartsAPage() {
+    QTextDocument original;
+    setDiaryFont(original);
+    QTextCursor(&original).insertText(u"first page\fsecond page"_qs);
+    const QByteArray written = RtfWriter::writeDocument(original);
+    QVERIFY(written.contains("first page\\page second page"));
+    const auto back = read(written);
+    QCOMPARE(textOf(*back), u"first page\nsecond page"_qs);
+    QVERIFY(back->lastBlock().blockFormat().pageBreakPolicy() &
+            QTextFormat::PageBreak_AlwaysBefore);
 }
 
 void tst_RtfCodec::roundTripImage() {

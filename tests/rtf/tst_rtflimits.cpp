@@ -235,7 +235,8 @@ void tst_RtfLimits::sameTextAsLibreOffice_data() {
     QVERIFY(libreOfficeDir_.isValid());
     QDir folder(libreOfficeDir_.path());
     folder.mkdir(u"in"_qs);
-    for (const QFileInfo &file : QDir(regressionFolder()).entryInfoList({u"*.rtf"_qs}, QDir::Files)) {
+    for (const QFileInfo &file :
+         QDir(regressionFolder()).entryInfoList({u"*.rtf"_qs}, QDir::Files)) {
         QFile::copy(file.absoluteFilePath(), folder.filePath(u"in/"_qs + file.fileName()));
         QTest::newRow(qPrintable(file.fileName())) << file.fileName() << false;
     }
@@ -254,8 +255,11 @@ void tst_RtfLimits::sameTextAsLibreOffice_data() {
     if (soffice.isEmpty())
         return;
     QStringList arguments{u"-env:UserInstallation=file://"_qs + folder.filePath(u"profile"_qs),
-                          u"--headless"_qs, u"--convert-to"_qs, u"txt:Text (encoded):UTF8"_qs,
-                          u"--outdir"_qs, folder.filePath(u"out"_qs)};
+                          u"--headless"_qs,
+                          u"--convert-to"_qs,
+                          u"txt:Text (encoded):UTF8"_qs,
+                          u"--outdir"_qs,
+                          folder.filePath(u"out"_qs)};
     for (const QFileInfo &file : QDir(folder.filePath(u"in"_qs)).entryInfoList(QDir::Files))
         arguments.append(file.absoluteFilePath());
     QProcess process;
@@ -268,8 +272,8 @@ void tst_RtfLimits::sameTextAsLibreOffice() {
     QFETCH(bool, joinLines);
     if (!libreOfficeRan_)
         QSKIP("LibreOffice (soffice) is not installed or could not convert");
-    QFile theirs(libreOfficeDir_.filePath(u"out/"_qs + QFileInfo(name).completeBaseName() +
-                                          u".txt"_qs));
+    QFile theirs(
+        libreOfficeDir_.filePath(u"out/"_qs + QFileInfo(name).completeBaseName() + u".txt"_qs));
     QVERIFY(theirs.open(QIODevice::ReadOnly));
     QString expected = QString::fromUtf8(theirs.readAll());
     expected.remove(QChar(0xFEFF));
@@ -423,8 +427,9 @@ void tst_RtfLimits::jpegScansAreCapped() {
     }();
     QVERIFY(format.isValid());
     QVERIFY(format.toolTip().isEmpty());
-    QCOMPARE(shown->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>().size(),
-             QSize(64, 48));
+    QCOMPARE(
+        shown->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>().size(),
+        QSize(64, 48));
 }
 
 QTEST_MAIN(tst_RtfLimits)
