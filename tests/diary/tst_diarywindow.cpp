@@ -558,7 +558,7 @@ void tst_DiaryWindow::unreadableFileIsTold_data() {
                           << "is not a file that can be opened: only an ordinary file holds a "
                              "diary entry.";
     QTest::newRow("too large") << "large" << QByteArray()
-                               << "is 33 MiB, larger than the 32 MiB a diary entry can be, and "
+                               << "is 33.0 MiB, larger than the 32 MiB a diary entry can be, and "
                                   "was not opened.";
 }
 void tst_DiaryWindow::unreadableFileIsTold() {
