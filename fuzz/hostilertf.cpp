@@ -28,10 +28,15 @@ QByteArray repeated(const QByteArray &start, const std::function<QByteArray(int)
 }
 
 QByteArray hex(const QByteArray &data) {
-    QByteArray out = data.toHex();
     // Lines of 128 digits, as word processors write pictures.
-    for (qsizetype at = 128; at < out.size(); at += 129)
-        out.insert(at, '\n');
+    const QByteArray digits = data.toHex();
+    QByteArray out;
+    out.reserve(digits.size() + digits.size() / 128 + 1);
+    for (qsizetype at = 0; at < digits.size(); at += 128) {
+        if (at > 0)
+            out.append('\n');
+        out.append(digits.mid(at, 128));
+    }
     return out;
 }
 
