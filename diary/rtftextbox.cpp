@@ -20,6 +20,9 @@
 #include <memory>
 
 namespace {
+// Rich text from this many bytes on is pasted with the layout left for later.
+constexpr qsizetype largePaste = 256 * 1024;
+
 // The names word processors give rich text on the clipboard; the first is what we offer.
 const QString rtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
                                 QStringLiteral("text/richtext")};
@@ -97,32 +100,26 @@ Alignment alignmentOf(Qt::Alignment alignment) {
     raiseError(number, description);
 }
 
-[[noreturn]] void fileFailure(const QFileDevice &file, const QString &path) {
-    const int system = errno;
-    if (file.error() == QFileDevice::OpenError && !QFileInfo(path).absoluteDir().exists())
+// What the system said when a file could not be opened (`opening`), read or written.
+[[noreturn]] void systemFailure(const QString &path, int system, bool opening) {
+    if (opening && !QFileInfo(path).absoluteDir().exists())
         raiseFor(ErrorNumber::PathNotFound, path, 0);
-    if (file.error() == QFileDevice::PermissionsError || system == EACCES || system == EPERM ||
-        system == EROFS)
+    if (system == EACCES || system == EPERM || system == EROFS)
         raiseFor(ErrorNumber::PermissionDenied, path, system);
     if (system == ENOSPC || system == EDQUOT)
         raiseFor(ErrorNumber::DiskFull, path, system);
     if (system == ENAMETOOLONG)
         raiseFor(ErrorNumber::BadFileName, path, system);
-    if (file.error() == QFileDevice::OpenError)
+    if (opening && system != EIO)
         raiseFor(ErrorNumber::PathFileAccess, path, system);
     raiseFor(ErrorNumber::DeviceIO, path, system);
 }
 
-[[noreturn]] void readFailure(const QString &path, int system) {
-    if (system == EACCES || system == EPERM)
+[[noreturn]] void fileFailure(const QFileDevice &file, const QString &path) {
+    const int system = errno;
+    if (file.error() == QFileDevice::PermissionsError)
         raiseFor(ErrorNumber::PermissionDenied, path, system);
-    if (system == ENAMETOOLONG)
-        raiseFor(ErrorNumber::BadFileName, path, system);
-    if (system == ENOTDIR)
-        raiseFor(ErrorNumber::PathNotFound, path, system);
-    if (system == EIO)
-        raiseFor(ErrorNumber::DeviceIO, path, system);
-    raiseFor(ErrorNumber::PathFileAccess, path, system);
+    systemFailure(path, system, file.error() == QFileDevice::OpenError);
 }
 
 // A folder where the file should be: no file can be read or written under that name.
@@ -176,8 +173,6 @@ void RtfTextBox::announceSelection() {
 }
 
 void RtfTextBox::LoadFile(const QString &path) {
-    if (!QFileInfo::exists(path))
-        raiseFor(ErrorNumber::FileNotFound, path, 0);
     refuseFolder(path);
     const RtfFile::Result file = RtfFile::read(path);
     const QString shown = QDir::toNativeSeparators(path);
@@ -191,7 +186,7 @@ void RtfTextBox::LoadFile(const QString &path) {
     case RtfFile::Outcome::TooLarge:
         raiseError(ErrorNumber::OutOfMemory, RtfFile::refusal(file, shown));
     case RtfFile::Outcome::Failed:
-        readFailure(path, file.systemError);
+        systemFailure(path, file.systemError, true);
     }
     const QByteArray &data = file.data;
     // Read into a document of its own, which the box then shows: reading into the shown
@@ -274,8 +269,26 @@ void RtfTextBox::setSelAlignment(Alignment alignment) {
 
 void RtfTextBox::insertMarkup(const QByteArray &markup) {
     QTextCursor cursor = textCursor();
-    readMarkup([&] { RtfReader::readAt(markup, cursor); });
-    setTextCursor(cursor);
+    if (markup.size() < largePaste) {
+        readMarkup([&] { RtfReader::readAt(markup, cursor); });
+        setTextCursor(cursor);
+        return;
+    }
+    // The editor lays out what a change brings before it answers again, which for
+    // megabytes of text takes seconds; a document laid out anew is laid out a piece at a
+    // time while the window answers. Without a page size the document lays out nothing,
+    // and setting it again starts that piecewise layout. The box's own caret moves past
+    // the pasted text with the insertion; asking it to show the caret now would lay out
+    // everything up to it at once.
+    const QSizeF page = document()->pageSize();
+    document()->setPageSize(QSizeF());
+    try {
+        readMarkup([&] { RtfReader::readAt(markup, cursor); });
+    } catch (...) {
+        document()->setPageSize(page);
+        throw;
+    }
+    document()->setPageSize(page);
 }
 
 void RtfTextBox::insertHtml(const QString &html) {

@@ -59,6 +59,14 @@ void RtfDocumentBuilder::startPendingParagraph(bool lineWhenOverBudget) {
 }
 
 void RtfDocumentBuilder::lineBreak() {
+    if (paragraphs_ + lineBreaks_ >= maxBreaks) {
+        // Past every budget a break is a space: the text stays, in lines the editor wraps.
+        if (paragraphLength_ + buffer_.size() >= longParagraph)
+            breakParagraph();
+        buffer_.append(QLatin1Char(' '));
+        return;
+    }
+    ++lineBreaks_;
     if (++paragraphLines_ >= maxLines) {
         flush();
         newPiece();

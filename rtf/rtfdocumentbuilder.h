@@ -23,10 +23,12 @@
 // paragraph longer than `longParagraph` characters goes on in a new paragraph (after a
 // space where there is one near), and after `maxParagraphs` paragraphs further marks
 // become line breaks. The editor's time for a paragraph grows with the square of its
-// lines, so the `maxLines`th line break of a paragraph starts a new one instead. Each
-// run of text in one format costs as much as a paragraph, so
-// after `maxRuns` runs the text that follows keeps the format it has. No character is
-// lost either way.
+// lines, so the `maxLines`th line break of a paragraph starts a new one instead. The
+// editor cannot lay out a document taller than 2^23 pixels (Qt's page height for an
+// editor without pages; past it every paragraph is laid out again and again), so once
+// paragraphs and line breaks together reach `maxBreaks`, a break is read as a space.
+// Each run of text in one format costs as much as a paragraph, so after `maxRuns` runs
+// the text that follows keeps the format it has. No character is lost either way.
 class RtfDocumentBuilder {
 public:
     enum class Mode { WholeDocument, AtCursor };
@@ -35,6 +37,7 @@ public:
     static constexpr int maxParagraphs = 100'000;
     static constexpr int maxRuns = 200'000;
     static constexpr int maxLines = 100;
+    static constexpr int maxBreaks = 200'000;
 
     RtfDocumentBuilder(QTextCursor &cursor, Mode mode);
 
@@ -94,4 +97,5 @@ private:
     qsizetype paragraphLength_ = 0; // characters of the current paragraph in the document
     int paragraphStart_ = 0;        // where the current paragraph's first piece starts
     int paragraphLines_ = 0;        // line breaks in the current piece
+    int lineBreaks_ = 0;            // line breaks this reading has made
 };

@@ -31,8 +31,9 @@ constexpr char16_t replacement = 0xFFFD;
 // hashes whole: the family and the colours.
 constexpr int formatKeyProperty = QTextFormat::UserProperty + 0x4b59;
 
-// Distinct character formats one reading makes at most.
+// Distinct character formats and font families one reading makes at most.
 constexpr std::size_t maxFormats = 10000;
+constexpr std::size_t maxFamilies = 1000;
 
 // Fonts and colours a table may define.
 constexpr std::size_t maxTableEntries = 10000;
@@ -946,6 +947,10 @@ int RtfParser::internFamily(const QString &family) {
     const auto found = familyIds_.constFind(family);
     if (found != familyIds_.constEnd())
         return *found;
+    // The editor asks the system's font matching for each family it shows, a third of a
+    // millisecond each: families past this many are shown in the document's font.
+    if (families_.size() >= maxFamilies)
+        return -1;
     const int id = static_cast<int>(families_.size());
     families_.push_back(family);
     familyIds_.insert(family, id);
