@@ -131,7 +131,7 @@ void RtfDocumentBuilder::insertImage(const QImage &image, QSizeF size) {
 }
 
 void RtfDocumentBuilder::insertPlaceholder(const QImage &image, const QString &why, int type,
-                                           const QByteArray &data) {
+                                           const QByteArray &data, QSizeF shown) {
     // The picture's own data, named after its content and type, goes back into the file
     // when the entry is saved.
     const QString original =
@@ -142,6 +142,8 @@ void RtfDocumentBuilder::insertPlaceholder(const QImage &image, const QString &w
     cursor_.document()->addResource(QTextDocument::ImageResource, QUrl(original), QVariant(data));
     QTextImageFormat format;
     format.setProperty(originalPictureProperty, original);
+    if (!shown.isEmpty())
+        format.setProperty(originalSizeProperty, shown);
     format.setToolTip(why);
     insertImage(image, image.size(), format);
 }

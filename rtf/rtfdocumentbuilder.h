@@ -66,9 +66,10 @@ public:
     void endParagraph(const QTextBlockFormat &format);
     void insertImage(const QImage &image, QSizeF size);
     // A picture that is not shown: `image` says why, `why` is its tooltip, and the
-    // picture's own data of RtfPictureType `type` is kept for saving.
+    // picture's own data of RtfPictureType `type`, with the size it was to be shown at
+    // (empty when the file gave none), is kept for saving.
     void insertPlaceholder(const QImage &image, const QString &why, int type,
-                           const QByteArray &data);
+                           const QByteArray &data, QSizeF shown);
     void finish(const QTextBlockFormat &lastParagraph);
 
 private:

@@ -829,19 +829,23 @@ void RtfParser::finishPicture() {
     if (decoded.image.isNull() || !prepareText())
         return;
     flushSurrogate();
+    // The size to show: the goal size in twips, scaled; without one, the picture's own.
+    auto shown = [&](QSize own) {
+        const double width =
+            picture.goalWidth > 0 ? picture.goalWidth / twipsPerPixel_.x : double(own.width());
+        const double height =
+            picture.goalHeight > 0 ? picture.goalHeight / twipsPerPixel_.y : double(own.height());
+        return QSizeF(std::clamp(width * picture.scaleX / 100.0, 1.0, 20000.0),
+                      std::clamp(height * picture.scaleY / 100.0, 1.0, 20000.0));
+    };
     if (!decoded.placeholder.isEmpty()) {
-        builder_.insertPlaceholder(decoded.image, decoded.placeholder, picture.type, picture.data);
+        // The placeholder shows at its own size; the picture keeps the size it was given.
+        const bool given = picture.goalWidth > 0 && picture.goalHeight > 0;
+        builder_.insertPlaceholder(decoded.image, decoded.placeholder, picture.type, picture.data,
+                                   given ? shown(QSize()) : QSizeF());
         return;
     }
-    const QImage &image = decoded.image;
-    // The size to show: the goal size in twips, scaled; without one, the picture's own.
-    double width =
-        picture.goalWidth > 0 ? picture.goalWidth / twipsPerPixel_.x : double(image.width());
-    double height =
-        picture.goalHeight > 0 ? picture.goalHeight / twipsPerPixel_.y : double(image.height());
-    width = std::clamp(width * picture.scaleX / 100.0, 1.0, 20000.0);
-    height = std::clamp(height * picture.scaleY / 100.0, 1.0, 20000.0);
-    builder_.insertImage(image, QSizeF(width, height));
+    builder_.insertImage(decoded.image, shown(decoded.image.size()));
 }
 
 void RtfParser::updatePage(GroupState &state) const {

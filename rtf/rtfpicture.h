@@ -39,3 +39,6 @@ int jpegScanCount(QByteArrayView jpeg, int limit);
 // The document keeps a placeholder's picture data as a resource of this name under the
 // image format's property `originalPictureProperty`; the name ends in ".png" or ".jpeg".
 inline constexpr int originalPictureProperty = QTextFormat::UserProperty + 0x5049;
+// The size, in pixels, the file gave that picture to be shown at (a QSizeF); without it,
+// the picture is shown at its own size.
+inline constexpr int originalSizeProperty = QTextFormat::UserProperty + 0x504a;

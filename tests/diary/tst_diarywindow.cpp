@@ -15,6 +15,7 @@
 #include "startprogram.h"
 #include "testworld.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QClipboard>
 #include <QFile>
@@ -144,6 +145,8 @@ private slots:
     void pasteFromOtherPrograms();
     void hostileFilesPasteWhole_data();
     void hostileFilesPasteWhole();
+    void veryLongEntriesAreNotWrapped_data();
+    void veryLongEntriesAreNotWrapped();
     void editorIsNamedAfterItsEntry();
     void insertKeySwitchesToOverwriting();
     void pasteAndCutEdges_data();
@@ -828,6 +831,56 @@ void tst_DiaryWindow::hostileFilesPasteWhole() {
     };
     QCOMPARE(letters(entry->rtfText->toPlainText()), letters(file.toPlainText()));
     QVERIFY(entry->rtfText->document()->blockCount() <= RtfDocumentBuilder::maxBreaks + 2);
+}
+
+void tst_DiaryWindow::veryLongEntriesAreNotWrapped_data() {
+    QTest::addColumn<bool>("pasted");
+    QTest::newRow("opened") << false;
+    QTest::newRow("pasted") << true;
+}
+// The editor cannot lay out text reaching 2^23 pixels down; five million characters
+// wrapped into a diary window would. Such an entry shows a line to a paragraph, and the
+// next entry of ordinary length wraps again at the window's margin.
+void tst_DiaryWindow::veryLongEntriesAreNotWrapped() {
+    QFETCH(bool, pasted);
+    TestWorld world;
+    auto main = startProgram();
+    const QString longEntry = world.path("long.DIA");
+    const QString shortEntry = world.path("short.DIA");
+    const QByteArray rtf = HostileRtf::make("long-paragraph", 5'000'000);
+    writeFile(longEntry, rtf);
+    writeFile(shortEntry, "{\\rtf1 " + QByteArray("a few words ").repeated(100) + "}");
+    main->LoadNewDoc();
+    frmDocument *entry = active(*main);
+    const double margin = entry->rtfText->RightMargin();
+    QVERIFY(margin > 0);
+    auto linesOfFirstParagraph = [&] {
+        QTextDocument *document = entry->rtfText->document();
+        document->documentLayout()->blockBoundingRect(document->firstBlock());
+        return document->firstBlock().layout()->lineCount();
+    };
+    if (pasted) {
+        auto *offered = new QMimeData;
+        offered->setData("text/rtf", rtf);
+        QApplication::clipboard()->setMimeData(offered);
+        command(*main, "mnuEditPaste")->trigger();
+    } else {
+        world.platform.answerFileDialog(longEntry);
+        main->mnuFileOpenDiaryEntry_Click(1);
+    }
+    QVERIFY(entry->rtfText->document()->characterCount() > 4'000'000);
+    QCOMPARE(linesOfFirstParagraph(), 1);
+    QCOMPARE(entry->rtfText->RightMargin(), margin);
+    // Moving to the end lays out everything before it, at once.
+    QTest::keyClick(entry->rtfText, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(entry->rtfText->textCursor().atEnd(), true);
+
+    if (pasted)
+        world.platform.answerMessage(MsgBoxResult::No); // the pasted text is not kept
+    world.platform.answerFileDialog(shortEntry);
+    main->mnuFileOpenDiaryEntry_Click(1);
+    QVERIFY(linesOfFirstParagraph() > 1);
+    QCOMPARE(entry->rtfText->RightMargin(), margin);
 }
 
 void tst_DiaryWindow::editorIsNamedAfterItsEntry() {

@@ -396,8 +396,11 @@ void tst_RtfLimits::fontFamiliesPastTheBudgetTakeTheDocumentFont() {
 }
 
 void tst_RtfLimits::picturesPastTheBudgetArePlaceholders() {
-    // Pictures of 16 million pixels: two fit the budget of one reading.
-    const QByteArray file = HostileRtf::make(u"large-pictures"_qs, 1'400'000);
+    // Pictures of 16 million pixels: two fit the budget of one reading. Each is to be
+    // shown an inch wide and two thirds of an inch high.
+    const QByteArray goal = "\\picwgoal1440\\pichgoal960";
+    const QByteArray file =
+        HostileRtf::make(u"large-pictures"_qs, 1'400'000).replace("\\pngblip", "\\pngblip" + goal);
     const int count = int(file.count("\\pict"));
     QVERIFY(count > 2);
     const auto document = read(file);
@@ -427,6 +430,7 @@ void tst_RtfLimits::picturesPastTheBudgetArePlaceholders() {
     // Saved, every picture's own data goes back into the file.
     const QByteArray written = RtfWriter::writeDocument(*document);
     QCOMPARE(written.count("\\pngblip"), count);
+    QCOMPARE(written.count(goal), count);
     const auto again = read(written);
     QCOMPARE(textOfDocument(*again), textOfDocument(*document));
     const QByteArray firstPicture = file.mid(file.indexOf("\n", file.indexOf("\\pict")) + 1);
