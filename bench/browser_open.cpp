@@ -36,6 +36,7 @@ int main(int argc, char **argv) {
     QTemporaryDir home;
     qputenv("ORVANEL_HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toUtf8());
     QApplication application(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: browser_open PAGE TITLE\n");

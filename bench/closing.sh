@@ -11,9 +11,10 @@ runs=${1:-10}
 build_release openbox xdotool wmctrl -- orvanel
 program=$PWD/build/release/bin/orvanel
 
-export ORVANEL_HOME XDG_CONFIG_HOME DISPLAY=:$((90 + RANDOM % 9))
+export ORVANEL_HOME XDG_CONFIG_HOME XDG_STATE_HOME DISPLAY=:$((90 + RANDOM % 9))
 ORVANEL_HOME=$(mktemp -d)
 XDG_CONFIG_HOME="$ORVANEL_HOME/config"
+XDG_STATE_HOME="$ORVANEL_HOME/state"
 # No tip of the day in the way of the keys.
 mkdir -p "$XDG_CONFIG_HOME/orvanel"
 printf '[Options]\nShow Tips at Startup=0\n' >"$XDG_CONFIG_HOME/orvanel/orvanel.ini"

@@ -68,6 +68,7 @@ int main(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toUtf8());
     QApplication application(argc, argv);
     QStringList kinds = QCoreApplication::arguments().mid(1);
     if (kinds.isEmpty())

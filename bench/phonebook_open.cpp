@@ -41,6 +41,7 @@ double millisecondsSince(const QElapsedTimer &timer) {
 int main(int argc, char **argv) {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toUtf8());
     QApplication application(argc, argv);
     if (argc != 2)
         return 2;

@@ -15,6 +15,7 @@ on_a_screen "$0" "$runs"
 export ORVANEL_HOME
 ORVANEL_HOME=$(mktemp -d)
 export XDG_CONFIG_HOME="$ORVANEL_HOME/config"
+export XDG_STATE_HOME="$ORVANEL_HOME/state"
 trap 'rm -rf "$ORVANEL_HOME"' EXIT
 
 measure() {

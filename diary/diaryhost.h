@@ -4,10 +4,12 @@
 
 #include <optional>
 
+class Recovery;
 class frmDocument;
 
 // What a diary window needs of the main window that holds it: the Save command, the
-// switching of the document commands and the six formatting buttons of the toolbar.
+// switching of the document commands, the recovery copies and the six formatting buttons
+// of the toolbar.
 class DiaryHost {
 public:
     virtual ~DiaryHost() = default;
@@ -20,6 +22,9 @@ public:
 
     // Whether a diary window other than this one is open.
     virtual bool otherDiaryWindowsOpen(const frmDocument &document) const = 0;
+
+    // The program's recovery copies of entries.
+    virtual Recovery &recovery() = 0;
 
     // Shows a character format's button pressed or released.
     virtual void showCharacterFormat(CharacterFormat format, bool on) = 0;

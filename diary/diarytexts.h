@@ -48,4 +48,22 @@ inline QString pageSetupTitle() {
 inline QString undoPlaceholder() {
     return QStringLiteral("Add 'mnuEditUndo_Click' code.");
 }
+inline QString recoveryNotWritten(const QString &folder, const QString &reason) {
+    return QStringLiteral("Copies of unsaved diary entries cannot be kept in ") + folder +
+           QStringLiteral(", so a crash would lose what was typed since the last save. "
+                          "Save your entries with File > Save.\n\n") +
+           reason;
+}
+inline QString recoveryQuestion(int count) {
+    return QStringLiteral("ORVANEL was not closed properly. Recover %1 unsaved diary entries?")
+        .arg(count);
+}
+inline QString recoverySetAside(const QString &folder) {
+    return QStringLiteral("The unsaved diary entries were set aside in ") + folder +
+           QStringLiteral(". Each is an RTF file that a word processor opens.");
+}
+inline QString recoveryNotSetAside(const QString &folder) {
+    return QStringLiteral("The unsaved diary entries could not all be set aside. They stay in ") +
+           folder + QStringLiteral(".");
+}
 } // namespace DiaryText

@@ -2,6 +2,7 @@
 
 #include "diary/diaryhost.h"
 #include "diary/diarytexts.h"
+#include "diary/entryrecovery.h"
 #include "diary/rtftextbox.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
@@ -39,6 +40,7 @@ frmDocument::frmDocument(DiaryHost &host, QWidget *parent) : QWidget(parent), ho
     // A screen reader names the editor after its entry.
     connect(this, &QWidget::windowTitleChanged, rtfText, &QWidget::setAccessibleName);
     connect(rtfText, &RtfTextBox::SelChange, this, &frmDocument::rtfText_SelChange);
+    recovery_ = new EntryRecovery(*this, host.recovery());
     Form_Load();
 }
 
@@ -53,6 +55,7 @@ bool frmDocument::textChanged() const {
 void frmDocument::markInStep(std::optional<FileStamp> file) {
     rtfText->document()->setModified(false);
     knownFile_ = std::move(file);
+    recovery_->discard();
 }
 
 bool frmDocument::knowsFileAsItIs(const QString &path) const {
@@ -112,6 +115,8 @@ bool frmDocument::Form_Unload() {
     // a saved one.
     if (textChanged() && !offerToSave(*this, host_))
         return false;
+    // Saved, or the user would not keep the changes.
+    recovery_->discard();
     // The commands serve the diary windows still open.
     if (!host_.otherDiaryWindowsOpen(*this))
         host_.switchDocumentCommands(false);

@@ -7,6 +7,7 @@
 #include <optional>
 
 class DiaryHost;
+class EntryRecovery;
 class RtfTextBox;
 
 // A diary window: one entry in a rich-text box that fills the window. It mirrors the
@@ -37,6 +38,9 @@ public:
     // on disk since: only such a file is replaced without asking.
     bool knowsFileAsItIs(const QString &path) const;
 
+    // The entry's recovery copy.
+    EntryRecovery &recovery() { return *recovery_; }
+
     // A new window opens at the size it was designed with.
     QSize sizeHint() const override;
 
@@ -53,6 +57,7 @@ private:
     bool Form_Unload();
 
     DiaryHost &host_;
+    EntryRecovery *recovery_ = nullptr;
     int saveCount_ = 0;
     std::optional<FileStamp> knownFile_;
 };

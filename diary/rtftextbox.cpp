@@ -23,6 +23,12 @@ namespace {
 // Rich text from this many bytes on is pasted with the layout left for later.
 constexpr qsizetype largePaste = 256 * 1024;
 
+// Qt's editor places nothing lower than 2^23 pixels down the page and stalls for minutes
+// laying out a document that reaches that far: four million characters wrapped into a
+// narrow window do. An entry longer than this is shown one line to a paragraph, and the
+// reader keeps paragraphs and line breaks far fewer than that height holds.
+constexpr int longestWrappedEntry = 4'000'000;
+
 // The names word processors give rich text on the clipboard; the first is what we offer.
 const QString rtfMimeTypes[] = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
                                 QStringLiteral("text/richtext")};
@@ -153,7 +159,6 @@ RtfTextBox::RtfTextBox(QWidget *parent) : QTextEdit(parent) {
     font.setWeight(QFont::Normal);
     document()->setDefaultFont(font);
     setTabChangesFocus(false);
-    setLineWrapMode(QTextEdit::WidgetWidth);
     connect(this, &QTextEdit::cursorPositionChanged, this, &RtfTextBox::selectionMoved);
     connect(this, &QTextEdit::selectionChanged, this, &RtfTextBox::selectionMoved);
 }
@@ -188,7 +193,10 @@ void RtfTextBox::LoadFile(const QString &path) {
     case RtfFile::Outcome::Failed:
         systemFailure(path, file.systemError, true);
     }
-    const QByteArray &data = file.data;
+    loadRtf(file.data);
+}
+
+void RtfTextBox::loadRtf(const QByteArray &data) {
     // Read into a document of its own, which the box then shows: reading into the shown
     // document takes about four times as long (0.6 s against 0.15 s for a 1 MB entry). A
     // file that is not rich text leaves the entry as it was.
@@ -200,6 +208,7 @@ void RtfTextBox::LoadFile(const QString &path) {
     setDocument(loaded.release());
     if (previous && previous->parent() == this)
         delete previous;
+    fitWrapToLength();
     announceSelection();
 }
 
@@ -272,16 +281,17 @@ void RtfTextBox::insertMarkup(const QByteArray &markup) {
     if (markup.size() < largePaste) {
         readMarkup([&] { RtfReader::readAt(markup, cursor); });
         setTextCursor(cursor);
+        fitWrapToLength();
         return;
     }
     // The editor lays out what a change brings before it answers again, which for
     // megabytes of text takes seconds; a document laid out anew is laid out a piece at a
-    // time while the window answers. Without a page size the document lays out nothing,
-    // and setting it again starts that piecewise layout. The box's own caret moves past
-    // the pasted text with the insertion; asking it to show the caret now would lay out
-    // everything up to it at once.
+    // time while the window answers. With an empty page size the document lays out
+    // nothing, and setting it again starts that piecewise layout. The box's own caret
+    // moves past the pasted text with the insertion; asking it to show the caret now
+    // would lay out everything up to it at once.
     const QSizeF page = document()->pageSize();
-    document()->setPageSize(QSizeF());
+    document()->setPageSize(QSizeF(0, 0));
     try {
         readMarkup([&] { RtfReader::readAt(markup, cursor); });
     } catch (...) {
@@ -289,6 +299,21 @@ void RtfTextBox::insertMarkup(const QByteArray &markup) {
         throw;
     }
     document()->setPageSize(page);
+    fitWrapToLength();
+}
+
+void RtfTextBox::fitWrapToLength() {
+    if (document()->characterCount() > longestWrappedEntry) {
+        if (lineWrapMode() != QTextEdit::NoWrap)
+            setLineWrapMode(QTextEdit::NoWrap);
+    } else if (wrapWidth_) {
+        // Setting the width lays the whole document out again, even when it is the same.
+        if (lineWrapColumnOrWidth() != *wrapWidth_)
+            setLineWrapColumnOrWidth(*wrapWidth_);
+        setLineWrapMode(QTextEdit::FixedPixelWidth);
+    } else {
+        setLineWrapMode(QTextEdit::WidgetWidth);
+    }
 }
 
 void RtfTextBox::insertHtml(const QString &html) {
@@ -315,6 +340,7 @@ void RtfTextBox::setSelText(const QString &text) {
     QTextCursor cursor = textCursor();
     cursor.insertText(text);
     setTextCursor(cursor);
+    fitWrapToLength();
 }
 
 int RtfTextBox::SelLength() const {
@@ -353,13 +379,12 @@ double RtfTextBox::Width() const {
 void RtfTextBox::setRightMargin(double twips) {
     if (twips < 0)
         invalidValue();
-    setLineWrapMode(QTextEdit::FixedPixelWidth);
-    setLineWrapColumnOrWidth(twipsToPixelsX(twips));
+    wrapWidth_ = twipsToPixelsX(twips);
+    fitWrapToLength();
 }
 
 double RtfTextBox::RightMargin() const {
-    return lineWrapMode() == QTextEdit::FixedPixelWidth ? pixelsToTwipsX(lineWrapColumnOrWidth())
-                                                        : 0.0;
+    return wrapWidth_ ? pixelsToTwipsX(*wrapWidth_) : 0.0;
 }
 
 QMimeData *RtfTextBox::selectionData() const {

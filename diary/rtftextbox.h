@@ -21,6 +21,8 @@ public:
     explicit RtfTextBox(QWidget *parent = nullptr);
 
     void LoadFile(const QString &path);
+    // The entry becomes the RTF given; what is not RTF is refused as LoadFile refuses it.
+    void loadRtf(const QByteArray &data);
     void SaveFile(const QString &path);
 
     // On, off or mixed (nothing) over the selection; at the caret, the format of text
@@ -72,7 +74,11 @@ private:
     void announceSelection();
     void insertMarkup(const QByteArray &markup);
     void insertHtml(const QString &html);
+    void fitWrapToLength();
 
     int lastAnchor_ = -1;
     int lastPosition_ = -1;
+    // The width lines wrap at, in pixels, once a right margin is set; the box's width
+    // until then.
+    std::optional<int> wrapWidth_;
 };

@@ -5,6 +5,7 @@
 #include "rtf/twips.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
@@ -63,6 +64,12 @@ public:
     // range ends with \par (the whole document: every paragraph, the last one too).
     QByteArray write(int from, int to);
 
+    // The same in steps: begin, each paragraph in turn (false once the range ended inside
+    // it), then the whole file with its font and colour tables.
+    void begin(int characters);
+    bool writeBlock(const QTextBlock &block, int from, int to);
+    QByteArray finish();
+
 private:
     void word(const char *text) {
         out_.append(text);
@@ -105,51 +112,59 @@ private:
 };
 
 QByteArray Writer::write(int from, int to) {
-    out_.reserve(std::max(4096, (to - from) * 2 + 1024));
-    word("\\uc1");
+    begin(to - from);
     QTextBlock block = document_.findBlock(from);
-    while (block.isValid() && block.position() <= to) {
-        const int blockStart = block.position();
-        const int blockEnd = blockStart + block.length() - 1; // without the paragraph mark
-        paragraph(block.blockFormat());
-        bool empty = true;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid())
-                continue;
-            const int start = std::max(fragment.position(), from);
-            const int end = std::min(fragment.position() + fragment.length(), to);
-            if (start >= end)
-                continue;
-            empty = false;
-            const QTextCharFormat format = fragment.charFormat();
-            const QString text = fragment.text();
-            const qsizetype first = start - fragment.position();
-            const qsizetype last = end - fragment.position();
-            if (format.isImageFormat()) {
-                runFormat(format);
-                for (qsizetype i = first; i < last; ++i) {
-                    if (text.at(i) == QChar::ObjectReplacementCharacter)
-                        picture(format.toImageFormat());
-                }
-                continue;
-            }
-            runFormat(format);
-            characters(text, first, last);
-        }
-        const bool whole = blockEnd < to;
-        if (empty)
-            runFormat(block.charFormat()); // an empty paragraph is as high as its mark
-        if (whole) {
-            word("\\par");
-            out_.append('\n');
-            space_ = false;
-        }
-        if (!whole)
-            break;
+    while (block.isValid() && block.position() <= to && writeBlock(block, from, to))
         block = block.next();
-    }
+    return finish();
+}
 
+void Writer::begin(int characters) {
+    out_.reserve(std::max(4096, characters * 2 + 1024));
+    word("\\uc1");
+}
+
+bool Writer::writeBlock(const QTextBlock &block, int from, int to) {
+    const int blockStart = block.position();
+    const int blockEnd = blockStart + block.length() - 1; // without the paragraph mark
+    paragraph(block.blockFormat());
+    bool empty = true;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!fragment.isValid())
+            continue;
+        const int start = std::max(fragment.position(), from);
+        const int end = std::min(fragment.position() + fragment.length(), to);
+        if (start >= end)
+            continue;
+        empty = false;
+        const QTextCharFormat format = fragment.charFormat();
+        const QString text = fragment.text();
+        const qsizetype first = start - fragment.position();
+        const qsizetype last = end - fragment.position();
+        if (format.isImageFormat()) {
+            runFormat(format);
+            for (qsizetype i = first; i < last; ++i) {
+                if (text.at(i) == QChar::ObjectReplacementCharacter)
+                    picture(format.toImageFormat());
+            }
+            continue;
+        }
+        runFormat(format);
+        characters(text, first, last);
+    }
+    const bool whole = blockEnd < to;
+    if (empty)
+        runFormat(block.charFormat()); // an empty paragraph is as high as its mark
+    if (whole) {
+        word("\\par");
+        out_.append('\n');
+        space_ = false;
+    }
+    return whole;
+}
+
+QByteArray Writer::finish() {
     QByteArray head;
     head.reserve(1024 + out_.size());
     head.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\n{\\fonttbl");
@@ -178,6 +193,7 @@ QByteArray Writer::write(int from, int to) {
     }
     head.append(out_);
     head.append("}\n");
+    out_.clear();
     return head;
 }
 
@@ -393,8 +409,9 @@ bool Writer::originalPicture(const QTextImageFormat &format) {
     const QSize size = QImageReader(&buffer).size();
     if (!size.isValid())
         return false;
+    const QSizeF shown = format.property(originalSizeProperty).toSizeF();
     pictureGroup(name.endsWith(QLatin1String(".png")) ? "\\pngblip" : "\\jpegblip", data, size,
-                 QSizeF(size));
+                 shown.isEmpty() ? QSizeF(size) : shown);
     return true;
 }
 
@@ -463,6 +480,52 @@ void Writer::escapedName(QByteArray &out, const QString &name) {
 QByteArray RtfWriter::writeDocument(const QTextDocument &document) {
     Writer writer(document);
     return writer.write(0, document.characterCount());
+}
+
+struct RtfIncrementalWriter::State {
+    explicit State(const QTextDocument &document) : writer(document) {}
+    Writer writer;
+};
+
+RtfIncrementalWriter::RtfIncrementalWriter(const QTextDocument &document)
+    : document_(document), state_(std::make_unique<State>(document)) {
+    state_->writer.begin(document.characterCount());
+}
+
+RtfIncrementalWriter::~RtfIncrementalWriter() = default;
+
+bool RtfIncrementalWriter::writeFor(std::chrono::nanoseconds budget) {
+    if (done_)
+        return true;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.nsecsElapsed() < budget.count()) {
+        const QTextBlock block = document_.findBlock(position_);
+        if (!block.isValid() || !state_->writer.writeBlock(block, 0, document_.characterCount())) {
+            done_ = true;
+            return true;
+        }
+        position_ = block.position() + block.length();
+    }
+    return false;
+}
+
+void RtfIncrementalWriter::documentChanged(int from, int removed, int added) {
+    if (from >= position_)
+        return; // not written yet: it is written as it is then
+    if (from + removed >= position_) {
+        // The change reaches the paragraph to be written next: start again.
+        state_ = std::make_unique<State>(document_);
+        state_->writer.begin(document_.characterCount());
+        position_ = 0;
+        done_ = false;
+        return;
+    }
+    position_ += added - removed;
+}
+
+QByteArray RtfIncrementalWriter::take() {
+    return state_->writer.finish();
 }
 
 QByteArray RtfWriter::writeSelection(const QTextCursor &cursor) {

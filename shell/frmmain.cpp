@@ -8,6 +8,7 @@
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
+#include "platform/terminationsignals.h"
 #include "platform/units.h"
 #include "shell/screenfit.h"
 #include "shell/statusbar.h"
@@ -95,9 +96,15 @@ frmMain::frmMain() {
 
     MDIForm_Load();
     Timer1->start();
+    // A kill or a logout keeps what was typed; the entries of a run that ended that way,
+    // or crashed, are offered back once the window is up.
+    onTermination([this] { writeRecoveryCopies(); });
+    QTimer::singleShot(0, this, &frmMain::offerRecovery);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    onTermination({});
+}
 
 void frmMain::MDIForm_Load() {
     // The bounds are read in this order. The position is the window's outer corner and
@@ -141,6 +148,8 @@ void frmMain::commitData(QSessionManager &manager) {
             manager.cancel();
             return;
         }
+    } else {
+        writeRecoveryCopies();
     }
     MDIForm_Unload();
 }

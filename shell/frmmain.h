@@ -2,6 +2,7 @@
 
 #include "browser/browserhost.h"
 #include "diary/diaryhost.h"
+#include "diary/recovery.h"
 #include "platform/commondialog.h"
 #include "platform/platform.h"
 
@@ -88,6 +89,7 @@ public:
     // DiaryHost
     void switchDocumentCommands(bool on) override;
     bool otherDiaryWindowsOpen(const frmDocument &document) const override;
+    Recovery &recovery() override { return recovery_; }
     void showCharacterFormat(CharacterFormat format, bool on) override;
     void showAlignment(std::optional<Alignment> alignment) override;
 
@@ -133,10 +135,19 @@ private:
     // record being added or edited, for saving; false when the user cancelled, or a Yes
     // did not save.
     bool offerToSaveChanges();
+    // Offers back the entries of runs that ended without saving them.
+    void offerRecovery();
+    void openRecoveredEntry(const QString &path);
+    // Writes the copy of every diary window with changes, for a program about to end.
+    void writeRecoveryCopies();
+    // Removes them: the user saved each entry or said No to saving it.
+    void discardRecoveryCopies();
+    QList<frmDocument *> diaryWindows() const;
     // The Open or Save As dialog for diary files, showing the diary folder first;
     // returns the chosen path, empty when cancelled.
     QString chooseDiaryFile(FileDialogKind kind, const QString &title);
 
+    Recovery recovery_;
     QMdiArea *mdiArea_ = nullptr;
     std::array<QAction *, 3> characterButtons_{};
     std::array<QAction *, 3> alignmentButtons_{};

@@ -102,8 +102,10 @@ void frmMain::mnuFileExit_Click() {
     // Exit ends the program without closing steps, but not over unsaved words: each
     // entry whose text changed, and each record being added or edited, is offered for
     // saving first, and Cancel stays.
-    if (offerToSaveChanges())
+    if (offerToSaveChanges()) {
+        discardRecoveryCopies();
         platform().endProgram();
+    }
 }
 
 void frmMain::mnuEditUndo_Click() {
