@@ -499,14 +499,15 @@ bool RtfIncrementalWriter::writeFor(std::chrono::nanoseconds budget) {
         return true;
     QElapsedTimer clock;
     clock.start();
-    while (clock.nsecsElapsed() < budget.count()) {
+    // At least one paragraph a step, however short the budget.
+    do {
         const QTextBlock block = document_.findBlock(position_);
         if (!block.isValid() || !state_->writer.writeBlock(block, 0, document_.characterCount())) {
             done_ = true;
             return true;
         }
         position_ = block.position() + block.length();
-    }
+    } while (clock.nsecsElapsed() < budget.count());
     return false;
 }
 

@@ -30,7 +30,7 @@ public:
 
     // Writes paragraphs until `budget` has passed; true once the document is written.
     bool writeFor(std::chrono::nanoseconds budget);
-    // QTextDocument::contentsChange.
+    // QTextDocument::contentsChange, which a document only sends once it has a layout.
     void documentChanged(int from, int removed, int added);
     // The file, once writeFor returned true.
     QByteArray take();
