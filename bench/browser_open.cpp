@@ -4,6 +4,7 @@
 // with its processes while one browser window shows the page.
 //   browser_open PAGE TITLE        (one measurement a process)
 #include "accessories/startuptip.h"
+#include "benchhome.h"
 #include "browser/frmbrowser.h"
 #include "platform/settings.h"
 #include "processmemory.h"
@@ -35,8 +36,7 @@ double openWindow(frmMain &main, const QString &title) {
 int main(int argc, char **argv) {
     QTemporaryDir home;
     qputenv("ORVANEL_HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toUtf8());
+    useBenchHome(home);
     QApplication application(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: browser_open PAGE TITLE\n");

@@ -5,6 +5,7 @@
 // figure. The goal is 3 s.
 //   diary_hostile [KIND[:BYTES]...]   (default: every kind, at the size first reported)
 #include "accessories/startuptip.h"
+#include "benchhome.h"
 #include "hostilertf.h"
 
 #include "diary/frmdocument.h"
@@ -64,11 +65,8 @@ Wait longestWait(const std::function<void()> &command) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toUtf8());
+    useOffscreenBenchHome(home);
     QApplication application(argc, argv);
     QStringList kinds = QCoreApplication::arguments().mid(1);
     if (kinds.isEmpty())

@@ -4,6 +4,7 @@
 // own commands; once without recovery copies and once with them.
 //   diary_typing [presses]        (default 10000)
 #include "accessories/startuptip.h"
+#include "benchhome.h"
 #include "sampledocument.h"
 
 #include "diary/frmdocument.h"
@@ -52,11 +53,8 @@ template <typename Step> double timed(Step step) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toUtf8());
+    useOffscreenBenchHome(home);
     QApplication application(argc, argv);
     const int presses = argc > 1 ? std::max(1, atoi(argv[1])) : 10000;
 

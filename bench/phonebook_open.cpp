@@ -3,6 +3,7 @@
 // record without a match.
 //   phonebook_open FOLDER      (FOLDER holds ORVANEL.MDB; one measurement a process)
 #include "accessories/startuptip.h"
+#include "benchhome.h"
 #include "phonebook/frmphonebook.h"
 #include "phonebook/recordset.h"
 #include "platform/messagebox.h"
@@ -40,8 +41,7 @@ double millisecondsSince(const QElapsedTimer &timer) {
 
 int main(int argc, char **argv) {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toUtf8());
+    useBenchHome(home);
     QApplication application(argc, argv);
     if (argc != 2)
         return 2;
