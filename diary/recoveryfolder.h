@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QMutex>
 #include <QString>
-#include <memory>
+#include <QStringList>
 #include <optional>
 #include <vector>
 

@@ -43,15 +43,8 @@ void frmMain::offerRecovery() {
                 openRecoveredEntry(path);
         }
         // What was not taken back (all of it after a No) is kept where the user is told.
-        const QStringList left = [&] {
-            QStringList files;
-            for (const QString &path : std::as_const(orphans.files))
-                if (QFile::exists(path))
-                    files << path;
-            return files;
-        }();
-        if (!left.isEmpty()) {
-            orphans.files = left;
+        orphans.files.removeIf([](const QString &path) { return !QFile::exists(path); });
+        if (!orphans.files.isEmpty()) {
             const QString folder = orphans.setAside();
             MsgBox(folder.isEmpty() ? DiaryText::recoveryNotSetAside(
                                           QDir::toNativeSeparators(RecoveryFolder::root()))

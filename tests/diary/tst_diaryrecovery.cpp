@@ -172,6 +172,7 @@ private slots:
     void entryComesBackAfterTheProgramEnds();
     void runningProgramKeepsItsCopies();
     void noSetsTheCopiesAside();
+    void damagedCopyIsSetAside();
     void unwritableFolderIsToldOnce();
 };
 
@@ -453,6 +454,28 @@ void tst_DiaryRecovery::noSetsTheCopiesAside() {
     QCoreApplication::processEvents();
     QCOMPARE(world.platform.messages.size(), 2);
     QCOMPARE(setAside().size(), 1);
+}
+
+// A copy cut short by the disk, or edited by hand, opens no window but is kept.
+void tst_DiaryRecovery::damagedCopyIsSetAside() {
+    TestWorld world;
+    const QString run = RecoveryFolder::root() + "/run-1-1";
+    QVERIFY(QDir().mkpath(run));
+    QFile damaged(run + "/entry-1.rtf");
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{\\rtf1{\\*\\orvanelrecovery 7b22");
+    damaged.close();
+    world.platform.answerMessage(MsgBoxResult::Yes);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    auto main = startProgram();
+    QCoreApplication::processEvents();
+    QCOMPARE(world.platform.messages.size(), 2);
+    QCOMPARE(world.platform.messages[0].text, recoverOne);
+    QVERIFY(
+        world.platform.messages[1].text.startsWith("The unsaved diary entries were set aside in "));
+    QCOMPARE(main->mdiArea()->subWindowList().size(), 0);
+    QCOMPARE(setAside().size(), 1);
+    QVERIFY(!QFileInfo::exists(run)); // the emptied folder goes
 }
 
 void tst_DiaryRecovery::unwritableFolderIsToldOnce() {
