@@ -2,6 +2,7 @@
 
 #include "phonebook/phonebooktexts.h"
 #include "platform/runtimeerror.h"
+#include "platform/settings.h"
 
 namespace {
 bool needsQuotes(const QString &value) {
@@ -94,4 +95,10 @@ QString phoneBookConnectionString(const QString &programFolder) {
     return QStringLiteral("PROVIDER=SQLite;Data Source=") +
            connectionStringValue(programFolder + QStringLiteral("/ORVANEL.MDB")) +
            QStringLiteral(";");
+}
+
+QString chosenConnectionString(const QString &programFolder) {
+    const QString stored =
+        GetSetting(QStringLiteral("ORVANEL"), QStringLiteral("PhoneBook"), QStringLiteral("Connection"));
+    return stored.trimmed().isEmpty() ? phoneBookConnectionString(programFolder) : stored;
 }

@@ -215,8 +215,8 @@ void frmPhoneBook::setTabOrder() {
 
 void frmPhoneBook::Form_Load() {
     runReportingErrors([this] {
-        const QString connectionString = phoneBookConnectionString(platform().programFolder());
-        std::unique_ptr<PhoneBookConnection> connection = openConnection(connectionString);
+        std::unique_ptr<PhoneBookConnection> connection =
+            openConnection(chosenConnectionString(platform().programFolder()));
         adoPrimaryRS = std::make_unique<Recordset>();
         connect(adoPrimaryRS.get(), &Recordset::MoveComplete, this,
                 &frmPhoneBook::adoPrimaryRS_MoveComplete);

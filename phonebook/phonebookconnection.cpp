@@ -2,6 +2,7 @@
 
 #include "phonebook/connectionstring.h"
 #include "phonebook/phonebooktexts.h"
+#include "phonebook/postgresconnection.h"
 #include "phonebook/sqliteconnection.h"
 #include "platform/runtimeerror.h"
 
@@ -9,7 +10,7 @@ namespace {
 // Each provider, the keys its connection strings may hold, and how it opens.
 struct Provider {
     const char *name;
-    std::initializer_list<const char *> keys;
+    const QStringList &(*keys)();
     std::unique_ptr<PhoneBookConnection> (*open)(const ConnectionString &);
 };
 
@@ -20,25 +21,44 @@ std::unique_ptr<PhoneBookConnection> openSqlite(const ConnectionString &settings
     return std::make_unique<SqliteConnection>(file);
 }
 
+const QStringList &sqliteKeys() {
+    static const QStringList keys{QStringLiteral("Provider"), QStringLiteral("Data Source")};
+    return keys;
+}
+
+std::unique_ptr<PhoneBookConnection> openPostgres(const ConnectionString &settings) {
+    return std::make_unique<PostgresConnection>(settings);
+}
+
 const Provider providers[] = {
-    {"SQLite", {"Provider", "Data Source"}, openSqlite},
+    {"SQLite", sqliteKeys, openSqlite},
+    {"PostgreSQL", PostgresConnection::keys, openPostgres},
 };
 } // namespace
 
-std::unique_ptr<PhoneBookConnection> openConnection(const QString &connectionString) {
-    const ConnectionString settings = ConnectionString::parse(connectionString);
+namespace {
+const Provider &providerOf(const ConnectionString &settings) {
     const QString name = settings.value(QStringLiteral("Provider"));
     for (const Provider &provider : providers) {
         if (name.compare(QLatin1String(provider.name), Qt::CaseInsensitive) != 0)
             continue;
         for (const QString &key : settings.keys()) {
-            bool known = false;
-            for (const char *allowed : provider.keys)
-                known = known || key.compare(QLatin1String(allowed), Qt::CaseInsensitive) == 0;
-            if (!known)
+            if (!provider.keys().contains(key, Qt::CaseInsensitive))
                 raiseError(ErrorNumber::InvalidConnectionString, PhoneBookText::unknownKey(key));
         }
-        return provider.open(settings);
+        return provider;
     }
     raiseError(ErrorNumber::ProviderNotFound, PhoneBookText::unknownProvider(name));
+}
+} // namespace
+
+ConnectionString checkedConnectionString(const QString &connectionString) {
+    ConnectionString settings = ConnectionString::parse(connectionString);
+    providerOf(settings);
+    return settings;
+}
+
+std::unique_ptr<PhoneBookConnection> openConnection(const QString &connectionString) {
+    const ConnectionString settings = ConnectionString::parse(connectionString);
+    return providerOf(settings).open(settings);
 }

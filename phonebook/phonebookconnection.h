@@ -4,6 +4,8 @@
 #include "phonebook/rowtable.h"
 
 #include <QString>
+
+class ConnectionString;
 #include <memory>
 #include <vector>
 
@@ -39,5 +41,11 @@ public:
     virtual void deleteRecord(const Values &original) = 0;
 };
 
-// Opens the database a connection string names: "PROVIDER=SQLite;Data Source=<file>;".
+// Opens the database a connection string names: "PROVIDER=SQLite;Data Source=<file>;", or
+// "PROVIDER=PostgreSQL;Host=db.example;Port=5432;Database=orvanel;User ID=anna;" (also
+// Password, SSL Mode, SSL Root Cert, SSL Cert, SSL Key).
 std::unique_ptr<PhoneBookConnection> openConnection(const QString &connectionString);
+
+// A connection string read and checked as openConnection checks it (a known provider,
+// only that provider's keys), without opening anything.
+ConnectionString checkedConnectionString(const QString &connectionString);

@@ -72,6 +72,49 @@ inline QString noColumn(const QString &path, const QString &column) {
     return QStringLiteral("The table PHONEBOOK in %1 has no column %2.").arg(path, column);
 }
 
+// The phone book on a server. `server` says where: "at db.example:5432", "on this
+// computer"; `database` names the database there.
+inline QString badPort(const QString &port) {
+    return QStringLiteral("The connection string is not valid: the Port must be a number from 1 "
+                          "to 65535, not \"%1\".")
+        .arg(port);
+}
+inline QString postgresDriverMissing() {
+    return QStringLiteral("The phone book cannot be opened: Qt's PostgreSQL driver is not "
+                          "installed (Debian package libqt6sql6-psql).");
+}
+inline QString serverUnreachable(const QString &server, const QString &reason) {
+    return reason.isEmpty()
+               ? QStringLiteral("The phone book server %1 cannot be reached: the connection was "
+                                "lost. Try again when the server is back.")
+                     .arg(server)
+               : QStringLiteral("The phone book server %1 cannot be reached: %2. Try again when "
+                                "the server is back.")
+                     .arg(server, reason);
+}
+inline QString serverRefused(const QString &server, const QString &reason) {
+    return QStringLiteral("The phone book server %1 refused the connection: %2.")
+        .arg(server, reason);
+}
+inline QString serverTooSlow(const QString &server, int seconds) {
+    return QStringLiteral("The phone book server %1 did not finish the command within %2 "
+                          "seconds, so nothing was changed. Try again in a moment.")
+        .arg(server)
+        .arg(seconds);
+}
+inline QString noPermission(const QString &reason) {
+    return QStringLiteral("The phone book server does not let you do that: %1.").arg(reason);
+}
+inline QString tableExists(const QString &database) {
+    return QStringLiteral("The database %1 already has a table PHONEBOOK.").arg(database);
+}
+// A server's message with the password taken out, should it ever repeat it.
+inline QString withoutSecret(QString text, const QString &password) {
+    if (!password.isEmpty())
+        text.replace(password, QStringLiteral("********"));
+    return text;
+}
+
 // Reading and writing records.
 inline QString busy() {
     return QStringLiteral("The phone book is in use by another program. Try again in a "

@@ -11,6 +11,8 @@ packages=(
   # Free faces close to the fonts the small windows name, and the system information
   # program that About > System Info starts.
   fonts-urw-base35 hardinfo
+  # The shared phone book: Qt SQL's PostgreSQL driver, and the server the tests start.
+  libqt6sql6-psql postgresql
   "$@"
 )
 

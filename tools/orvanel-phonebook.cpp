@@ -1,6 +1,9 @@
-// orvanel-phonebook: makes phone book files for ORVANEL.
-//   orvanel-phonebook init FILE        a new phone book with an empty table PHONEBOOK
-//   orvanel-phonebook sample FILE N    appends N generated contacts
+// orvanel-phonebook: makes phone books for ORVANEL.
+//   orvanel-phonebook init FILE                  a new phone book file with an empty table
+//   orvanel-phonebook init --connection STRING   the table PHONEBOOK on a database server
+//   orvanel-phonebook sample FILE N              appends N generated contacts to a file
+//   orvanel-phonebook copy FROM TO               every record from one connection string
+//                                                to another, whose table must be empty
 #include "phonebookfile.h"
 
 #include <QCoreApplication>
@@ -10,7 +13,9 @@
 namespace {
 int usage() {
     std::fputs("usage: orvanel-phonebook init FILE\n"
-               "       orvanel-phonebook sample FILE N\n",
+               "       orvanel-phonebook init --connection STRING\n"
+               "       orvanel-phonebook sample FILE N\n"
+               "       orvanel-phonebook copy FROM-CONNECTION TO-CONNECTION\n",
                stderr);
     return 2;
 }
@@ -28,6 +33,16 @@ int main(int argc, char **argv) {
     const QStringList arguments = application.arguments().mid(1);
     if (arguments.size() == 2 && arguments[0] == QLatin1String("init"))
         return report(createPhoneBook(arguments[1]));
+    if (arguments.size() == 3 && arguments[0] == QLatin1String("init") &&
+        arguments[1] == QLatin1String("--connection"))
+        return report(createPhoneBookAt(arguments[2]));
+    if (arguments.size() == 3 && arguments[0] == QLatin1String("copy")) {
+        long copied = 0;
+        const QString failure = copyPhoneBook(arguments[1], arguments[2], copied);
+        if (failure.isEmpty())
+            std::printf("%ld records copied\n", copied);
+        return report(failure);
+    }
     if (arguments.size() == 3 && arguments[0] == QLatin1String("sample")) {
         bool ok = false;
         const long count = arguments[2].toLong(&ok);

@@ -1,5 +1,11 @@
 #include "phonebookfile.h"
 
+#include "phonebook/connectionstring.h"
+#include "phonebook/phonebookconnection.h"
+#include "phonebook/phonebooktexts.h"
+#include "phonebook/postgresconnection.h"
+#include "platform/runtimeerror.h"
+
 #include <QFile>
 #include <QStringList>
 #include <array>
@@ -222,4 +228,47 @@ QString appendSampleContacts(const QString &path, long count) {
     if (sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         return errorOf(raw);
     return {};
+}
+
+QString createPhoneBookAt(const QString &connectionString) {
+    try {
+        const ConnectionString settings = checkedConnectionString(connectionString);
+        const QString provider = settings.value(QStringLiteral("Provider"));
+        if (provider.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0) {
+            PostgresConnection::createTable(settings);
+            return {};
+        }
+        if (settings.value(QStringLiteral("Data Source")).isEmpty())
+            raiseError(ErrorNumber::InvalidConnectionString, PhoneBookText::noDataSource());
+        return createPhoneBook(settings.value(QStringLiteral("Data Source")));
+    } catch (const RuntimeError &error) {
+        return error.Description();
+    }
+}
+
+QString copyPhoneBook(const QString &from, const QString &to, long &copied) {
+    try {
+        RowTable rows;
+        openConnection(from)->readAll(rows);
+        const std::unique_ptr<PhoneBookConnection> target = openConnection(to);
+        target->beginWriting();
+        try {
+            RowTable there;
+            target->readAll(there);
+            if (!there.empty())
+                return QStringLiteral("the phone book to copy into already holds %1 records: "
+                                      "copy fills only an empty one")
+                    .arg(there.size());
+            for (size_t i = 0; i < rows.size(); ++i)
+                target->insertRecord(rows.values(i));
+            target->commit();
+        } catch (...) {
+            target->rollback();
+            throw;
+        }
+        copied = long(rows.size());
+        return {};
+    } catch (const RuntimeError &error) {
+        return error.Description();
+    }
 }

@@ -14,3 +14,13 @@ QString createPhoneBook(const QString &path);
 // each run goes on from the contacts already there. Returns an empty string, or why
 // it failed.
 QString appendSampleContacts(const QString &path, long count);
+
+// Creates table PHONEBOOK where a connection string points: a new file for SQLite, or
+// the table in an existing database on a PostgreSQL server. Returns an empty string,
+// or why it failed.
+QString createPhoneBookAt(const QString &connectionString);
+
+// Copies every record of one phone book into another, which must have no records, in
+// one transaction, serial numbers and all. Returns an empty string and sets `copied`,
+// or returns why nothing was copied.
+QString copyPhoneBook(const QString &from, const QString &to, long &copied);

@@ -1,7 +1,14 @@
 #include "phonebookworld.h"
 
+#include "phonebook/connectionstring.h"
 #include "phonebookfile.h"
+#include "platform/settings.h"
+#include "postgresserver.h"
 
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 #include <sqlite3.h>
 
@@ -14,31 +21,84 @@ struct Connection {
     ~Connection() { sqlite3_close(db); }
     sqlite3 *db = nullptr;
 };
+
+int worlds = 0;
 } // namespace
 
+QString postgresSql(QString sql) {
+    // A name with a blank keeps its case in quotes; the others fold to lower case.
+    static const QRegularExpression bracketed(QStringLiteral("\\[([^\\]]*)\\]"));
+    QString result;
+    qsizetype at = 0;
+    for (const QRegularExpressionMatch &match : bracketed.globalMatch(sql)) {
+        const QString name = match.captured(1);
+        result += sql.mid(at, match.capturedStart() - at);
+        result += name.contains(QLatin1Char(' ')) ? QLatin1Char('"') + name + QLatin1Char('"')
+                                                  : name;
+        at = match.capturedEnd();
+    }
+    return result + sql.mid(at);
+}
+
+PhoneBookWorld::PhoneBookWorld(PhoneBookProvider provider) : provider_(provider) {
+    if (provider_ == PhoneBookProvider::SQLite) {
+        connectionString_ = phoneBookConnectionString(programFolder());
+        return;
+    }
+    PostgresServer &server = sharedPostgresServer();
+    serverDatabase_ = server.createDatabase();
+    connectionString_ = server.connectionString(serverDatabase_);
+    SaveSetting(QStringLiteral("ORVANEL"), QStringLiteral("PhoneBook"),
+                QStringLiteral("Connection"), connectionString_);
+    clientName_ = QStringLiteral("world-%1").arg(++worlds);
+    QSqlDatabase client = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), clientName_);
+    client.setHostName(server.socketFolder());
+    client.setPort(server.port());
+    client.setDatabaseName(serverDatabase_);
+    client.setUserName(QString::fromLatin1(PostgresServer::user));
+}
+
+PhoneBookWorld::~PhoneBookWorld() {
+    if (clientName_.isEmpty())
+        return;
+    QSqlDatabase::database(clientName_, false).close();
+    QSqlDatabase::removeDatabase(clientName_);
+}
+
 void PhoneBookWorld::makeBook(const QList<Row> &rows) {
-    QCOMPARE(createPhoneBook(database()), QString());
+    if (provider_ == PhoneBookProvider::SQLite)
+        QCOMPARE(createPhoneBook(database()), QString());
+    else
+        QCOMPARE(createPhoneBookAt(connectionString_), QString());
     for (const Row &row : rows)
         addRow(row);
 }
 
 void PhoneBookWorld::addRow(const Row &row) {
-    Connection connection(database());
     QStringList names;
     QStringList parameters;
     for (auto it = row.begin(); it != row.end(); ++it) {
         names << QLatin1Char('[') + it.key() + QLatin1Char(']');
         parameters << QStringLiteral("?");
     }
-    const QByteArray sql = QStringLiteral("INSERT INTO PHONEBOOK (%1) VALUES (%2)")
-                               .arg(names.join(','), parameters.join(','))
-                               .toUtf8();
+    const QString sql = QStringLiteral("INSERT INTO PHONEBOOK (%1) VALUES (%2)")
+                            .arg(names.join(','), parameters.join(','));
+    if (provider_ == PhoneBookProvider::PostgreSQL) {
+        QSqlQuery insert(QSqlDatabase::database(clientName_));
+        QVERIFY(insert.prepare(postgresSql(sql)));
+        for (const QString &value : row)
+            insert.addBindValue(value);
+        QVERIFY2(insert.exec(), qPrintable(insert.lastError().text()));
+        return;
+    }
+    Connection connection(database());
+    const QByteArray text = sql.toUtf8();
     sqlite3_stmt *insert = nullptr;
-    QCOMPARE(sqlite3_prepare_v2(connection.db, sql.constData(), -1, &insert, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_prepare_v2(connection.db, text.constData(), -1, &insert, nullptr), SQLITE_OK);
     int parameter = 1;
     for (const QString &value : row) {
-        const QByteArray text = value.toUtf8();
-        sqlite3_bind_text(insert, parameter++, text.constData(), int(text.size()),
+        const QByteArray bytes = value.toUtf8();
+        sqlite3_bind_text(insert, parameter++, bytes.constData(), int(bytes.size()),
                           SQLITE_TRANSIENT);
     }
     QCOMPARE(sqlite3_step(insert), SQLITE_DONE);
@@ -46,6 +106,10 @@ void PhoneBookWorld::addRow(const Row &row) {
 }
 
 QString PhoneBookWorld::execute(const QString &sql) const {
+    if (provider_ == PhoneBookProvider::PostgreSQL) {
+        QSqlQuery query(QSqlDatabase::database(clientName_));
+        return query.exec(postgresSql(sql)) ? QString() : query.lastError().text();
+    }
     Connection connection(database());
     char *error = nullptr;
     sqlite3_exec(connection.db, sql.toUtf8().constData(), nullptr, nullptr, &error);
@@ -55,12 +119,22 @@ QString PhoneBookWorld::execute(const QString &sql) const {
 }
 
 QStringList PhoneBookWorld::column(const QString &name) const {
+    const QString sql =
+        QStringLiteral("SELECT CAST([%1] AS TEXT) FROM PHONEBOOK ORDER BY PHONEBOOK.[SERIAL NUMBER]")
+            .arg(name);
+    QStringList values;
+    if (provider_ == PhoneBookProvider::PostgreSQL) {
+        QSqlQuery select(QSqlDatabase::database(clientName_));
+        if (!select.exec(postgresSql(sql)))
+            return {QStringLiteral("<error>")};
+        while (select.next())
+            values << (select.isNull(0) ? QStringLiteral("<null>") : select.value(0).toString());
+        return values;
+    }
     Connection connection(database());
     sqlite3_stmt *select = nullptr;
-    const QByteArray sql =
-        QStringLiteral("SELECT [%1] FROM PHONEBOOK ORDER BY [SERIAL NUMBER]").arg(name).toUtf8();
-    QStringList values;
-    if (sqlite3_prepare_v2(connection.db, sql.constData(), -1, &select, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(connection.db, sql.toUtf8().constData(), -1, &select, nullptr) !=
+        SQLITE_OK)
         return {QStringLiteral("<error>")};
     while (sqlite3_step(select) == SQLITE_ROW) {
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, 0));

@@ -1,10 +1,14 @@
 // Phone book windows as the user works with them: opening from Run > PhoneBook,
 // browsing with the buttons and keys, adding, editing, deleting, refreshing, two
-// windows and other programs on one file, closing, and the search.
+// windows and other programs on one phone book, closing, and the search. Every case
+// runs twice: on a phone book file, and on a phone book on a PostgreSQL server that
+// the test starts.
 #include "phonebook/frmphonebook.h"
 #include "phonebook/recordset.h"
 #include "phonebookworld.h"
 #include "platform/messagebox.h"
+#include "platform/settings.h"
+#include "postgresserver.h"
 #include "platform/units.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
@@ -27,6 +31,11 @@
 #include <QTest>
 
 namespace {
+
+PhoneBookProvider globalProvider() {
+    QFETCH_GLOBAL(PhoneBookProvider, provider);
+    return provider;
+}
 
 frmPhoneBook *openPhoneBook(frmMain &main) {
     main.findChild<QAction *>("mnuDataPhoneBook")->trigger();
@@ -120,6 +129,9 @@ struct Session {
 class tst_PhoneBookWindow : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase_data();
+    void initTestCase();
+    void cleanupTestCase();
     void opensOnTheLowestSerialNumber();
     void eachCommandOpensANewWindow();
     void navigationButtons_data();
@@ -151,8 +163,22 @@ private slots:
     void searchOnAnEmptyBook();
 };
 
+void tst_PhoneBookWindow::initTestCase_data() {
+    QTest::addColumn<PhoneBookProvider>("provider");
+    QTest::newRow("file") << PhoneBookProvider::SQLite;
+    QTest::newRow("server") << PhoneBookProvider::PostgreSQL;
+}
+
+void tst_PhoneBookWindow::initTestCase() {
+    QVERIFY2(sharedPostgresServer().start(), qPrintable(sharedPostgresServer().error()));
+}
+
+void tst_PhoneBookWindow::cleanupTestCase() {
+    QVERIFY(sharedPostgresServer().stop());
+}
+
 void tst_PhoneBookWindow::opensOnTheLowestSerialNumber() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     QCOMPARE(book.windowTitle(), QString("Orvanel Phone Book"));
@@ -174,7 +200,7 @@ void tst_PhoneBookWindow::opensOnTheLowestSerialNumber() {
 }
 
 void tst_PhoneBookWindow::eachCommandOpensANewWindow() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook *second = openPhoneBook(*session.main);
     QVERIFY(second && second != session.book);
@@ -213,7 +239,7 @@ void tst_PhoneBookWindow::navigationButtons() {
     QFETCH(QString, status);
     QFETCH(int, beeps);
     QFETCH(QString, message);
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts().mid(0, records));
     if (!message.isEmpty())
         world.platform.answerMessage(MsgBoxResult::Ok);
@@ -252,7 +278,7 @@ void tst_PhoneBookWindow::recordKeys() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(QString, status);
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.cmdNext);
@@ -276,7 +302,7 @@ void tst_PhoneBookWindow::recordKeys() {
 }
 
 void tst_PhoneBookWindow::editModeIgnoresTheRecordKeys() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.cmdNext);
@@ -298,7 +324,7 @@ void tst_PhoneBookWindow::editModeIgnoresTheRecordKeys() {
 }
 
 void tst_PhoneBookWindow::addedRecordStaysLastUntilRefresh() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.cmdNext);
@@ -330,7 +356,7 @@ void tst_PhoneBookWindow::addedRecordStaysLastUntilRefresh() {
 }
 
 void tst_PhoneBookWindow::newRecordWithoutSerialNumberIsNumbered() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.cmdAdd);
@@ -341,7 +367,7 @@ void tst_PhoneBookWindow::newRecordWithoutSerialNumberIsNumbered() {
 }
 
 void tst_PhoneBookWindow::editThenCancel() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.cmdLast);
@@ -385,7 +411,7 @@ void tst_PhoneBookWindow::updateRefusals_data() {
 void tst_PhoneBookWindow::updateRefusals() {
     QFETCH(QString, serial);
     QFETCH(QString, message);
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.cmdAdd);
@@ -430,7 +456,7 @@ void tst_PhoneBookWindow::deleteMovesOn() {
     QFETCH(QString, status);
     QFETCH(QString, name);
     QFETCH(QString, message);
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts().mid(0, records));
     frmPhoneBook &book = *session.book;
     for (int i = 1; i < position; ++i)
@@ -449,14 +475,20 @@ void tst_PhoneBookWindow::deleteMovesOn() {
 }
 
 void tst_PhoneBookWindow::missingDatabaseTellsOnceAndLeavesNoFile() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
+    QString expected = "The phone book database " + world.database() + " was not found.";
+    if (world.provider() == PhoneBookProvider::PostgreSQL) {
+        SaveSetting("ORVANEL", "PhoneBook", "Connection",
+                    sharedPostgresServer().connectionString("nosuchbook"));
+        expected = "The phone book server on this computer refused the connection: database "
+                   "\"nosuchbook\" does not exist.";
+    }
     auto main = startProgram();
     world.platform.answerMessage(MsgBoxResult::Ok);
     frmPhoneBook *book = openPhoneBook(*main);
     QVERIFY(book);
     QCOMPARE(world.platform.messages.size(), 1);
-    QCOMPARE(world.platform.messages[0].text,
-             "The phone book database " + world.database() + " was not found.");
+    QCOMPARE(world.platform.messages[0].text, expected);
     QCOMPARE(world.platform.messages[0].title, QString("ORVANEL"));
     QCOMPARE(world.platform.messages[0].buttons(), MsgBoxStyle::OkOnly);
     QVERIFY(!QFile::exists(world.database()));
@@ -486,7 +518,7 @@ void tst_PhoneBookWindow::missingDatabaseTellsOnceAndLeavesNoFile() {
 }
 
 void tst_PhoneBookWindow::twoWindowsOnOneFile() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &first = *session.book;
     frmPhoneBook &second = *openPhoneBook(*session.main);
@@ -528,7 +560,7 @@ void tst_PhoneBookWindow::conflictingChangesAreRefused() {
     QFETCH(QString, elsewhere);
     QFETCH(bool, deleting);
     QFETCH(QString, message);
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     QCOMPARE(world.execute(elsewhere), QString());
@@ -550,17 +582,24 @@ void tst_PhoneBookWindow::conflictingChangesAreRefused() {
 }
 
 void tst_PhoneBookWindow::databaseLockedByAnotherProgram() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
-    // The sqlite3 program holds a write transaction open.
+    // Another program holds a write transaction open: the sqlite3 program on the file,
+    // a client that locks the table on the server.
     QProcess other;
-    other.start("sqlite3", {world.database()});
-    QVERIFY(other.waitForStarted());
-    other.write("BEGIN IMMEDIATE;\nUPDATE PHONEBOOK SET NAME = 'Held' WHERE [SERIAL NUMBER] = 30;\n"
-                "SELECT 'holding';\n");
-    QVERIFY(other.waitForReadyRead());
-    QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray("holding"));
+    if (world.provider() == PhoneBookProvider::SQLite) {
+        other.start("sqlite3", {world.database()});
+        QVERIFY(other.waitForStarted());
+        other.write("BEGIN IMMEDIATE;\nUPDATE PHONEBOOK SET NAME = 'Held' WHERE [SERIAL NUMBER] = "
+                    "30;\nSELECT 'holding';\n");
+        QVERIFY(other.waitForReadyRead());
+        QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray("holding"));
+    } else {
+        for (const char *sql : {"BEGIN", "LOCK TABLE PHONEBOOK IN EXCLUSIVE MODE",
+                                "UPDATE PHONEBOOK SET NAME = 'Held' WHERE [SERIAL NUMBER] = 30"})
+            QCOMPARE(world.execute(sql), QString());
+    }
 
     press(book.cmdEdit);
     typeInto(book, nameBox, "Anna Bergström");
@@ -571,9 +610,13 @@ void tst_PhoneBookWindow::databaseLockedByAnotherProgram() {
     QCOMPARE(text(book, nameBox), QString("Anna Bergström"));
     QCOMPARE(status(book), QString("Edit record"));
 
-    other.write("COMMIT;\n.quit\n");
-    other.closeWriteChannel();
-    QVERIFY(other.waitForFinished());
+    if (world.provider() == PhoneBookProvider::SQLite) {
+        other.write("COMMIT;\n.quit\n");
+        other.closeWriteChannel();
+        QVERIFY(other.waitForFinished());
+    } else {
+        QCOMPARE(world.execute("COMMIT"), QString());
+    }
     press(book.cmdUpdate);
     QCOMPARE(world.platform.messages.size(), 1);
     QCOMPARE(world.column("NAME").first(), QString("Anna Bergström"));
@@ -610,7 +653,7 @@ void tst_PhoneBookWindow::closingAsksAboutAnUnsavedRecord() {
     QFETCH(int, answer);
     QFETCH(bool, windowStays);
     QFETCH(QString, stored);
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(adding ? book.cmdAdd : book.cmdEdit);
@@ -655,7 +698,7 @@ void tst_PhoneBookWindow::closingAsksAboutAnUnsavedRecord() {
 }
 
 void tst_PhoneBookWindow::exitAsksAboutAnUnsavedRecord() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.cmdEdit);
@@ -670,7 +713,7 @@ void tst_PhoneBookWindow::exitAsksAboutAnUnsavedRecord() {
 }
 
 void tst_PhoneBookWindow::addressTakesTwoHundredCharacters() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.cmdEdit);
@@ -687,7 +730,7 @@ void tst_PhoneBookWindow::addressTakesTwoHundredCharacters() {
 }
 
 void tst_PhoneBookWindow::screenReaderHearsAndUsesTheControls() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     auto spoken = [](QWidget *widget) {
@@ -733,7 +776,7 @@ void tst_PhoneBookWindow::screenReaderHearsAndUsesTheControls() {
 }
 
 void tst_PhoneBookWindow::narrowWindowKeepsTheStatusLabel() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     QMdiSubWindow *frame = session.main->mdiArea()->currentSubWindow();
@@ -792,7 +835,7 @@ void tst_PhoneBookWindow::search() {
     QFETCH(QStringList, found);
     QFETCH(QString, caption);
     QFETCH(bool, ranOut);
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     QList<PhoneBookWorld::Row> rows = fiveContacts();
     rows[3].insert("EMAIL", "chen@example.org");
     Session session(world, rows);
@@ -823,7 +866,7 @@ void tst_PhoneBookWindow::search() {
 }
 
 void tst_PhoneBookWindow::searchFrameStates() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, fiveContacts());
     frmPhoneBook &book = *session.book;
     press(book.Command1);
@@ -866,7 +909,7 @@ void tst_PhoneBookWindow::searchFrameStates() {
 }
 
 void tst_PhoneBookWindow::searchOnAnEmptyBook() {
-    PhoneBookWorld world;
+    PhoneBookWorld world(globalProvider());
     Session session(world, {});
     frmPhoneBook &book = *session.book;
     press(book.Command1);

@@ -1,0 +1,484 @@
+#include "phonebook/postgresconnection.h"
+
+#include "phonebook/connectionstring.h"
+#include "phonebook/phonebooktexts.h"
+#include "platform/runtimeerror.h"
+
+#include <QAtomicInt>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+
+namespace {
+// A dead server or network is given up on within a few seconds: connecting waits at
+// most connectSeconds; an answer the server no longer sends is noticed by TCP
+// keep-alive probes (3 s idle, then 2 probes 1 s apart); data it no longer takes, by
+// the TCP user time-out. A row another client holds is waited for as long as the file
+// waits for another program's write; a statement the server cannot finish is cancelled.
+constexpr int connectSeconds = 5;
+constexpr int lockMilliseconds = 3000;
+constexpr int statementMilliseconds = 30000;
+const char *const fixedOptions = "keepalives=1;keepalives_idle=3;keepalives_interval=1;"
+                                 "keepalives_count=2;tcp_user_timeout=5000";
+
+QAtomicInt connectionsMade;
+
+// Keys of the connection string that go to the server's client library as they are.
+struct PassedOn {
+    const char *key;
+    const char *option;
+};
+constexpr PassedOn passedOn[] = {
+    {"SSL Mode", "sslmode"},
+    {"SSL Root Cert", "sslrootcert"},
+    {"SSL Cert", "sslcert"},
+    {"SSL Key", "sslkey"},
+};
+
+// A value as the client library's connection options quote it.
+QString optionValue(const QString &value) {
+    QString quoted = value;
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    quoted.replace(QLatin1Char('\''), QStringLiteral("\\'"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+// A column as PostgreSQL's SQL names it: folded to lower case, or quoted when it holds
+// a blank.
+QString sqlName(int field) {
+    const QString name = columnName(field);
+    return name.contains(QLatin1Char(' ')) ? QLatin1Char('"') + name + QLatin1Char('"') : name;
+}
+QString storedName(int field) {
+    const QString name = columnName(field);
+    return name.contains(QLatin1Char(' ')) ? name : name.toLower();
+}
+
+// Every column as text, in the order of the phone book's query.
+QString textColumns() {
+    QStringList list;
+    for (int i = 0; i < fieldCount; ++i)
+        list << QStringLiteral("CAST(%1 AS TEXT)").arg(sqlName(i));
+    return list.join(QLatin1Char(','));
+}
+
+// The phone book's query in PostgreSQL's words: the same columns in the same order,
+// each as the text it shows, in the order of the serial number's own type.
+QString phoneBookQueryText() {
+    // Qualified, so that the order is the column's own and not its text's.
+    return QStringLiteral("SELECT %1 FROM PHONEBOOK ORDER BY PHONEBOOK.%2")
+        .arg(textColumns(), sqlName(indexOf(Field::SerialNumber)));
+}
+
+// The table made by createTable: the serial number is a whole number, given by the
+// server when a record comes without one (one past the highest there, or further on
+// when others are adding at the same moment); the other columns hold text.
+const char *const schema[] = {
+    "CREATE TABLE PHONEBOOK (\"SERIAL NUMBER\" BIGINT PRIMARY KEY, NAME TEXT, ADDRESS TEXT, "
+    "CITY TEXT, STATE TEXT, COUNTRY TEXT, PINCODE TEXT, PHONE TEXT, EMAIL TEXT, "
+    "DATEOFBIRTH TEXT, OPTIONALPHONE TEXT)",
+    "CREATE SEQUENCE PHONEBOOK_SERIAL OWNED BY PHONEBOOK.\"SERIAL NUMBER\"",
+    "CREATE FUNCTION PHONEBOOK_NUMBER() RETURNS TRIGGER LANGUAGE plpgsql AS $$\n"
+    "DECLARE highest BIGINT;\n"
+    "BEGIN\n"
+    "  IF NEW.\"SERIAL NUMBER\" IS NULL THEN\n"
+    "    NEW.\"SERIAL NUMBER\" := nextval('PHONEBOOK_SERIAL');\n"
+    "    SELECT max(\"SERIAL NUMBER\") INTO highest FROM PHONEBOOK;\n"
+    "    IF highest >= NEW.\"SERIAL NUMBER\" THEN\n"
+    "      PERFORM setval('PHONEBOOK_SERIAL', highest);\n"
+    "      NEW.\"SERIAL NUMBER\" := nextval('PHONEBOOK_SERIAL');\n"
+    "    END IF;\n"
+    "  END IF;\n"
+    "  RETURN NEW;\n"
+    "END $$",
+    "CREATE TRIGGER PHONEBOOK_NUMBER BEFORE INSERT ON PHONEBOOK FOR EACH ROW "
+    "EXECUTE FUNCTION PHONEBOOK_NUMBER()",
+};
+
+// The server's message without its severity, its position and its hints: the first
+// line, after what the client library puts before a failed connection's reason.
+QString reasonOf(const QSqlError &error) {
+    QString text = error.databaseText().section(QLatin1Char('\n'), 0, 0);
+    const qsizetype failed = text.lastIndexOf(QStringLiteral("failed: "));
+    if (failed >= 0)
+        text = text.mid(failed + 8);
+    for (const char *severity : {"FATAL:", "ERROR:"}) {
+        if (text.startsWith(QLatin1String(severity)))
+            text = text.mid(int(qstrlen(severity)));
+    }
+    text = text.trimmed();
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text.isEmpty() ? error.text() : text;
+}
+
+// The first text in double quotes in a message, as PostgreSQL quotes a value or name.
+QString firstQuoted(const QString &message) {
+    const qsizetype open = message.indexOf(QLatin1Char('"'));
+    const qsizetype close = open < 0 ? -1 : message.indexOf(QLatin1Char('"'), open + 1);
+    return close < 0 ? QString() : message.mid(open + 1, close - open - 1);
+}
+
+// The column named as a duplicate key's in "Key (name)=(value) already exists".
+int keyColumnIn(const QString &detail) {
+    const qsizetype at = detail.indexOf(QStringLiteral("Key ("));
+    const qsizetype end = at < 0 ? -1 : detail.indexOf(QStringLiteral(")="), at);
+    if (end < 0)
+        return -1;
+    QString name = detail.mid(at + 5, end - at - 5);
+    name.remove(QLatin1Char('"'));
+    for (int i = 0; i < fieldCount; ++i) {
+        if (name.compare(columnName(i), Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QVariant parameter(const Value &value) {
+    return value ? QVariant(*value) : QVariant(QMetaType::fromType<QString>());
+}
+} // namespace
+
+const QStringList &PostgresConnection::keys() {
+    static const QStringList names = [] {
+        QStringList list{QStringLiteral("Provider"), QStringLiteral("Host"),
+                         QStringLiteral("Port"),     QStringLiteral("Database"),
+                         QStringLiteral("User ID"),  QStringLiteral("Password")};
+        for (const PassedOn &key : passedOn)
+            list << QString::fromLatin1(key.key);
+        return list;
+    }();
+    return names;
+}
+
+PostgresConnection::PostgresConnection(const ConnectionString &settings)
+    : PostgresConnection(settings, Connecting::Checked) {}
+
+PostgresConnection::PostgresConnection(const ConnectionString &settings, Connecting connecting)
+    : name_(QStringLiteral("orvanel-phonebook-%1").arg(connectionsMade.fetchAndAddRelaxed(1))) {
+    const QString host = settings.value(QStringLiteral("Host"));
+    const QString port = settings.value(QStringLiteral("Port"));
+    bool portIsNumber = port.isEmpty();
+    const int portNumber = port.isEmpty() ? -1 : port.toInt(&portIsNumber);
+    if (!portIsNumber || (!port.isEmpty() && (portNumber < 1 || portNumber > 65535)))
+        raiseError(ErrorNumber::InvalidConnectionString, PhoneBookText::badPort(port));
+    server_ = host.isEmpty() || host.startsWith(QLatin1Char('/'))
+                  ? QStringLiteral("on this computer")
+                  : QStringLiteral("at ") + host + (port.isEmpty() ? QString() : ':' + port);
+    const QString database = settings.value(QStringLiteral("Database"));
+    database_ = database.isEmpty() ? server_ : QStringLiteral("\"%1\" %2").arg(database, server_);
+    password_ = settings.value(QStringLiteral("Password"));
+
+    QStringList options{QString::fromLatin1(fixedOptions),
+                        QStringLiteral("connect_timeout=%1").arg(connectSeconds),
+                        QStringLiteral("options='-c lock_timeout=%1 -c statement_timeout=%2'")
+                            .arg(lockMilliseconds)
+                            .arg(statementMilliseconds)};
+    for (const PassedOn &key : passedOn) {
+        if (settings.contains(QLatin1String(key.key)))
+            options << QLatin1String(key.option) + QLatin1Char('=') +
+                           optionValue(settings.value(QLatin1String(key.key)));
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
+        if (!db.isValid()) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name_);
+            raiseError(ErrorNumber::ProviderNotFound, PhoneBookText::postgresDriverMissing());
+        }
+        db.setHostName(host);
+        db.setPort(portNumber);
+        db.setDatabaseName(database);
+        db.setUserName(settings.value(QStringLiteral("User ID")));
+        db.setPassword(password_);
+        db.setConnectOptions(options.join(QLatin1Char(';')));
+    }
+    try {
+        open();
+        if (connecting == Connecting::Checked)
+            checkTable();
+    } catch (...) {
+        release();
+        throw;
+    }
+}
+
+PostgresConnection::~PostgresConnection() {
+    release();
+}
+
+void PostgresConnection::release() {
+    prepared_.clear();
+    QSqlDatabase::database(name_, false).close();
+    QSqlDatabase::removeDatabase(name_);
+}
+
+void PostgresConnection::open() {
+    QSqlDatabase db = QSqlDatabase::database(name_, false);
+    if (db.open())
+        return;
+    const QSqlError error = db.lastError();
+    const QString reason = PhoneBookText::withoutSecret(reasonOf(error), password_);
+    // The server answered, and said no: a wrong password, a database it does not have.
+    if (error.databaseText().contains(QStringLiteral("FATAL:")))
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::serverRefused(server_, reason));
+    raiseError(ErrorNumber::DatabaseError, PhoneBookText::serverUnreachable(server_, reason));
+}
+
+void PostgresConnection::closeLost() {
+    prepared_.clear();
+    QSqlDatabase::database(name_, false).close();
+    inTransaction_ = false;
+}
+
+QSqlQuery &PostgresConnection::run(const QString &sql, const std::vector<Value> &values,
+                                   const std::vector<Change> &changes, Retry retry) {
+    for (bool again = retry == Retry::OnNewConnection;; again = false) {
+        QSqlDatabase db = QSqlDatabase::database(name_, false);
+        if (!db.isOpen()) {
+            // A connection lost inside a transaction took the transaction with it.
+            if (inTransaction_) {
+                inTransaction_ = false;
+                raiseError(ErrorNumber::DatabaseError,
+                           PhoneBookText::serverUnreachable(server_, QString()));
+            }
+            open();
+        }
+        auto [entry, isNew] = prepared_.try_emplace(sql, db);
+        QSqlQuery &query = entry->second;
+        bool done = false;
+        if (values.empty()) {
+            query.setForwardOnly(true);
+            done = query.exec(sql);
+        } else {
+            if (isNew) {
+                query.setForwardOnly(true);
+                done = query.prepare(sql);
+            }
+            if (done || !isNew) {
+                for (size_t i = 0; i < values.size(); ++i)
+                    query.bindValue(int(i), parameter(values[i]));
+                done = query.exec();
+            }
+        }
+        if (done)
+            return query;
+        const QSqlError error = query.lastError();
+        if (isNew && !values.empty())
+            prepared_.erase(entry);
+        const QString code = error.nativeErrorCode();
+        const bool lost = !db.isOpen() || code.startsWith(QStringLiteral("08")) ||
+                          code.startsWith(QStringLiteral("57P0"));
+        if (!lost)
+            fail(error, changes);
+        const bool wasInTransaction = inTransaction_;
+        closeLost();
+        if (!again || wasInTransaction)
+            raiseError(ErrorNumber::DatabaseError,
+                       PhoneBookText::serverUnreachable(
+                           server_, PhoneBookText::withoutSecret(reasonOf(error), password_)));
+    }
+}
+
+void PostgresConnection::checkTable() {
+    QSqlQuery &info = run(QStringLiteral(
+        "SELECT attname, format_type(atttypid, atttypmod) FROM pg_attribute "
+        "WHERE attrelid = to_regclass('PHONEBOOK') AND attnum > 0 AND NOT attisdropped"));
+    std::map<QString, QString> found;
+    while (info.next())
+        found[info.value(0).toString()] = info.value(1).toString();
+    if (found.empty())
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::noTable(database_));
+    for (int i = 0; i < fieldCount; ++i) {
+        const auto column = found.find(storedName(i));
+        if (column == found.end())
+            raiseError(ErrorNumber::DatabaseError, PhoneBookText::noColumn(database_, columnName(i)));
+        wholeNumbers_[size_t(i)] = column->second == QLatin1String("bigint") ||
+                                   column->second == QLatin1String("integer") ||
+                                   column->second == QLatin1String("smallint");
+    }
+}
+
+void PostgresConnection::fail(const QSqlError &error, const std::vector<Change> &changes) const {
+    const QString code = error.nativeErrorCode();
+    const QString message = PhoneBookText::withoutSecret(reasonOf(error), password_);
+    auto changedValue = [&](int field) {
+        for (const Change &change : changes) {
+            if (change.field == field)
+                return change.value.value_or(QString());
+        }
+        return QString();
+    };
+    if (code == QLatin1String("23505")) {
+        const int column = keyColumnIn(error.databaseText());
+        if (column >= 0)
+            raiseError(ErrorNumber::DuplicateValue,
+                       PhoneBookText::duplicateValue(columnName(column), changedValue(column)));
+    } else if (code == QLatin1String("23502")) {
+        // "null value in column "name" of relation ..."
+        const QString name = firstQuoted(message);
+        for (int i = 0; i < fieldCount; ++i) {
+            if (storedName(i) == name)
+                raiseError(ErrorNumber::MissingValue, PhoneBookText::mustHaveValue(columnName(i)));
+        }
+    } else if (code.startsWith(QLatin1String("22"))) {
+        // A value the column's type does not take; the message quotes the value.
+        const QString value = firstQuoted(message);
+        int column = -1;
+        for (const Change &change : changes) {
+            if (column < 0 && change.value.value_or(QString()) == value)
+                column = change.field;
+        }
+        if (column >= 0)
+            raiseError(ErrorNumber::ValueTypeMismatch,
+                       wholeNumbers_[size_t(column)]
+                           ? PhoneBookText::notWholeNumber(columnName(column), value)
+                           : PhoneBookText::wrongKind(columnName(column), value));
+    }
+    if (code.startsWith(QLatin1String("23")))
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::refusedByRule(message));
+    if (code == QLatin1String("55P03") || code == QLatin1String("40001") ||
+        code == QLatin1String("40P01"))
+        raiseError(ErrorNumber::DatabaseLocked, PhoneBookText::busy());
+    if (code == QLatin1String("57014"))
+        raiseError(ErrorNumber::DatabaseError,
+                   PhoneBookText::serverTooSlow(server_, statementMilliseconds / 1000));
+    if (code == QLatin1String("42501"))
+        raiseError(ErrorNumber::PermissionDenied, PhoneBookText::noPermission(message));
+    if (code == QLatin1String("53100"))
+        raiseError(ErrorNumber::DiskFull, PhoneBookText::diskFull());
+    raiseError(ErrorNumber::DatabaseError, PhoneBookText::databaseError(message));
+}
+
+Values PostgresConnection::valuesOf(const QSqlQuery &query) const {
+    Values values;
+    for (int i = 0; i < fieldCount; ++i) {
+        const QVariant value = query.value(i);
+        if (!value.isNull())
+            values[size_t(i)] = value.toString();
+    }
+    return values;
+}
+
+void PostgresConnection::readAll(RowTable &rows) {
+    QSqlQuery &query = run(phoneBookQueryText(), {}, {}, Retry::OnNewConnection);
+    while (query.next())
+        rows.append(valuesOf(query));
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (error.isValid())
+        fail(error, {});
+}
+
+void PostgresConnection::beginWriting() {
+    run(QStringLiteral("BEGIN"), {}, {}, Retry::OnNewConnection);
+    inTransaction_ = true;
+}
+
+void PostgresConnection::commit() {
+    run(QStringLiteral("COMMIT"));
+    inTransaction_ = false;
+}
+
+void PostgresConnection::rollback() {
+    if (!inTransaction_)
+        return;
+    inTransaction_ = false;
+    QSqlDatabase db = QSqlDatabase::database(name_, false);
+    if (db.isOpen())
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+}
+
+QString PostgresConnection::rowCondition() const {
+    // The row is picked on the server by the values this window read, compared as the
+    // text they were read as; of equal rows one is taken, and a row another client is
+    // changing is waited for and then compared again.
+    QStringList tests;
+    for (int i = 0; i < fieldCount; ++i)
+        tests << QStringLiteral("CAST(%1 AS TEXT) IS NOT DISTINCT FROM ?").arg(sqlName(i));
+    return QStringLiteral("ctid = (SELECT ctid FROM PHONEBOOK WHERE %1 LIMIT 1 FOR UPDATE)")
+        .arg(tests.join(QStringLiteral(" AND ")));
+}
+
+Values PostgresConnection::insertRecord(const Values &values) {
+    // Only the columns with a value are named, so that the server numbers a record left
+    // without a serial number and fills in its own defaults.
+    QStringList names;
+    QStringList parameters;
+    std::vector<Value> given;
+    std::vector<Change> changes;
+    for (int i = 0; i < fieldCount; ++i) {
+        if (!values[size_t(i)])
+            continue;
+        names << sqlName(i);
+        parameters << QStringLiteral("?");
+        given.push_back(values[size_t(i)]);
+        changes.push_back({i, values[size_t(i)]});
+    }
+    const QString sql =
+        names.isEmpty()
+            ? QStringLiteral("INSERT INTO PHONEBOOK DEFAULT VALUES RETURNING %1").arg(textColumns())
+            : QStringLiteral("INSERT INTO PHONEBOOK (%1) VALUES (%2) RETURNING %3")
+                  .arg(names.join(QLatin1Char(',')), parameters.join(QLatin1Char(',')),
+                       textColumns());
+    QSqlQuery &insert = run(sql, given, changes);
+    if (!insert.next())
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::databaseError(sql));
+    return valuesOf(insert);
+}
+
+Values PostgresConnection::updateRecord(const Values &original, const std::vector<Change> &changes) {
+    QStringList assignments;
+    std::vector<Value> parameters;
+    for (const Change &change : changes) {
+        assignments << sqlName(change.field) + QStringLiteral(" = ?");
+        parameters.push_back(change.value);
+    }
+    parameters.insert(parameters.end(), original.begin(), original.end());
+    QSqlQuery &update = run(QStringLiteral("UPDATE PHONEBOOK SET %1 WHERE %2 RETURNING %3")
+                                .arg(assignments.join(QLatin1Char(',')), rowCondition(),
+                                     textColumns()),
+                            parameters, changes);
+    if (!update.next())
+        raiseError(ErrorNumber::RowChangedElsewhere, PhoneBookText::changedElsewhere());
+    return valuesOf(update);
+}
+
+void PostgresConnection::deleteRecord(const Values &original) {
+    // In a transaction of its own when it comes alone, so that a connection found lost
+    // when it starts is made again first.
+    const bool alone = !inTransaction_;
+    if (alone)
+        beginWriting();
+    try {
+        QSqlQuery &remove =
+            run(QStringLiteral("DELETE FROM PHONEBOOK WHERE %1").arg(rowCondition()),
+                std::vector<Value>(original.begin(), original.end()));
+        if (remove.numRowsAffected() != 1)
+            raiseError(ErrorNumber::RowChangedElsewhere,
+                       PhoneBookText::deletedOrChangedElsewhere());
+        if (alone)
+            commit();
+    } catch (...) {
+        if (alone)
+            rollback();
+        throw;
+    }
+}
+
+void PostgresConnection::createTable(const ConnectionString &settings) {
+    PostgresConnection connection(settings, Connecting::Unchecked);
+    QSqlQuery &exists = connection.run(QStringLiteral("SELECT to_regclass('PHONEBOOK') IS NULL"));
+    if (!exists.next() || !exists.value(0).toBool())
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::tableExists(connection.database_));
+    connection.beginWriting();
+    try {
+        for (const char *statement : schema)
+            connection.run(QString::fromLatin1(statement));
+        connection.commit();
+    } catch (...) {
+        connection.rollback();
+        throw;
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "phonebook/phonebookconnection.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <map>
+
+class ConnectionString;
+class QSqlError;
+
+// The phone book in table PHONEBOOK of a PostgreSQL database, shared by everybody who
+// reaches the server, through Qt SQL's QPSQL driver. The table must hold the eleven
+// columns under their folded names (address, city, ..., and "SERIAL NUMBER"), of
+// whatever types; the connection never creates it.
+//
+// A lost connection fails the command it happened in with a description that says the
+// server cannot be reached; the next command connects again. Connecting, and every
+// statement, ends within a few seconds however the server or the network behaves.
+class PostgresConnection : public PhoneBookConnection {
+public:
+    // The keys its connection strings may hold.
+    static const QStringList &keys();
+
+    explicit PostgresConnection(const ConnectionString &settings);
+    ~PostgresConnection() override;
+    PostgresConnection(const PostgresConnection &) = delete;
+    PostgresConnection &operator=(const PostgresConnection &) = delete;
+
+    void readAll(RowTable &rows) override;
+    void beginWriting() override;
+    void commit() override;
+    void rollback() override;
+    Values insertRecord(const Values &values) override;
+    Values updateRecord(const Values &original, const std::vector<Change> &changes) override;
+    void deleteRecord(const Values &original) override;
+
+    // Creates table PHONEBOOK, with a serial number the server gives a record left
+    // without one, in the database a connection string names; refuses a database that
+    // has the table already.
+    static void createTable(const ConnectionString &settings);
+
+private:
+    enum class Connecting { Checked, Unchecked };
+    PostgresConnection(const ConnectionString &settings, Connecting connecting);
+
+    // Whether a statement may run again on a new connection after the old one was
+    // found lost: only statements that write nothing, or open a transaction.
+    enum class Retry { No, OnNewConnection };
+    QSqlQuery &run(const QString &sql, const std::vector<Value> &values = {},
+                   const std::vector<Change> &changes = {}, Retry retry = Retry::No);
+    void open();
+    void release();
+    void checkTable();
+    void closeLost();
+    [[noreturn]] void fail(const QSqlError &error, const std::vector<Change> &changes) const;
+    QString rowCondition() const;
+    Values valuesOf(const QSqlQuery &query) const;
+
+    QString name_;   // of the Qt SQL connection
+    QString server_;   // as messages name it: "at db.example:5432", "on this computer"
+    QString database_; // "\"orvanel\" at db.example:5432"
+    QString password_;
+    bool inTransaction_ = false;
+    // Whether each column takes whole numbers only, as the table declares it.
+    std::array<bool, fieldCount> wholeNumbers_{};
+    // Statements already prepared on the open connection, by their text.
+    std::map<QString, QSqlQuery> prepared_;
+};
