@@ -98,7 +98,7 @@ QString phoneBookConnectionString(const QString &programFolder) {
 }
 
 QString chosenConnectionString(const QString &programFolder) {
-    const QString stored =
-        GetSetting(QStringLiteral("ORVANEL"), QStringLiteral("PhoneBook"), QStringLiteral("Connection"));
+    const QString stored = GetSetting(QStringLiteral("ORVANEL"), QStringLiteral("PhoneBook"),
+                                      QStringLiteral("Connection"));
     return stored.trimmed().isEmpty() ? phoneBookConnectionString(programFolder) : stored;
 }

@@ -293,7 +293,8 @@ void PostgresConnection::checkTable() {
     for (int i = 0; i < fieldCount; ++i) {
         const auto column = found.find(storedName(i));
         if (column == found.end())
-            raiseError(ErrorNumber::DatabaseError, PhoneBookText::noColumn(database_, columnName(i)));
+            raiseError(ErrorNumber::DatabaseError,
+                       PhoneBookText::noColumn(database_, columnName(i)));
         wholeNumbers_[size_t(i)] = column->second == QLatin1String("bigint") ||
                                    column->second == QLatin1String("integer") ||
                                    column->second == QLatin1String("smallint");
@@ -428,7 +429,8 @@ Values PostgresConnection::insertRecord(const Values &values) {
     return valuesOf(insert);
 }
 
-Values PostgresConnection::updateRecord(const Values &original, const std::vector<Change> &changes) {
+Values PostgresConnection::updateRecord(const Values &original,
+                                        const std::vector<Change> &changes) {
     QStringList assignments;
     std::vector<Value> parameters;
     for (const Change &change : changes) {
@@ -436,10 +438,10 @@ Values PostgresConnection::updateRecord(const Values &original, const std::vecto
         parameters.push_back(change.value);
     }
     parameters.insert(parameters.end(), original.begin(), original.end());
-    QSqlQuery &update = run(QStringLiteral("UPDATE PHONEBOOK SET %1 WHERE %2 RETURNING %3")
-                                .arg(assignments.join(QLatin1Char(',')), rowCondition(),
-                                     textColumns()),
-                            parameters, changes);
+    QSqlQuery &update =
+        run(QStringLiteral("UPDATE PHONEBOOK SET %1 WHERE %2 RETURNING %3")
+                .arg(assignments.join(QLatin1Char(',')), rowCondition(), textColumns()),
+            parameters, changes);
     if (!update.next())
         raiseError(ErrorNumber::RowChangedElsewhere, PhoneBookText::changedElsewhere());
     return valuesOf(update);

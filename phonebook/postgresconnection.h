@@ -57,7 +57,7 @@ private:
     QString rowCondition() const;
     Values valuesOf(const QSqlQuery &query) const;
 
-    QString name_;   // of the Qt SQL connection
+    QString name_;     // of the Qt SQL connection
     QString server_;   // as messages name it: "at db.example:5432", "on this computer"
     QString database_; // "\"orvanel\" at db.example:5432"
     QString password_;

@@ -23,6 +23,21 @@ struct Connection {
 };
 
 int worlds = 0;
+
+// Runs SQL on the world's own connection to the server; a connection the server dropped
+// (it was stopped and started again) is made again once.
+bool runOnServer(QSqlQuery &query, const QString &connectionName, const QString &sql) {
+    query = QSqlQuery(QSqlDatabase::database(connectionName));
+    if (query.exec(sql))
+        return true;
+    QSqlDatabase client = QSqlDatabase::database(connectionName, false);
+    if (client.isOpen() && query.lastError().nativeErrorCode() != QLatin1String("57P01"))
+        return false;
+    query = QSqlQuery();
+    client.close();
+    query = QSqlQuery(QSqlDatabase::database(connectionName));
+    return query.exec(sql);
+}
 } // namespace
 
 QString postgresSql(QString sql) {
@@ -33,8 +48,8 @@ QString postgresSql(QString sql) {
     for (const QRegularExpressionMatch &match : bracketed.globalMatch(sql)) {
         const QString name = match.captured(1);
         result += sql.mid(at, match.capturedStart() - at);
-        result += name.contains(QLatin1Char(' ')) ? QLatin1Char('"') + name + QLatin1Char('"')
-                                                  : name;
+        result +=
+            name.contains(QLatin1Char(' ')) ? QLatin1Char('"') + name + QLatin1Char('"') : name;
         at = match.capturedEnd();
     }
     return result + sql.mid(at);
@@ -107,8 +122,9 @@ void PhoneBookWorld::addRow(const Row &row) {
 
 QString PhoneBookWorld::execute(const QString &sql) const {
     if (provider_ == PhoneBookProvider::PostgreSQL) {
-        QSqlQuery query(QSqlDatabase::database(clientName_));
-        return query.exec(postgresSql(sql)) ? QString() : query.lastError().text();
+        QSqlQuery query;
+        return runOnServer(query, clientName_, postgresSql(sql)) ? QString()
+                                                                 : query.lastError().text();
     }
     Connection connection(database());
     char *error = nullptr;
@@ -120,12 +136,13 @@ QString PhoneBookWorld::execute(const QString &sql) const {
 
 QStringList PhoneBookWorld::column(const QString &name) const {
     const QString sql =
-        QStringLiteral("SELECT CAST([%1] AS TEXT) FROM PHONEBOOK ORDER BY PHONEBOOK.[SERIAL NUMBER]")
+        QStringLiteral(
+            "SELECT CAST([%1] AS TEXT) FROM PHONEBOOK ORDER BY PHONEBOOK.[SERIAL NUMBER]")
             .arg(name);
     QStringList values;
     if (provider_ == PhoneBookProvider::PostgreSQL) {
-        QSqlQuery select(QSqlDatabase::database(clientName_));
-        if (!select.exec(postgresSql(sql)))
+        QSqlQuery select;
+        if (!runOnServer(select, clientName_, postgresSql(sql)))
             return {QStringLiteral("<error>")};
         while (select.next())
             values << (select.isNull(0) ? QStringLiteral("<null>") : select.value(0).toString());

@@ -58,8 +58,8 @@ bool PostgresServer::runAsServerUser(const QString &program, const QStringList &
     else
         process.start(path, arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        error_ = program + QStringLiteral(" failed: ") +
-                 QString::fromLocal8Bit(process.readAll()) + process.errorString();
+        error_ = program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAll()) +
+                 process.errorString();
         return false;
     }
     return true;
@@ -74,7 +74,8 @@ bool PostgresServer::start() {
     }
     const QString data = dir_.filePath(QStringLiteral("data"));
     if (!made_) {
-        if (geteuid() == 0 && chown(QFile::encodeName(dir_.path()).constData(), nobody, nobody) != 0) {
+        if (geteuid() == 0 &&
+            chown(QFile::encodeName(dir_.path()).constData(), nobody, nobody) != 0) {
             error_ = QStringLiteral("the test folder cannot be given to user nobody");
             return false;
         }

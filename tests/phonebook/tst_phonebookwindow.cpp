@@ -5,11 +5,12 @@
 // the test starts.
 #include "phonebook/frmphonebook.h"
 #include "phonebook/recordset.h"
+#include "phonebookuser.h"
 #include "phonebookworld.h"
 #include "platform/messagebox.h"
 #include "platform/settings.h"
-#include "postgresserver.h"
 #include "platform/units.h"
+#include "postgresserver.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 #include "startprogram.h"
@@ -37,73 +38,6 @@ PhoneBookProvider globalProvider() {
     return provider;
 }
 
-frmPhoneBook *openPhoneBook(frmMain &main) {
-    main.findChild<QAction *>("mnuDataPhoneBook")->trigger();
-    return qobject_cast<frmPhoneBook *>(main.activeChild());
-}
-
-int windowCount(frmMain &main) {
-    return int(main.mdiArea()->subWindowList().size());
-}
-
-QWidget *box(frmPhoneBook &book, int index) {
-    return book.txtFields[size_t(index)];
-}
-QString text(frmPhoneBook &book, int index) {
-    if (auto *line = qobject_cast<QLineEdit *>(box(book, index)))
-        return line->text();
-    return qobject_cast<QPlainTextEdit *>(box(book, index))->toPlainText();
-}
-constexpr int serialBox = 9;
-constexpr int nameBox = 5;
-constexpr int cityBox = 1;
-constexpr int phoneBox = 7;
-constexpr int addressBox = 0;
-
-QString status(frmPhoneBook &book) {
-    return book.lblStatus->text();
-}
-
-// Types into a field box as the user does: click into it, select what is there, type.
-void typeInto(frmPhoneBook &book, int index, const QString &typed) {
-    QWidget *field = box(book, index);
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    if (typed.isEmpty())
-        QTest::keyClick(field, Qt::Key_Delete);
-    // Letters beyond ASCII arrive as a keyboard layout sends them: as text.
-    for (const QChar c : typed) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(field, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-void press(QPushButton *button) {
-    QVERIFY2(button->isVisible() && button->isEnabled(), qPrintable(button->objectName()));
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-bool locked(frmPhoneBook &book) {
-    for (QWidget *field : book.txtFields) {
-        auto *line = qobject_cast<QLineEdit *>(field);
-        const bool readOnly =
-            line ? line->isReadOnly() : qobject_cast<QPlainTextEdit *>(field)->isReadOnly();
-        if (!readOnly)
-            return false;
-    }
-    return true;
-}
-
-QStringList lastMessages(PhoneBookWorld &world, int count) {
-    QStringList texts;
-    for (qsizetype i = std::max<qsizetype>(0, world.platform.messages.size() - count);
-         i < world.platform.messages.size(); ++i)
-        texts << world.platform.messages[i].text;
-    return texts;
-}
-
 // A book of five contacts, serial numbers 2, 4, 7, 10, 30: the text "10" sorts before "2".
 QList<PhoneBookWorld::Row> fiveContacts() {
     return {contactRow("10", "Dev Patel", "Pune", "020 7946 0001"),
@@ -112,17 +46,6 @@ QList<PhoneBookWorld::Row> fiveContacts() {
             contactRow("7", "Chen Wei", "Osaka", "+81 6 1234 5678"),
             contactRow("4", "Bea Ode", "Leeds", "555 0100")};
 }
-
-// A record window on a book; the main window stays with it.
-struct Session {
-    explicit Session(PhoneBookWorld &world, const QList<PhoneBookWorld::Row> &rows) {
-        world.makeBook(rows);
-        main = startProgram();
-        book = openPhoneBook(*main);
-    }
-    std::unique_ptr<frmMain> main;
-    frmPhoneBook *book = nullptr;
-};
 
 } // namespace
 
@@ -148,6 +71,8 @@ private slots:
     void deleteMovesOn();
     void missingDatabaseTellsOnceAndLeavesNoFile();
     void twoWindowsOnOneFile();
+    void twoWindowsConflict_data();
+    void twoWindowsConflict();
     void conflictingChangesAreRefused_data();
     void conflictingChangesAreRefused();
     void databaseLockedByAnotherProgram();
@@ -536,6 +461,59 @@ void tst_PhoneBookWindow::twoWindowsOnOneFile() {
     press(second.cmdUpdate);
     QCOMPARE(world.column("CITY").first(), QString("Hull"));
     QCOMPARE(world.platform.messages.size(), 0);
+}
+
+void tst_PhoneBookWindow::twoWindowsConflict_data() {
+    QTest::addColumn<bool>("firstDeletes");
+    QTest::addColumn<bool>("secondDeletes");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("stored"); // the first record's CITY afterwards
+    const QString changed = "This record was changed or deleted by another program or window "
+                            "after this window read it. Nothing was written: your change is "
+                            "still here. Refresh shows the current values.";
+    const QString notDeleted = "This record was changed or deleted by another program or window "
+                               "after this window read it, so it was not deleted. Refresh shows "
+                               "the current values.";
+    QTest::newRow("both update") << false << false << changed << "York";
+    QTest::newRow("update after a delete") << true << false << changed << "<gone>";
+    QTest::newRow("delete after an update") << false << true << notDeleted << "York";
+}
+
+void tst_PhoneBookWindow::twoWindowsConflict() {
+    QFETCH(bool, firstDeletes);
+    QFETCH(bool, secondDeletes);
+    QFETCH(QString, message);
+    QFETCH(QString, stored);
+    PhoneBookWorld world(globalProvider());
+    Session session(world, fiveContacts());
+    frmPhoneBook &first = *session.book;
+    frmPhoneBook &second = *openPhoneBook(*session.main);
+    if (!secondDeletes) {
+        press(second.cmdEdit);
+        typeInto(second, cityBox, "Hull");
+    }
+    if (firstDeletes) {
+        press(first.cmdDelete);
+    } else {
+        press(first.cmdEdit);
+        typeInto(first, cityBox, "York");
+        press(first.cmdUpdate);
+    }
+    QCOMPARE(world.platform.messages.size(), 0);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(secondDeletes ? second.cmdDelete : second.cmdUpdate);
+    QCOMPARE(lastMessages(world, 1), QStringList{message});
+    const QStringList serials = world.column("SERIAL NUMBER");
+    QCOMPARE(serials.size(), firstDeletes ? 4 : 5);
+    QCOMPARE(serials.first() == "2" ? world.column("CITY").first() : QString("<gone>"), stored);
+    // The refused window keeps its change until Cancel; Refresh then shows what is stored.
+    if (!secondDeletes) {
+        QCOMPARE(text(second, cityBox), QString("Hull"));
+        press(second.cmdCancel);
+    }
+    press(second.cmdRefresh);
+    QCOMPARE(text(second, cityBox), QString(firstDeletes ? "Leeds" : "York"));
+    QCOMPARE(text(second, serialBox), QString(firstDeletes ? "4" : "2"));
 }
 
 void tst_PhoneBookWindow::conflictingChangesAreRefused_data() {

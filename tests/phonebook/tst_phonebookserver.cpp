@@ -1,0 +1,348 @@
+// The phone book on a PostgreSQL server that the test starts: connections that fail and
+// what the window says, a server that stops while a record is being edited and comes
+// back, and twenty other clients changing the same contacts while a window edits them.
+#include "phonebook/phonebooktexts.h"
+#include "phonebookuser.h"
+#include "phonebookworld.h"
+#include "platform/messagebox.h"
+#include "platform/settings.h"
+#include "postgresserver.h"
+
+#include <QDeadlineTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QThread>
+#include <map>
+#include <random>
+#include <set>
+
+namespace {
+QList<PhoneBookWorld::Row> threeContacts() {
+    return {contactRow("2", "Anna Berg", "Leeds"), contactRow("4", "Bea Ode", "Leeds"),
+            contactRow("7", "Chen Wei", "Osaka")};
+}
+
+int unusedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// Stops the shared server for a while; starts it again however the test ends.
+struct ServerDown {
+    ServerDown() { QVERIFY(sharedPostgresServer().stop()); }
+    ~ServerDown() { sharedPostgresServer().start(); }
+};
+
+// One of the other clients of the soak: on its own connection, it reads a contact and
+// writes its NAME, "v" and a version, one past the one it read, only when the row
+// still holds what it read; now and then it deletes one. It counts what it wrote.
+class Client : public QThread {
+public:
+    Client(int number, QString database, int records, QDeadlineTimer deadline)
+        : number_(number), database_(std::move(database)), records_(records), deadline_(deadline) {}
+    ~Client() override {
+        requestInterruption();
+        wait();
+    }
+
+    std::map<int, int> updates; // by serial number, the updates this client made
+    std::set<int> deleted;
+    QString failure;
+
+protected:
+    void run() override {
+        const QString name = QStringLiteral("client-%1").arg(number_);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            db.setHostName(sharedPostgresServer().socketFolder());
+            db.setPort(sharedPostgresServer().port());
+            db.setDatabaseName(database_);
+            db.setUserName(QString::fromLatin1(PostgresServer::user));
+            if (db.open())
+                work(db);
+            else
+                failure = db.lastError().text();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
+private:
+    void work(const QSqlDatabase &db) {
+        std::mt19937 random{std::uint32_t(number_)};
+        QSqlQuery read(db);
+        QSqlQuery write(db);
+        QSqlQuery remove(db);
+        read.prepare(R"(SELECT NAME FROM PHONEBOOK WHERE "SERIAL NUMBER" = ?)");
+        write.prepare(R"(UPDATE PHONEBOOK SET NAME = ? WHERE "SERIAL NUMBER" = ? AND NAME = ?)");
+        remove.prepare(R"(DELETE FROM PHONEBOOK WHERE "SERIAL NUMBER" = ?)");
+        while (!deadline_.hasExpired() && !isInterruptionRequested() && failure.isEmpty()) {
+            const int serial = int(random() % unsigned(records_)) + 1;
+            if (random() % 1000 == 0) {
+                remove.addBindValue(serial);
+                if (!remove.exec())
+                    failure = remove.lastError().text();
+                else if (remove.numRowsAffected() == 1)
+                    deleted.insert(serial);
+                continue;
+            }
+            read.addBindValue(serial);
+            if (!read.exec()) {
+                failure = read.lastError().text();
+                break;
+            }
+            if (!read.next())
+                continue;
+            const QString was = read.value(0).toString();
+            write.addBindValue(QStringLiteral("v%1").arg(was.mid(1).toInt() + 1));
+            write.addBindValue(serial);
+            write.addBindValue(was);
+            if (!write.exec())
+                failure = write.lastError().text();
+            else if (write.numRowsAffected() == 1)
+                ++updates[serial];
+            QThread::msleep(5);
+        }
+    }
+
+    int number_;
+    QString database_;
+    int records_;
+    QDeadlineTimer deadline_;
+};
+} // namespace
+
+class tst_PhoneBookServer : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void connectionsThatFail_data();
+    void connectionsThatFail();
+    void passwordOverTheNetworkOpens();
+    void serverStopsWhileARecordIsEdited();
+    void serverRestartsWhileTheWindowIsIdle();
+    void manyClientsLoseNoUpdate();
+};
+
+void tst_PhoneBookServer::initTestCase() {
+    QVERIFY2(sharedPostgresServer().start(), qPrintable(sharedPostgresServer().error()));
+}
+
+void tst_PhoneBookServer::cleanupTestCase() {
+    QVERIFY(sharedPostgresServer().stop());
+}
+
+void tst_PhoneBookServer::connectionsThatFail_data() {
+    QTest::addColumn<QString>("connection"); // %1 stands for a database of the test's own
+    QTest::addColumn<QString>("message");
+    const PostgresServer &server = sharedPostgresServer();
+    const QString port = QString::number(server.port());
+    QTest::newRow("wrong password")
+        << server.tcpConnectionString("%1", "not-the-password")
+        << "The phone book server at 127.0.0.1:" + port +
+               " refused the connection: password authentication failed for user \"orvanel\".";
+    QTest::newRow("missing database")
+        << server.connectionString("nosuchbook")
+        << "The phone book server on this computer refused the connection: database "
+           "\"nosuchbook\" does not exist.";
+    const QString nothingThere = QString::number(unusedPort());
+    QTest::newRow("no server at the port")
+        << "PROVIDER=PostgreSQL;Host=127.0.0.1;Port=" + nothingThere + ";Database=%1;"
+        << "The phone book server at 127.0.0.1:" + nothingThere +
+               " cannot be reached: Connection refused. Try again when the server is back.";
+    QTest::newRow("encryption asked of a server without it")
+        << server.tcpConnectionString("%1", PostgresServer::password) + "SSL Mode=require;"
+        << "The phone book server at 127.0.0.1:" + port +
+               " cannot be reached: server does not support SSL, but SSL was required. Try "
+               "again when the server is back.";
+    QTest::newRow("unknown key") << server.connectionString("%1") + "Colour=blue;"
+                                 << "The connection string has a key the phone book does not "
+                                    "know: Colour.";
+    QTest::newRow("port out of range")
+        << "PROVIDER=PostgreSQL;Host=db.example;Port=70000;"
+        << "The connection string is not valid: the Port must be a number from 1 to 65535, not "
+           "\"70000\".";
+    QTest::newRow("no table") << server.connectionString("%1")
+                              << "The database \"%1\" on this computer has no table PHONEBOOK.";
+    QTest::newRow("a column missing")
+        << server.connectionString("%1") + "<without EMAIL>"
+        << "The table PHONEBOOK in \"%1\" on this computer has no column EMAIL.";
+}
+
+void tst_PhoneBookServer::connectionsThatFail() {
+    QFETCH(QString, connection);
+    QFETCH(QString, message);
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    if (connection.endsWith("<without EMAIL>")) {
+        connection.chop(15);
+        QCOMPARE(world.execute("CREATE TABLE PHONEBOOK (ADDRESS TEXT, CITY TEXT, COUNTRY TEXT, "
+                               "DATEOFBIRTH TEXT, NAME TEXT, OPTIONALPHONE TEXT, PHONE TEXT, "
+                               "PINCODE TEXT, [SERIAL NUMBER] INTEGER, STATE TEXT)"),
+                 QString());
+    }
+    connection.replace("%1", world.serverDatabase());
+    message.replace("%1", world.serverDatabase());
+    SaveSetting("ORVANEL", "PhoneBook", "Connection", connection);
+    auto main = startProgram();
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    frmPhoneBook *book = openPhoneBook(*main);
+    QVERIFY(book);
+    QCOMPARE(lastMessages(world, 2), QStringList{message});
+    QVERIFY(!world.platform.messages[0].text.contains("not-the-password"));
+    QVERIFY(!world.platform.messages[0].text.contains(PostgresServer::password));
+    QCOMPARE(status(*book), QString());
+}
+
+void tst_PhoneBookServer::passwordOverTheNetworkOpens() {
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    world.makeBook(threeContacts());
+    SaveSetting("ORVANEL", "PhoneBook", "Connection",
+                sharedPostgresServer().tcpConnectionString(world.serverDatabase(),
+                                                           PostgresServer::password));
+    auto main = startProgram();
+    frmPhoneBook &book = *openPhoneBook(*main);
+    QCOMPARE(world.platform.messages.size(), 0);
+    QCOMPARE(status(book), QString("Record: 1"));
+    QCOMPARE(text(book, nameBox), QString("Anna Berg"));
+}
+
+void tst_PhoneBookServer::serverStopsWhileARecordIsEdited() {
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    Session session(world, threeContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdEdit);
+    typeInto(book, cityBox, "Wakefield");
+    {
+        ServerDown down;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            world.platform.answerMessage(MsgBoxResult::Ok);
+            press(book.cmdUpdate);
+            QCOMPARE(world.platform.messages.size(), attempt + 1);
+            QVERIFY2(lastMessages(world, 1)[0].startsWith(
+                         "The phone book server on this computer cannot be reached: "),
+                     qPrintable(lastMessages(world, 1)[0]));
+            QVERIFY(lastMessages(world, 1)[0].endsWith("Try again when the server is back."));
+            // The window goes on, with the change still in it.
+            QCOMPARE(status(book), QString("Edit record"));
+            QCOMPARE(text(book, cityBox), QString("Wakefield"));
+            QVERIFY(book.cmdUpdate->isVisible());
+        }
+    }
+    QVERIFY(sharedPostgresServer().running());
+    press(book.cmdUpdate);
+    QCOMPARE(world.platform.messages.size(), 2);
+    QVERIFY(locked(book));
+    QCOMPARE(world.column("CITY").first(), QString("Wakefield"));
+}
+
+void tst_PhoneBookServer::serverRestartsWhileTheWindowIsIdle() {
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    Session session(world, threeContacts());
+    frmPhoneBook &book = *session.book;
+    {
+        ServerDown down;
+        world.platform.answerMessage(MsgBoxResult::Ok);
+        press(book.cmdRefresh);
+        QVERIFY(lastMessages(world, 1)[0].startsWith(
+            "The phone book server on this computer cannot be reached: "));
+        // What the window read is still there to browse.
+        press(book.cmdLast);
+        QCOMPARE(text(book, nameBox), QString("Chen Wei"));
+    }
+    // Back again: the next command connects anew, and does what it should at once.
+    press(book.cmdDelete);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(world.column("NAME"), (QStringList{"Anna Berg", "Bea Ode"}));
+    { ServerDown down; }
+    press(book.cmdEdit);
+    typeInto(book, nameBox, "Bea Ode-Smith");
+    press(book.cmdUpdate);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(world.column("NAME"), (QStringList{"Anna Berg", "Bea Ode-Smith"}));
+}
+
+void tst_PhoneBookServer::manyClientsLoseNoUpdate() {
+    constexpr int records = 1000;
+    constexpr int clientCount = 20;
+    const int seconds = qEnvironmentVariableIntValue("ORVANEL_SOAK_SECONDS") > 0
+                            ? qEnvironmentVariableIntValue("ORVANEL_SOAK_SECONDS")
+                            : 60;
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    world.makeBook();
+    QCOMPARE(world.execute(QStringLiteral("INSERT INTO PHONEBOOK ([SERIAL NUMBER], NAME) SELECT "
+                                          "n, 'v0' FROM generate_series(1, %1) n")
+                               .arg(records)),
+             QString());
+    auto main = startProgram();
+    frmPhoneBook &book = *openPhoneBook(*main);
+
+    const QDeadlineTimer deadline(std::chrono::seconds{seconds});
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 0; i < clientCount; ++i) {
+        clients.push_back(
+            std::make_unique<Client>(i + 1, world.serverDatabase(), records, deadline));
+        clients.back()->start();
+    }
+    // The window: Refresh, a few records on, Edit, the next version into NAME, Update.
+    std::mt19937 random(2026);
+    std::map<int, int> windowUpdates;
+    std::vector<std::pair<int, int>> refused; // serial number, the version the window read
+    while (!deadline.hasExpired()) {
+        press(book.cmdRefresh);
+        for (unsigned steps = random() % 40; steps > 0 && book.cmdNext->isEnabled(); --steps)
+            press(book.cmdNext);
+        if (text(book, nameBox).isEmpty())
+            continue;
+        const int serial = text(book, serialBox).toInt();
+        const int version = text(book, nameBox).mid(1).toInt();
+        press(book.cmdEdit);
+        typeInto(book, nameBox, QStringLiteral("v%1").arg(version + 1));
+        const qsizetype shown = world.platform.messages.size();
+        if (world.platform.unansweredDialogs() == 0)
+            world.platform.answerMessage(MsgBoxResult::Ok);
+        press(book.cmdUpdate);
+        if (world.platform.messages.size() == shown) {
+            ++windowUpdates[serial];
+            continue;
+        }
+        QCOMPARE(lastMessages(world, 1), QStringList{PhoneBookText::changedElsewhere()});
+        refused.emplace_back(serial, version);
+        press(book.cmdCancel);
+    }
+    std::map<int, int> updates = windowUpdates;
+    std::set<int> deleted;
+    for (const auto &client : clients) {
+        QVERIFY(client->wait(30000));
+        QCOMPARE(client->failure, QString());
+        for (const auto &[serial, count] : client->updates)
+            updates[serial] += count;
+        deleted.insert(client->deleted.begin(), client->deleted.end());
+    }
+    // Every update that was made is in the row: its version is the number of them.
+    const QStringList serials = world.column("SERIAL NUMBER");
+    const QStringList names = world.column("NAME");
+    QCOMPARE(int(serials.size()) + int(deleted.size()), records);
+    std::map<int, int> versions;
+    for (qsizetype i = 0; i < serials.size(); ++i) {
+        const int serial = serials[i].toInt();
+        versions[serial] = names[i].mid(1).toInt();
+        QCOMPARE(versions[serial], updates[serial]);
+    }
+    // Every refusal was of a row that had changed since the window read it.
+    for (const auto &[serial, version] : refused)
+        QVERIFY(deleted.count(serial) || versions[serial] > version);
+    int windowTotal = 0;
+    for (const auto &[serial, count] : windowUpdates)
+        windowTotal += count;
+    qInfo("%d updates by the window, %zu refused; %zu rows deleted by the clients", windowTotal,
+          refused.size(), deleted.size());
+    QVERIFY(windowTotal > 0);
+    QVERIFY(!refused.empty());
+}
+
+QTEST_MAIN(tst_PhoneBookServer)
+#include "tst_phonebookserver.moc"
