@@ -1,13 +1,16 @@
 // A phone book window on a large phone book: the time from Run > PhoneBook to the first
 // record shown, the peak memory of the whole program then, and a search that scans every
 // record without a match.
-//   phonebook_open FOLDER      (FOLDER holds ORVANEL.MDB; one measurement a process)
+//   phonebook_open FOLDER [CONNECTION]
+// FOLDER holds ORVANEL.MDB; with CONNECTION, the window opens that database instead, as
+// the stored setting PhoneBook / Connection makes it. One measurement a process.
 #include "accessories/startuptip.h"
 #include "benchhome.h"
 #include "phonebook/frmphonebook.h"
 #include "phonebook/recordset.h"
 #include "platform/messagebox.h"
 #include "platform/scriptedplatform.h"
+#include "platform/settings.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 
@@ -43,12 +46,15 @@ int main(int argc, char **argv) {
     QTemporaryDir home;
     useBenchHome(home);
     QApplication application(argc, argv);
-    if (argc != 2)
+    if (argc != 2 && argc != 3)
         return 2;
     ScriptedPlatform platform;
     platform.folder = QString::fromLocal8Bit(argv[1]);
 
     storeStartupTip(false); // no tip of the day in the way
+    if (argc == 3)
+        SaveSetting(QStringLiteral("ORVANEL"), QStringLiteral("PhoneBook"),
+                    QStringLiteral("Connection"), QString::fromLocal8Bit(argv[2]));
     std::unique_ptr<frmMain> main(Module1::Main());
     QApplication::processEvents();
     const long before = peakMegabytes();

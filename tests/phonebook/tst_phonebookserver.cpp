@@ -1,10 +1,13 @@
 // The phone book on a PostgreSQL server that the test starts: connections that fail and
 // what the window says, a server that stops while a record is being edited and comes
 // back, and twenty other clients changing the same contacts while a window edits them.
+#include "phonebook/phonebookconnection.h"
 #include "phonebook/phonebooktexts.h"
+#include "phonebook/recordset.h"
 #include "phonebookuser.h"
 #include "phonebookworld.h"
 #include "platform/messagebox.h"
+#include "platform/runtimeerror.h"
 #include "platform/settings.h"
 #include "postgresserver.h"
 
@@ -123,6 +126,7 @@ private slots:
     void connectionsThatFail_data();
     void connectionsThatFail();
     void passwordOverTheNetworkOpens();
+    void tableOfAnotherClientOpensAndChanges();
     void serverStopsWhileARecordIsEdited();
     void serverRestartsWhileTheWindowIsIdle();
     void manyClientsLoseNoUpdate();
@@ -208,6 +212,56 @@ void tst_PhoneBookServer::passwordOverTheNetworkOpens() {
     QCOMPARE(world.platform.messages.size(), 0);
     QCOMPARE(status(book), QString("Record: 1"));
     QCOMPARE(text(book, nameBox), QString("Anna Berg"));
+}
+
+void tst_PhoneBookServer::tableOfAnotherClientOpensAndChanges() {
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    // Made by hand: other types, another order, a column more, no key, two equal rows.
+    for (const char *sql :
+         {"CREATE TABLE PHONEBOOK (NAME VARCHAR(40), [SERIAL NUMBER] NUMERIC, PHONE TEXT, "
+          "PINCODE NUMERIC(6,2), ADDRESS TEXT, CITY TEXT, COUNTRY TEXT, DATEOFBIRTH DATE, "
+          "EMAIL TEXT, OPTIONALPHONE TEXT, STATE TEXT, NOTES TEXT)",
+          "INSERT INTO PHONEBOOK (NAME, [SERIAL NUMBER], PINCODE, DATEOFBIRTH) VALUES "
+          "('Zeta', 10, 7.5, '1982-02-14'), ('Alpha', 9, NULL, NULL), ('Twin', 100, NULL, NULL), "
+          "('Twin', 100, NULL, NULL)"})
+        QCOMPARE(world.execute(sql), QString());
+    Recordset records;
+    records.Open(openConnection(world.connectionString()));
+    auto texts = [&](Field field) {
+        QStringList list;
+        for (long position = 1; position <= records.RecordCount(); ++position)
+            list << records.fieldTextAt(position, indexOf(field));
+        return list;
+    };
+    // In the order of the numbers, each value as the text the server writes it.
+    QCOMPARE(texts(Field::Name), (QStringList{"Alpha", "Zeta", "Twin", "Twin"}));
+    QCOMPARE(texts(Field::PinCode), (QStringList{"", "7.50", "", ""}));
+    QCOMPARE(texts(Field::DateOfBirth), (QStringList{"", "1982-02-14", "", ""}));
+    // The row is found again by those texts, whatever the column's type.
+    records.MoveNext();
+    records.setFieldText(indexOf(Field::Phone), "555 0199");
+    records.UpdateBatch();
+    QCOMPARE(world.column("PHONE"), (QStringList{"<null>", "555 0199", "<null>", "<null>"}));
+    QCOMPARE(world.column("PINCODE"), (QStringList{"<null>", "7.50", "<null>", "<null>"}));
+    // A date the column does not take is refused in plain words.
+    records.setFieldText(indexOf(Field::DateOfBirth), "14 Febtember");
+    try {
+        records.UpdateBatch();
+        QFAIL("the date was taken");
+    } catch (const RuntimeError &error) {
+        QCOMPARE(error.Description(),
+                 QString("The database does not take \"14 Febtember\" as a DATEOFBIRTH."));
+    }
+    records.CancelUpdate();
+    // Of two equal rows, one changes and one goes.
+    records.MoveLast();
+    records.setFieldText(indexOf(Field::Name), "Changed");
+    records.UpdateBatch();
+    QStringList equals = world.column("NAME").mid(2);
+    equals.sort();
+    QCOMPARE(equals, (QStringList{"Changed", "Twin"}));
+    records.Delete();
+    QCOMPARE(world.column("NAME").size(), 3);
 }
 
 void tst_PhoneBookServer::serverStopsWhileARecordIsEdited() {
