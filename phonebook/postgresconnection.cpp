@@ -6,9 +6,7 @@
 
 #include <QAtomicInt>
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlField>
 
 namespace {
 // A dead server or network is given up on within a few seconds: connecting waits at
@@ -79,19 +77,19 @@ const char *const schema[] = {
     "CITY TEXT, STATE TEXT, COUNTRY TEXT, PINCODE TEXT, PHONE TEXT, EMAIL TEXT, "
     "DATEOFBIRTH TEXT, OPTIONALPHONE TEXT)",
     "CREATE SEQUENCE PHONEBOOK_SERIAL OWNED BY PHONEBOOK.\"SERIAL NUMBER\"",
-    "CREATE FUNCTION PHONEBOOK_NUMBER() RETURNS TRIGGER LANGUAGE plpgsql AS $$\n"
-    "DECLARE highest BIGINT;\n"
-    "BEGIN\n"
-    "  IF NEW.\"SERIAL NUMBER\" IS NULL THEN\n"
-    "    NEW.\"SERIAL NUMBER\" := nextval('PHONEBOOK_SERIAL');\n"
-    "    SELECT max(\"SERIAL NUMBER\") INTO highest FROM PHONEBOOK;\n"
-    "    IF highest >= NEW.\"SERIAL NUMBER\" THEN\n"
-    "      PERFORM setval('PHONEBOOK_SERIAL', highest);\n"
-    "      NEW.\"SERIAL NUMBER\" := nextval('PHONEBOOK_SERIAL');\n"
-    "    END IF;\n"
-    "  END IF;\n"
-    "  RETURN NEW;\n"
-    "END $$",
+    ("CREATE FUNCTION PHONEBOOK_NUMBER() RETURNS TRIGGER LANGUAGE plpgsql AS $$\n"
+     "DECLARE highest BIGINT;\n"
+     "BEGIN\n"
+     "  IF NEW.\"SERIAL NUMBER\" IS NULL THEN\n"
+     "    NEW.\"SERIAL NUMBER\" := nextval('PHONEBOOK_SERIAL');\n"
+     "    SELECT max(\"SERIAL NUMBER\") INTO highest FROM PHONEBOOK;\n"
+     "    IF highest >= NEW.\"SERIAL NUMBER\" THEN\n"
+     "      PERFORM setval('PHONEBOOK_SERIAL', highest);\n"
+     "      NEW.\"SERIAL NUMBER\" := nextval('PHONEBOOK_SERIAL');\n"
+     "    END IF;\n"
+     "  END IF;\n"
+     "  RETURN NEW;\n"
+     "END $$"),
     "CREATE TRIGGER PHONEBOOK_NUMBER BEFORE INSERT ON PHONEBOOK FOR EACH ROW "
     "EXECUTE FUNCTION PHONEBOOK_NUMBER()",
 };
@@ -209,7 +207,7 @@ PostgresConnection::~PostgresConnection() {
 }
 
 void PostgresConnection::release() {
-    prepared_.clear();
+    statements_.clear();
     QSqlDatabase::database(name_, false).close();
     QSqlDatabase::removeDatabase(name_);
 }
@@ -227,7 +225,7 @@ void PostgresConnection::open() {
 }
 
 void PostgresConnection::closeLost() {
-    prepared_.clear();
+    statements_.clear();
     QSqlDatabase::database(name_, false).close();
     inTransaction_ = false;
 }
@@ -245,7 +243,7 @@ QSqlQuery &PostgresConnection::run(const QString &sql, const std::vector<Value> 
             }
             open();
         }
-        auto [entry, isNew] = prepared_.try_emplace(sql, db);
+        auto [entry, isNew] = statements_.try_emplace(sql, db);
         QSqlQuery &query = entry->second;
         bool done = false;
         if (values.empty()) {
@@ -266,7 +264,7 @@ QSqlQuery &PostgresConnection::run(const QString &sql, const std::vector<Value> 
             return query;
         const QSqlError error = query.lastError();
         if (isNew && !values.empty())
-            prepared_.erase(entry);
+            statements_.erase(entry);
         const QString code = error.nativeErrorCode();
         const bool lost = !db.isOpen() || code.startsWith(QStringLiteral("08")) ||
                           code.startsWith(QStringLiteral("57P0"));

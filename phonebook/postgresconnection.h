@@ -15,8 +15,9 @@ class QSqlError;
 // whatever types; the connection never creates it.
 //
 // A lost connection fails the command it happened in with a description that says the
-// server cannot be reached; the next command connects again. Connecting, and every
-// statement, ends within a few seconds however the server or the network behaves.
+// server cannot be reached; the next command connects again. Connecting gives up after
+// 5 seconds; a server or network gone silent is noticed by TCP within about 5 more; a
+// statement the server cannot finish is cancelled after 30.
 class PostgresConnection : public PhoneBookConnection {
 public:
     // The keys its connection strings may hold.
@@ -64,6 +65,7 @@ private:
     bool inTransaction_ = false;
     // Whether each column takes whole numbers only, as the table declares it.
     std::array<bool, fieldCount> wholeNumbers_{};
-    // Statements already prepared on the open connection, by their text.
-    std::map<QString, QSqlQuery> prepared_;
+    // The statements run on the open connection, by their text; those that take values
+    // are prepared on the server once.
+    std::map<QString, QSqlQuery> statements_;
 };
