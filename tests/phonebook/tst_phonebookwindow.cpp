@@ -38,6 +38,14 @@ PhoneBookProvider globalProvider() {
     return provider;
 }
 
+// What Update and Delete say when another window or program changed the record first.
+const QString changed = "This record was changed or deleted by another program or window after "
+                        "this window read it. Nothing was written: your change is still here. "
+                        "Refresh shows the current values.";
+const QString notDeleted = "This record was changed or deleted by another program or window "
+                           "after this window read it, so it was not deleted. Refresh shows the "
+                           "current values.";
+
 // A book of five contacts, serial numbers 2, 4, 7, 10, 30: the text "10" sorts before "2".
 QList<PhoneBookWorld::Row> fiveContacts() {
     return {contactRow("10", "Dev Patel", "Pune", "020 7946 0001"),
@@ -468,12 +476,6 @@ void tst_PhoneBookWindow::twoWindowsConflict_data() {
     QTest::addColumn<bool>("secondDeletes");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("stored"); // the first record's CITY afterwards
-    const QString changed = "This record was changed or deleted by another program or window "
-                            "after this window read it. Nothing was written: your change is "
-                            "still here. Refresh shows the current values.";
-    const QString notDeleted = "This record was changed or deleted by another program or window "
-                               "after this window read it, so it was not deleted. Refresh shows "
-                               "the current values.";
     QTest::newRow("both update") << false << false << changed << "York";
     QTest::newRow("update after a delete") << true << false << changed << "<gone>";
     QTest::newRow("delete after an update") << false << true << notDeleted << "York";
@@ -520,12 +522,6 @@ void tst_PhoneBookWindow::conflictingChangesAreRefused_data() {
     QTest::addColumn<QString>("elsewhere");
     QTest::addColumn<bool>("deleting");
     QTest::addColumn<QString>("message");
-    const QString changed = "This record was changed or deleted by another program or window "
-                            "after this window read it. Nothing was written: your change is "
-                            "still here. Refresh shows the current values.";
-    const QString notDeleted = "This record was changed or deleted by another program or window "
-                               "after this window read it, so it was not deleted. Refresh shows "
-                               "the current values.";
     QTest::newRow("update of a changed record")
         << "UPDATE PHONEBOOK SET CITY = 'Bradford' WHERE [SERIAL NUMBER] = 2" << false << changed;
     QTest::newRow("update of a deleted record")
