@@ -4,10 +4,10 @@
 #include "phonebook/rowtable.h"
 
 #include <QString>
-
-class ConnectionString;
 #include <memory>
 #include <vector>
+
+class ConnectionString;
 
 // An open connection to a phone book database, whatever engine holds it. Every failure
 // is a RuntimeError whose description tells the user what happened in words of the

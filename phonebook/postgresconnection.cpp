@@ -54,19 +54,23 @@ QString storedName(int field) {
 }
 
 // Every column as text, in the order of the phone book's query.
-QString textColumns() {
-    QStringList list;
-    for (int i = 0; i < fieldCount; ++i)
-        list << QStringLiteral("CAST(%1 AS TEXT)").arg(sqlName(i));
-    return list.join(QLatin1Char(','));
+const QString &textColumns() {
+    static const QString text = [] {
+        QStringList list;
+        for (int i = 0; i < fieldCount; ++i)
+            list << QStringLiteral("CAST(%1 AS TEXT)").arg(sqlName(i));
+        return list.join(QLatin1Char(','));
+    }();
+    return text;
 }
 
 // The phone book's query in PostgreSQL's words: the same columns in the same order,
 // each as the text it shows, in the order of the serial number's own type.
-QString phoneBookQueryText() {
+const QString &phoneBookQueryText() {
     // Qualified, so that the order is the column's own and not its text's.
-    return QStringLiteral("SELECT %1 FROM PHONEBOOK ORDER BY PHONEBOOK.%2")
-        .arg(textColumns(), sqlName(indexOf(Field::SerialNumber)));
+    static const QString text = QStringLiteral("SELECT %1 FROM PHONEBOOK ORDER BY PHONEBOOK.%2")
+                                    .arg(textColumns(), sqlName(indexOf(Field::SerialNumber)));
+    return text;
 }
 
 // The table made by createTable: the serial number is a whole number, given by the
@@ -131,6 +135,16 @@ int keyColumnIn(const QString &detail) {
             return i;
     }
     return -1;
+}
+
+// The values of a new record as changes, so that a refusal can name the value.
+std::vector<PhoneBookConnection::Change> changesOf(const Values &values) {
+    std::vector<PhoneBookConnection::Change> changes;
+    for (int i = 0; i < fieldCount; ++i) {
+        if (values[size_t(i)])
+            changes.push_back({i, values[size_t(i)]});
+    }
+    return changes;
 }
 
 QVariant parameter(const Value &value) {
@@ -389,15 +403,18 @@ void PostgresConnection::rollback() {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
 }
 
-QString PostgresConnection::rowCondition() const {
+const QString &PostgresConnection::rowCondition() {
     // The row is picked on the server by the values this window read, compared as the
     // text they were read as; of equal rows one is taken, and a row another client is
     // changing is waited for and then compared again.
-    QStringList tests;
-    for (int i = 0; i < fieldCount; ++i)
-        tests << QStringLiteral("CAST(%1 AS TEXT) IS NOT DISTINCT FROM ?").arg(sqlName(i));
-    return QStringLiteral("ctid = (SELECT ctid FROM PHONEBOOK WHERE %1 LIMIT 1 FOR UPDATE)")
-        .arg(tests.join(QStringLiteral(" AND ")));
+    static const QString condition = [] {
+        QStringList tests;
+        for (int i = 0; i < fieldCount; ++i)
+            tests << QStringLiteral("CAST(%1 AS TEXT) IS NOT DISTINCT FROM ?").arg(sqlName(i));
+        return QStringLiteral("ctid = (SELECT ctid FROM PHONEBOOK WHERE %1 LIMIT 1 FOR UPDATE)")
+            .arg(tests.join(QStringLiteral(" AND ")));
+    }();
+    return condition;
 }
 
 Values PostgresConnection::insertRecord(const Values &values) {
@@ -406,14 +423,12 @@ Values PostgresConnection::insertRecord(const Values &values) {
     QStringList names;
     QStringList parameters;
     std::vector<Value> given;
-    std::vector<Change> changes;
     for (int i = 0; i < fieldCount; ++i) {
         if (!values[size_t(i)])
             continue;
         names << sqlName(i);
         parameters << QStringLiteral("?");
         given.push_back(values[size_t(i)]);
-        changes.push_back({i, values[size_t(i)]});
     }
     const QString sql =
         names.isEmpty()
@@ -421,7 +436,7 @@ Values PostgresConnection::insertRecord(const Values &values) {
             : QStringLiteral("INSERT INTO PHONEBOOK (%1) VALUES (%2) RETURNING %3")
                   .arg(names.join(QLatin1Char(',')), parameters.join(QLatin1Char(',')),
                        textColumns());
-    QSqlQuery &insert = run(sql, given, changes);
+    QSqlQuery &insert = run(sql, given, changesOf(values));
     if (!insert.next())
         raiseError(ErrorNumber::DatabaseError, PhoneBookText::databaseError(sql));
     return valuesOf(insert);

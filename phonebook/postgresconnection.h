@@ -55,7 +55,7 @@ private:
     void checkTable();
     void closeLost();
     [[noreturn]] void fail(const QSqlError &error, const std::vector<Change> &changes) const;
-    QString rowCondition() const;
+    static const QString &rowCondition();
     Values valuesOf(const QSqlQuery &query) const;
 
     QString name_;     // of the Qt SQL connection

@@ -81,8 +81,10 @@ bool PostgresServer::start() {
         }
         const QString passwordFile = dir_.filePath(QStringLiteral("password"));
         QFile file(passwordFile);
-        if (!file.open(QIODevice::WriteOnly) || file.write(password) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(password) < 0) {
+            error_ = file.errorString();
             return false;
+        }
         file.close();
         file.setPermissions(QFile::ReadOwner | QFile::ReadOther);
         if (!runAsServerUser(QStringLiteral("initdb"),
