@@ -12,6 +12,7 @@
 #include "platform/runtimeerror.h"
 #include "platform/units.h"
 
+#include <QAbstractScrollArea>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -97,6 +98,7 @@ frmPhoneBook::frmPhoneBook(QWidget *parent) : QWidget(parent) {
     buildSearchFrame();
     setTabOrder();
     SetRecordButtons(true);
+    setAcceptDrops(true);
     Form_Load();
 }
 
@@ -124,6 +126,9 @@ void frmPhoneBook::buildFieldBoxes() {
         txtFields[static_cast<size_t>(index)] = box;
         lblLabels[static_cast<size_t>(index)] = label;
         box->installEventFilter(this);
+        // A file of contacts dropped on a box is the window's, not text for the box.
+        if (auto *text = qobject_cast<QAbstractScrollArea *>(box))
+            text->viewport()->installEventFilter(this);
     }
 }
 
@@ -443,6 +448,8 @@ bool frmPhoneBook::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift) {
 }
 
 bool frmPhoneBook::eventFilter(QObject *watched, QEvent *event) {
+    if (contactDragEvent(event))
+        return true;
     // The record keys work while a field box or a button has the focus; the search
     // list and the search text keep their keys for themselves.
     if (event->type() == QEvent::KeyPress) {

@@ -80,11 +80,18 @@ public:
     void cmdFrmSearch_Click();
     void cmdFrmCancel_Click();
 
+    // Adds the contacts of vCard and CSV files to the phone book, asking first for each,
+    // and shows what each import did; then shows the records afresh.
+    void importContactFiles(const QStringList &files);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildFieldBoxes();
@@ -101,6 +108,12 @@ private:
     void HideFieldBoxes();
     void ShowFieldBoxes();
     void ScanForMatch();
+    // Takes a drag of vCard or CSV files, wherever in the window it is; returns whether
+    // the event was one.
+    bool contactDragEvent(QEvent *event);
+    // Ends adding or editing a record before the records are read again, saving it
+    // if the user says so; false when the user cancelled.
+    bool leaveEditMode();
 
     FieldBinding *binding_ = nullptr;
     long vSavedBookmark = 0;

@@ -34,14 +34,19 @@ int columnNamedIn(const QString &message) {
 // A prepared statement that is finalised however the step that uses it ends.
 class SqliteConnection::Statement {
 public:
-    Statement(const SqliteConnection &connection, const QString &sql) : connection_(connection) {
-        const QByteArray text = sql.toUtf8();
-        const int code = sqlite3_prepare_v2(connection.db_, text.constData(),
-                                            static_cast<int>(text.size()), &statement_, nullptr);
-        if (code != SQLITE_OK)
-            connection.fail(code);
+    Statement(const SqliteConnection &connection, const QString &sql)
+        : connection_(connection), statement_(connection.prepare(sql)), owned_(true) {}
+    // A statement the connection keeps for use again: it is reset when done with.
+    Statement(const SqliteConnection &connection, sqlite3_stmt *kept)
+        : connection_(connection), statement_(kept), owned_(false) {}
+    ~Statement() {
+        if (owned_) {
+            sqlite3_finalize(statement_);
+        } else {
+            sqlite3_reset(statement_);
+            sqlite3_clear_bindings(statement_);
+        }
     }
-    ~Statement() { sqlite3_finalize(statement_); }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
@@ -102,7 +107,18 @@ public:
 private:
     const SqliteConnection &connection_;
     sqlite3_stmt *statement_ = nullptr;
+    bool owned_;
 };
+
+sqlite3_stmt *SqliteConnection::prepare(const QString &sql) const {
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *statement = nullptr;
+    const int code = sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()),
+                                        &statement, nullptr);
+    if (code != SQLITE_OK)
+        fail(code);
+    return statement;
+}
 
 SqliteConnection::SqliteConnection(const QString &path) : path_(path) {
     const QFileInfo file(path);
@@ -132,6 +148,8 @@ SqliteConnection::SqliteConnection(const QString &path) : path_(path) {
 }
 
 SqliteConnection::~SqliteConnection() {
+    for (sqlite3_stmt *statement : std::as_const(keptInserts_))
+        sqlite3_finalize(statement);
     sqlite3_close(db_);
 }
 
@@ -268,27 +286,37 @@ QString SqliteConnection::rowCondition(int firstParameter) const {
 Values SqliteConnection::insertRecord(const Values &values) {
     // Only the columns with a value are named, so that the database numbers a record
     // left without a serial number and fills in its own defaults.
-    QStringList names;
-    QStringList parameters;
+    unsigned named = 0;
     std::vector<Change> given;
+    given.reserve(fieldCount);
     for (int i = 0; i < fieldCount; ++i) {
         if (!values[static_cast<size_t>(i)])
             continue;
-        names << QString::fromLatin1(columns[static_cast<size_t>(i)].sqlName);
-        parameters << QStringLiteral("?%1").arg(given.size() + 1);
+        named |= 1u << i;
         given.push_back({i, values[static_cast<size_t>(i)]});
     }
-    const QString sql =
-        names.isEmpty()
-            ? QStringLiteral("INSERT INTO PHONEBOOK DEFAULT VALUES RETURNING %1").arg(columnList())
-            : QStringLiteral("INSERT INTO PHONEBOOK (%1) VALUES (%2) RETURNING %3")
-                  .arg(names.join(QLatin1Char(',')), parameters.join(QLatin1Char(',')),
-                       columnList());
-    Statement insert(*this, sql);
+    // An import inserts many records with the same columns: each statement is kept.
+    sqlite3_stmt *&statement = keptInserts_[named];
+    if (!statement) {
+        QStringList names;
+        QStringList parameters;
+        for (const Change &change : given) {
+            names << QString::fromLatin1(columns[static_cast<size_t>(change.field)].sqlName);
+            parameters << QStringLiteral("?%1").arg(parameters.size() + 1);
+        }
+        statement = prepare(
+            names.isEmpty() ? QStringLiteral("INSERT INTO PHONEBOOK DEFAULT VALUES RETURNING %1")
+                                  .arg(columnList())
+                            : QStringLiteral("INSERT INTO PHONEBOOK (%1) VALUES (%2) RETURNING %3")
+                                  .arg(names.join(QLatin1Char(',')),
+                                       parameters.join(QLatin1Char(',')), columnList()));
+    }
+    Statement insert(*this, statement);
     for (size_t i = 0; i < given.size(); ++i)
         insert.bind(static_cast<int>(i) + 1, given[i].value);
     if (!insert.step(given))
-        raiseError(ErrorNumber::DatabaseError, PhoneBookText::databaseError(sql));
+        raiseError(ErrorNumber::DatabaseError,
+                   PhoneBookText::databaseError(QString::fromUtf8(sqlite3_sql(statement))));
     Values stored = insert.values();
     while (insert.step(given)) {
     }

@@ -2,7 +2,10 @@
 
 #include "phonebook/phonebookconnection.h"
 
+#include <QHash>
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The phone book in an SQLite file. The file must exist and hold table PHONEBOOK with
 // the eleven columns, of whatever declared types; the connection never creates either.
@@ -23,6 +26,7 @@ public:
 
 private:
     class Statement;
+    sqlite3_stmt *prepare(const QString &sql) const;
     void checkTable();
     void execute(const char *sql);
     // The condition that picks one row holding the original values, and binds them.
@@ -37,4 +41,6 @@ private:
     // The column that is the table's row id under another name (INTEGER PRIMARY KEY),
     // which refuses anything but whole numbers; -1 when there is none.
     int rowIdColumn_ = -1;
+    // The insert statements prepared so far, by the columns they name (a bit each).
+    QHash<unsigned, sqlite3_stmt *> keptInserts_;
 };

@@ -231,6 +231,10 @@ QDate QtPlatform::today() {
 }
 
 QString QtPlatform::programFolder() {
+    return runningProgramFolder();
+}
+
+QString runningProgramFolder() {
     const QString home = qEnvironmentVariable("ORVANEL_HOME");
     if (!home.isEmpty())
         return QDir::cleanPath(QDir(home).absolutePath());

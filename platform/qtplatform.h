@@ -31,6 +31,11 @@ private:
     QPointer<KeyTracker> keyTracker_;
 };
 
+// The folder of the running program: ORVANEL_HOME when it is set, else the folder of its
+// executable, where ORVANEL.MDB and the Diary folder lie. The program's tools, which
+// sit beside it, find the same folder.
+QString runningProgramFolder();
+
 // Turns a filter of "Description|pattern|Description|pattern" into Qt's form, with
 // the patterns matched in either letter case.
 QString qtNameFilter(const QString &filter);

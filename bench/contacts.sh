@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Contacts in and out: `orvanel-phonebook export` of a phone book of 100,000 generated
+# contacts to vCard 3.0, vCard 4.0 and CSV, and `import` of each file into a new, empty
+# phone book; the wall time and peak memory of each command.
+#   bench/contacts.sh [runs]     (default 3; builds the release preset first)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-3}
+. bench/prepare.sh
+build_release -- orvanel-phonebook
+
+data=build/release/bench-data/contacts
+mkdir -p "$data"
+bin=build/release/bin
+echo "$(nproc) cores, $(uname -m), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
+book="$data/source.mdb"
+if [ ! -f "$book" ]; then
+  "$bin/orvanel-phonebook" init "$book"
+  "$bin/orvanel-phonebook" sample "$book" 100000
+fi
+source="PROVIDER=SQLite;Data Source=$book;"
+for format in vcard3 vcard4 csv; do
+  file="$data/contacts.$format"
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -f "export $format: %e s, %M KB peak" \
+      "$bin/orvanel-phonebook" export "$file" --format "$format" --from "$source" >/dev/null
+  done
+  echo "  $(du -h "$file" | cut -f1) written"
+  for _ in $(seq "$runs"); do
+    rm -f "$data/target.mdb"
+    "$bin/orvanel-phonebook" init "$data/target.mdb"
+    /usr/bin/time -f "import $format: %e s, %M KB peak" \
+      "$bin/orvanel-phonebook" import "$file" --into "PROVIDER=SQLite;Data Source=$data/target.mdb;"
+  done
+done

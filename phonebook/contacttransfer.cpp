@@ -1,0 +1,162 @@
+#include "phonebook/contacttransfer.h"
+
+#include "phonebook/contactlines.h"
+#include "phonebook/csvreader.h"
+#include "phonebook/phonebookconnection.h"
+#include "phonebook/phonebooktexts.h"
+#include "phonebook/vcardreader.h"
+#include "platform/runtimeerror.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+#include <algorithm>
+
+namespace {
+// What the start of a file shows it to be.
+enum class Content { VCard, Csv, Binary };
+
+Content contentOf(const QByteArray &start) {
+    if (start.contains('\0'))
+        return Content::Binary;
+    const QByteArray first = start.trimmed().left(11);
+    if (first.compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
+        return Content::VCard;
+    // Text has few control characters but its line ends and tabs.
+    const auto controls = std::count_if(start.begin(), start.end(), [](char c) {
+        return uchar(c) < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f';
+    });
+    return controls * 100 > start.size() ? Content::Binary : Content::Csv;
+}
+
+// Two contacts are the same when their names and their phone numbers' digits are; a
+// contact with neither is the same as one with all its other values the same, whatever
+// its serial number.
+QString sameness(const Value &name, const Value &phone, const Values *all) {
+    const QString trimmedName = name.value_or(QString()).trimmed();
+    const QString digits = phoneDigits(phone.value_or(QString()));
+    if (!trimmedName.isEmpty() || !digits.isEmpty() || !all)
+        return trimmedName + QChar(0x1F) + digits;
+    QString key = QStringLiteral("\x1F\x1F");
+    for (int i = 0; i < fieldCount; ++i) {
+        if (i != indexOf(Field::SerialNumber))
+            key += (*all)[size_t(i)].value_or(QString()).trimmed() + QChar(0x1F);
+    }
+    return key;
+}
+} // namespace
+
+void readContactFile(const QString &path, ContactReading &reading, const ContactSink &sink) {
+    ContactLines lines(path);
+    switch (contentOf(lines.start())) {
+    case Content::Binary:
+        raiseError(ErrorNumber::InvalidFileFormat, PhoneBookText::contactFileBinary(path));
+    case Content::VCard:
+        readVCards(lines, reading, sink);
+        return;
+    case Content::Csv:
+        readCsv(lines, reading, sink);
+        return;
+    }
+}
+
+QString ImportResult::summary() const {
+    QString line = QStringLiteral("%1: %2 %3 added, %4 skipped as duplicates, %5 refused")
+                       .arg(fileName)
+                       .arg(added)
+                       .arg(added == 1 ? QStringLiteral("contact") : QStringLiteral("contacts"))
+                       .arg(duplicates)
+                       .arg(refused.size());
+    if (!refused.empty()) {
+        constexpr size_t shown = 3;
+        QStringList reasons;
+        for (size_t i = 0; i < std::min(shown, refused.size()); ++i)
+            reasons << refused[i].origin + QStringLiteral(": ") + refused[i].reason;
+        if (refused.size() > shown)
+            reasons << QStringLiteral("and %1 more").arg(refused.size() - shown);
+        line += QStringLiteral(" (") + reasons.join(QStringLiteral("; ")) + QLatin1Char(')');
+    }
+    return line + QLatin1Char('.');
+}
+
+ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
+    ImportResult result;
+    result.fileName = QFileInfo(path).fileName();
+    const int name = indexOf(Field::Name);
+    const int phone = indexOf(Field::Phone);
+    const int serial = indexOf(Field::SerialNumber);
+    // The contacts are written as they are read, inside one transaction: a file found
+    // broken halfway, like a failed write, leaves the phone book as it was.
+    ContactReading reading;
+    qint64 current = -1; // the place of the contact being written, -1 when none is
+    try {
+        into.beginWriting();
+        RowTable existing;
+        into.readAll(existing);
+        QSet<QString> known;
+        QSet<qlonglong> serials;
+        known.reserve(qsizetype(existing.size()));
+        for (size_t i = 0; i < existing.size(); ++i) {
+            const Value rowName = existing.value(i, name);
+            const Value rowPhone = existing.value(i, phone);
+            if (rowName || rowPhone) {
+                known.insert(sameness(rowName, rowPhone, nullptr));
+            } else {
+                const Values all = existing.values(i);
+                known.insert(sameness(rowName, rowPhone, &all));
+            }
+            bool whole = false;
+            const qlonglong number =
+                existing.value(i, serial).value_or(QString()).toLongLong(&whole);
+            if (whole)
+                serials.insert(number);
+        }
+        existing.clear();
+        readContactFile(path, reading, [&](ReadContact &&contact) {
+            Values &values = contact.values;
+            QString key = sameness(values[size_t(name)], values[size_t(phone)], &values);
+            if (known.contains(key)) {
+                ++result.duplicates;
+                return;
+            }
+            known.insert(std::move(key));
+            if (Value &number = values[size_t(serial)]) {
+                const qlonglong wanted = number->toLongLong();
+                if (serials.contains(wanted))
+                    number.reset();
+                else
+                    serials.insert(wanted);
+            }
+            current = contact.place;
+            into.insertRecord(values);
+            current = -1;
+            ++result.added;
+        });
+        into.commit();
+    } catch (const RuntimeError &error) {
+        into.rollback();
+        const QString reason =
+            current >= 0 ? reading.origin(current) + QStringLiteral(": ") + error.Description()
+                         : error.Description();
+        // A file that cannot be read says so on its own; a failed write says what it undid.
+        if (error.is(ErrorNumber::InvalidFileFormat) || error.is(ErrorNumber::FileNotFound) ||
+            error.is(ErrorNumber::PathFileAccess))
+            throw;
+        raiseError(static_cast<ErrorNumber>(error.Number()), PhoneBookText::importFailed(reason));
+    }
+    result.refused = std::move(reading.refused);
+    return result;
+}
+
+long exportContacts(PhoneBookConnection &from, const QString &path, ContactFormat format) {
+    RowTable rows;
+    from.readAll(rows);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        raiseError(ErrorNumber::PathFileAccess,
+                   PhoneBookText::cannotWriteExport(path, file.errorString()));
+    if (!writeContacts(file, rows, format) || !file.commit())
+        raiseError(ErrorNumber::DeviceIO,
+                   PhoneBookText::cannotWriteExport(path, file.errorString()));
+    return long(rows.size());
+}

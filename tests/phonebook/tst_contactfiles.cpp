@@ -1,0 +1,776 @@
+// Contacts in and out of the phone book: `orvanel-phonebook import` and `export` run as
+// a user runs them, on files written in the dialects of other address books, on broken
+// files, on a phone book file and on one on a PostgreSQL server the test starts; our
+// vCards read by a second, independent parser (python3-vobject); and a file dropped on
+// a phone book window.
+#include "phonebook/frmphonebook.h"
+#include "phonebookfile.h"
+#include "phonebookuser.h"
+#include "phonebookworld.h"
+#include "platform/messagebox.h"
+#include "postgresserver.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMimeData>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTest>
+#include <QUrl>
+#include <sys/stat.h>
+
+namespace {
+
+using Row = QMap<QString, QString>; // column to value; a column without a value is left out
+
+const QStringList columnNames = {"ADDRESS", "CITY",          "COUNTRY",       "DATEOFBIRTH",
+                                 "EMAIL",   "NAME",          "OPTIONALPHONE", "PHONE",
+                                 "PINCODE", "SERIAL NUMBER", "STATE"};
+
+// Every record of the world's phone book, in serial-number order.
+QList<Row> records(const PhoneBookWorld &world) {
+    QList<Row> rows;
+    for (const QString &column : columnNames) {
+        const QStringList values = world.column(column);
+        rows.resize(values.size());
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            if (values[i] != QLatin1String("<null>"))
+                rows[i].insert(column, values[i]);
+        }
+    }
+    return rows;
+}
+
+QString dataFile(const QString &name) {
+    return QStringLiteral(CONTACT_DATA_DIR "/") + name;
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs orvanel-phonebook as a user does, with the world's folder as the program folder.
+ToolRun tool(const PhoneBookWorld &world, const QStringList &arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ORVANEL_HOME", world.programFolder());
+    process.setProcessEnvironment(environment);
+    process.start(QCoreApplication::applicationDirPath() + "/orvanel-phonebook", arguments);
+    if (!process.waitForFinished(600000))
+        process.kill();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()).trimmed(),
+            QString::fromUtf8(process.readAllStandardError()).trimmed()};
+}
+
+ToolRun importInto(const PhoneBookWorld &world, const QString &file) {
+    return tool(world, {"import", file, "--into", world.connectionString()});
+}
+
+// Cards as python3-vobject reads them; fails the test when it finds one invalid.
+QJsonArray vobjectCards(const QString &file) {
+    QProcess python;
+    python.start("/usr/bin/python3", {QStringLiteral(CONTACT_DATA_DIR "/../vcardcheck.py"), file});
+    python.waitForFinished(600000);
+    const QByteArray errors = python.readAllStandardError();
+    if (python.exitCode() != 0) {
+        QTest::qFail(errors.constData(), __FILE__, __LINE__);
+        return {};
+    }
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+}
+
+// A file that the test writes itself.
+QString writeFile(const TestWorld &world, const QString &name, const QByteArray &bytes) {
+    const QString path = world.path(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
+
+// Records the export must carry through unchanged: the fields of vCard and CSV that
+// need escaping or quoting, a date that is not one, a day without a year, a number
+// only in the second phone, a record without a name, a name long enough to fold.
+QList<PhoneBookWorld::Row> awkwardRecords() {
+    return {
+        {{"SERIAL NUMBER", "900001"},
+         {"NAME", "Menon, Anil; \"Sonny\" \\ Jr."},
+         {"ADDRESS", "221 MG Road\nSecond Floor, Block C;\nBengaluru"},
+         {"PHONE", "+91 80 4444 0000"},
+         {"DATEOFBIRTH", "15/08/1990"},
+         {"EMAIL", "anil,menon@example.in"}},
+        {{"SERIAL NUMBER", "900002"},
+         {"NAME", "Ye-jin Park"},
+         {"OPTIONALPHONE", "+82 2 555 0100"},
+         {"DATEOFBIRTH", "--02-29"}},
+        {{"SERIAL NUMBER", "900003"}, {"EMAIL", "no.name@example.org"}, {"CITY", "Pune"}},
+        {{"SERIAL NUMBER", "900004"},
+         {"NAME",
+          QString("Ωmega Ünïcødé ").repeated(8) + "佐藤 花子 😀 " + QString("x").repeated(40)},
+         {"PHONE", "1"}},
+    };
+}
+
+// Sends a drag of these files over `target` and drops them there; returns whether the
+// target took the drag.
+bool dropFiles(QWidget *target, const QStringList &files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &file : files)
+        urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+class tst_ContactFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void importsEveryDialect_data();
+    void importsEveryDialect();
+    void duplicatesAreSkipped();
+    void serialNumbersAreKeptWhenFree();
+    void brokenFilesAddNothing_data();
+    void brokenFilesAddNothing();
+    void aFailedWriteAddsNothing_data();
+    void aFailedWriteAddsNothing();
+    void exportThenImportGivesBackTheRecords_data();
+    void exportThenImportGivesBackTheRecords();
+    void exportedCardsAreFoldedAndOrdered();
+    void withoutConnectionTheProgramFolderIsUsed();
+    void exportRefusals_data();
+    void exportRefusals();
+
+    void droppingAFileOnTheWindowImportsIt_data();
+    void droppingAFileOnTheWindowImportsIt();
+    void dropWhileEditingAsksAboutTheRecordFirst();
+    void otherFilesAreNotTaken();
+};
+
+void tst_ContactFiles::initTestCase() {
+    QVERIFY2(sharedPostgresServer().start(), qPrintable(sharedPostgresServer().error()));
+}
+
+void tst_ContactFiles::cleanupTestCase() {
+    QVERIFY(sharedPostgresServer().stop());
+}
+
+void tst_ContactFiles::importsEveryDialect_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QList<Row>>("expected");
+
+    QTest::newRow("vCard 2.1, Outlook")
+        << "vcard21-outlook.vcf"
+        << "vcard21-outlook.vcf: 3 contacts added, 0 skipped as duplicates, 1 refused (card 4: it "
+           "has no name, phone, e-mail, address or birthday)."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Dr. Jürgen Müller"},
+                       {"PHONE", "+49 89 7777777"},
+                       {"OPTIONALPHONE", "+49 170 7654321"},
+                       {"ADDRESS", "Leopoldstraße 12\nHinterhaus"},
+                       {"CITY", "München"},
+                       {"STATE", "Bayern"},
+                       {"PINCODE", "80802"},
+                       {"COUNTRY", "Deutschland"},
+                       {"EMAIL", "juergen.mueller@example.de"},
+                       {"DATEOFBIRTH", "1965-03-12"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Françoise Lefèvre"},
+                       {"PHONE", "+33 4 72 00 00 00"},
+                       {"OPTIONALPHONE", "+33 4 72 00 00 01"},
+                       {"ADDRESS", "12 rue de la République\nEscalier 2\nBâtiment C"},
+                       {"CITY", "Lyon"},
+                       {"PINCODE", "69002"},
+                       {"COUNTRY", "France"},
+                       {"EMAIL", "francoise.lefevre@example.fr"}},
+                      {{"SERIAL NUMBER", "3"},
+                       {"NAME", "Chidi Okafor"},
+                       {"PHONE", "0803 555 0101"},
+                       {"EMAIL", "chidi.okafor@example.ng"}}};
+    QTest::newRow("vCard 3.0, Apple")
+        << "vcard30-apple.vcf"
+        << "vcard30-apple.vcf: 3 contacts added, 0 skipped as duplicates, 0 refused."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Priya Rao"},
+                       {"PHONE", "+91 80 2345 6789"},
+                       {"OPTIONALPHONE", "+91 98450 12345"},
+                       {"EMAIL", "priya.rao@example.in"},
+                       {"ADDRESS", "12, MG Road\nFlat 4B"},
+                       {"CITY", "Bengaluru"},
+                       {"STATE", "Karnataka"},
+                       {"PINCODE", "560001"},
+                       {"COUNTRY", "India"},
+                       {"DATEOFBIRTH", "--08-15"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Sam O'Neill"},
+                       {"PHONE", "(512) 555-0142"},
+                       {"EMAIL", "sam.oneill@example.com"},
+                       {"ADDRESS", "4200 Congress Avenue\nApartment 9"},
+                       {"CITY", "Austin"},
+                       {"STATE", "TX"},
+                       {"PINCODE", "78701"},
+                       {"COUNTRY", "United States of America"},
+                       {"DATEOFBIRTH", "1988-11-02"}},
+                      {{"SERIAL NUMBER", "3"},
+                       {"NAME", "Zofia Kowalska, PhD"},
+                       {"PHONE", "+48 12 421 00 00"},
+                       {"EMAIL", "zofia@example.pl"},
+                       {"ADDRESS", "ul. Floriańska 3"},
+                       {"CITY", "Kraków"},
+                       {"STATE", "Małopolskie"},
+                       {"PINCODE", "31-019"},
+                       {"COUNTRY", "Polska"}}};
+    QTest::newRow("vCard 4.0")
+        << "vcard40.vcf"
+        << "vcard40.vcf: 3 contacts added, 0 skipped as duplicates, 0 refused."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Aiko Tanaka"},
+                       {"PHONE", "+81-90-1111-2222"},
+                       {"OPTIONALPHONE", "+81-6-1234-5678"},
+                       {"EMAIL", "aiko.tanaka@example.jp"},
+                       {"ADDRESS", "1-2-3 Midosuji\nRoom 501"},
+                       {"CITY", "Osaka"},
+                       {"STATE", "Osaka"},
+                       {"PINCODE", "530-0001"},
+                       {"COUNTRY", "Japan"},
+                       {"DATEOFBIRTH", "1990-07-04"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Mateus Silva"},
+                       {"PHONE", "+55 11 98765-4321"},
+                       {"DATEOFBIRTH", "--02-29"}},
+                      {{"SERIAL NUMBER", "3"},
+                       {"NAME", "Herr Daniel Johann Weber"},
+                       {"EMAIL", "daniel.weber@example.de"},
+                       {"DATEOFBIRTH", "circa 1970"}}};
+    QTest::newRow("Google, older headers")
+        << "google-old.csv"
+        << "google-old.csv: 3 contacts added, 0 skipped as duplicates, 1 refused (line 8: it has "
+           "no name, phone, e-mail, address or birthday)."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Meera Nair"},
+                       {"PHONE", "+91 94440 12345"},
+                       {"OPTIONALPHONE", "+91 94440 67890"},
+                       {"EMAIL", "meera.nair@example.in"},
+                       {"ADDRESS", "7 Poes Garden"},
+                       {"CITY", "Chennai"},
+                       {"STATE", "Tamil Nadu"},
+                       {"PINCODE", "600086"},
+                       {"COUNTRY", "India"},
+                       {"DATEOFBIRTH", "1979-01-23"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Oliver Brown"},
+                       {"PHONE", "+44 113 496 0000"},
+                       {"OPTIONALPHONE", "+44 7700 900123"},
+                       {"ADDRESS", "12 Church Lane, Leeds\nLS1 1AA"}},
+                      {{"SERIAL NUMBER", "3"},
+                       {"NAME", "Leeds Central Library"},
+                       {"PHONE", "0113 378 5005"}}};
+    QTest::newRow("Google, current headers")
+        << "google-new.csv"
+        << "google-new.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Chloé Dubois"},
+                       {"PHONE", "+33 6 12 34 56 78"},
+                       {"OPTIONALPHONE", "+33 4 78 00 00 00"},
+                       {"EMAIL", "chloe.dubois@example.fr"},
+                       {"ADDRESS", "15 Quai Saint-Antoine\nBâtiment B"},
+                       {"CITY", "Lyon"},
+                       {"STATE", "Auvergne-Rhône-Alpes"},
+                       {"PINCODE", "69002"},
+                       {"COUNTRY", "France"},
+                       {"DATEOFBIRTH", "--06-21"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Dr. Ravi Kumar Iyer Jr."},
+                       {"PHONE", "080-2222-3333"},
+                       {"EMAIL", "ravi.iyer@example.in"},
+                       {"DATEOFBIRTH", "1970-05-05"}}};
+    QTest::newRow("Outlook, Windows-1252")
+        << "outlook.csv"
+        << "outlook.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "José García"},
+                       {"PHONE", "+34 600 123 456"},
+                       {"OPTIONALPHONE", "+34 91 123 45 67"},
+                       {"EMAIL", "jose.garcia@example.es"},
+                       {"ADDRESS", "Calle Mayor 5\n2º izquierda"},
+                       {"CITY", "Madrid"},
+                       {"STATE", "Madrid"},
+                       {"PINCODE", "28013"},
+                       {"COUNTRY", "España"},
+                       {"DATEOFBIRTH", "1985-04-15"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Jonas Weber"},
+                       {"PHONE", "+49 89 1111 0"},
+                       {"OPTIONALPHONE", "+49 89 2222 0"},
+                       {"EMAIL", "jonas@weber.example.de"},
+                       {"ADDRESS", "Hauptstraße 1"},
+                       {"CITY", "München"},
+                       {"PINCODE", "80331"},
+                       {"COUNTRY", "Deutschland"}}};
+    QTest::newRow("Outlook, semicolons, UTF-16")
+        << "outlook-semicolons-utf16.csv"
+        << "outlook-semicolons-utf16.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Αλέξανδρος Νικολάου"},
+                       {"PHONE", "+30 694 123 4567"},
+                       {"EMAIL", "alexandros@example.gr"},
+                       {"ADDRESS", "Οδός Εγνατίας 10"},
+                       {"CITY", "Θεσσαλονίκη"},
+                       {"PINCODE", "546 30"},
+                       {"COUNTRY", "Ελλάδα"},
+                       {"DATEOFBIRTH", "1975-03-21"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Ольга Иванова"},
+                       {"PHONE", "+7 495 123-45-67"},
+                       {"OPTIONALPHONE", "+7 495 765-43-21"},
+                       {"EMAIL", "olga; ivanova@example.ru"}}};
+    QTest::newRow("Thunderbird")
+        << "thunderbird.csv"
+        << "thunderbird.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Fatima Hassan"},
+                       {"PHONE", "+20 100 123 4567"},
+                       {"OPTIONALPHONE", "+20 2 2345 6789"},
+                       {"EMAIL", "fatima@example.org"},
+                       {"ADDRESS", "12 Tahrir Square\nFlat 7"},
+                       {"CITY", "Cairo"},
+                       {"PINCODE", "11511"},
+                       {"COUNTRY", "Egypt"},
+                       {"DATEOFBIRTH", "1992-03-07"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Lucas Brown"},
+                       {"PHONE", "+1 512 555 0199"},
+                       {"ADDRESS", "500 Lake View Road, Suite 3"},
+                       {"CITY", "Austin"},
+                       {"STATE", "TX"},
+                       {"PINCODE", "78701"},
+                       {"COUNTRY", "USA"},
+                       {"DATEOFBIRTH", "--12-01"}}};
+    QTest::newRow("ORVANEL")
+        << "orvanel.csv"
+        << "orvanel.csv: 3 contacts added, 0 skipped as duplicates, 2 refused (line 5: its serial "
+           "number \"x12\" is not a whole number; line 6: it has 14 fields where the header has "
+           "11)."
+        << QList<Row>{
+               {{"SERIAL NUMBER", "7"},
+                {"NAME", "Menon, Anil"},
+                {"PHONE", "+91 80 4444 0000"},
+                {"OPTIONALPHONE", "+91 80 5555 0000"},
+                {"EMAIL", "anil@example.in"},
+                {"ADDRESS", "221 MG Road\nSecond Floor"},
+                {"CITY", "Bengaluru"},
+                {"STATE", "Karnataka"},
+                {"PINCODE", "560001"},
+                {"COUNTRY", "India"},
+                {"DATEOFBIRTH", "1984-02-29"}},
+               {{"SERIAL NUMBER", "20"}, {"NAME", "Kavita Iyer"}, {"PHONE", "+91 44 1111 2222"}},
+               {{"SERIAL NUMBER", "21"},
+                {"NAME", "He said \"hi\""},
+                {"PHONE", "020 2222 3333"},
+                {"ADDRESS", "spaced"},
+                {"CITY", "Pune"},
+                {"STATE", "Maharashtra"},
+                {"PINCODE", "411001"},
+                {"COUNTRY", "India"},
+                {"DATEOFBIRTH", "15/08/1990"}}};
+}
+
+void tst_ContactFiles::importsEveryDialect() {
+    QFETCH(QString, file);
+    QFETCH(QString, summary);
+    QFETCH(QList<Row>, expected);
+    PhoneBookWorld world;
+    world.makeBook();
+    const ToolRun run = importInto(world, dataFile(file));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, summary);
+    const QList<Row> got = records(world);
+    QCOMPARE(got.size(), expected.size());
+    for (qsizetype i = 0; i < got.size(); ++i)
+        QCOMPARE(got[i], expected[i]);
+}
+
+void tst_ContactFiles::duplicatesAreSkipped() {
+    PhoneBookWorld world;
+    world.makeBook({contactRow("1", "Anna Berg", "Leeds", "+44 (113) 496-0000"),
+                    {{"SERIAL NUMBER", "2"}, {"EMAIL", "only@example.org"}}});
+    // The same name with the same digits, twice in the file, a record with only the same
+    // e-mail, the same name with another number, and another name with the same number.
+    const QString file = writeFile(world, "contacts.csv",
+                                   "NAME,PHONE,EMAIL,CITY\r\n"
+                                   "Anna Berg,(+44) 113-496-0000,,York\r\n"
+                                   "Anna Berg,+44 113 496 0000,,Hull\r\n"
+                                   ",,only@example.org,\r\n"
+                                   "Anna Berg,+44 113 496 0001,,\r\n"
+                                   "Anna Bergman,+44 113 496 0000,,\r\n"
+                                   "Anna Bergman,+44 113 496 0000,,\r\n");
+    const ToolRun run = importInto(world, file);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out,
+             QString("contacts.csv: 2 contacts added, 4 skipped as duplicates, 0 refused."));
+    QCOMPARE(world.column("NAME"),
+             QStringList({"Anna Berg", "<null>", "Anna Berg", "Anna Bergman"}));
+    QCOMPARE(world.column("CITY"), QStringList({"Leeds", "<null>", "<null>", "<null>"}));
+}
+
+void tst_ContactFiles::serialNumbersAreKeptWhenFree() {
+    PhoneBookWorld world;
+    world.makeBook({contactRow("7", "Old Seven"), contactRow("8", "Old Eight")});
+    const QString file = writeFile(world, "numbered.csv",
+                                   "SERIAL NUMBER,NAME\r\n7,New Seven\r\n12,Twelve\r\n12,"
+                                   "Another Twelve\r\n");
+    const ToolRun run = importInto(world, file);
+    QCOMPARE(run.exitCode, 0);
+    // A number already taken is left to the database, which gives the next one.
+    QCOMPARE(world.column("SERIAL NUMBER"), QStringList({"7", "8", "9", "12", "13"}));
+    QCOMPARE(world.column("NAME"),
+             QStringList({"Old Seven", "Old Eight", "New Seven", "Twelve", "Another Twelve"}));
+}
+
+void tst_ContactFiles::brokenFilesAddNothing_data() {
+    QTest::addColumn<QByteArray>("content"); // "@1GB" stands for a line of a gigabyte
+    QTest::addColumn<QString>("message");
+
+    const QByteArray goodCard =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kept Back\r\nTEL:1\r\nEND:VCARD\r\n";
+    QTest::newRow("a card without END")
+        << goodCard + "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut Short\r\nTEL:2\r\n"
+        << "was not imported: card 2, which begins on line 6, has no END:VCARD. Nothing was added.";
+    QTest::newRow("a line outside any card") << goodCard + "FN:Stray\r\n"
+                                             << "was not imported: line 6 is not part of a card";
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += char((i * 37 + 11) % 256);
+    QTest::newRow("a binary file") << binary << "is not a vCard or CSV file: it holds binary data.";
+    QTest::newRow("binary after good cards") << goodCard + QByteArray(70000, 'x') + '\0' + "\r\n"
+                                             << "is not a vCard or CSV file: it holds binary data.";
+    QTest::newRow("a line of a gigabyte")
+        << QByteArray("@1GB") << "was not imported: line 2 is longer than 16 MiB";
+    QTest::newRow("a header of no known set")
+        << QByteArray("Vorname,Nachname,Telefon\r\nAnna,Berg,1\r\n")
+        << "was not imported: its first line is not a header this program knows. It looks for "
+           "the headers of an ORVANEL export";
+    QTest::newRow("a quote that never closes")
+        << QByteArray("NAME,PHONE\r\nAnna,1\r\n\"Open,2\r\nBea,3\r\n")
+        << "was not imported: the quoted field that begins on line 3 is not closed. Nothing was "
+           "added.";
+    QTest::newRow("an empty file") << QByteArray() << "is empty: it holds no contacts.";
+}
+
+void tst_ContactFiles::brokenFilesAddNothing() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    PhoneBookWorld world;
+    world.makeBook({contactRow("1", "Already Here")});
+    QString path = world.path("broken.vcf");
+    if (content == "@1GB") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("BEGIN:VCARD\r\n");
+        const QByteArray block(1 << 20, 'A');
+        for (int i = 0; i < 1024; ++i)
+            QCOMPARE(file.write(block), block.size());
+    } else {
+        path = writeFile(world, "broken.vcf", content);
+    }
+    const ToolRun run = importInto(world, path);
+    QFile::remove(path);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY2(run.err.startsWith("orvanel-phonebook: " + path), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QCOMPARE(records(world), QList<Row>({{{"SERIAL NUMBER", "1"}, {"NAME", "Already Here"}}}));
+}
+
+void tst_ContactFiles::aFailedWriteAddsNothing_data() {
+    QTest::addColumn<PhoneBookProvider>("provider");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("file") << PhoneBookProvider::SQLite
+                          << "CREATE TRIGGER refuse BEFORE INSERT ON PHONEBOOK WHEN NEW.NAME = "
+                             "'Third' BEGIN SELECT RAISE(ABORT, 'no third'); END";
+    QTest::newRow("server") << PhoneBookProvider::PostgreSQL
+                            << "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN IF NEW.name = "
+                               "'Third' THEN RAISE EXCEPTION 'no third'; END IF; RETURN NEW; END "
+                               "$$ LANGUAGE plpgsql; CREATE TRIGGER refuse BEFORE INSERT ON "
+                               "PHONEBOOK FOR EACH ROW EXECUTE FUNCTION refuse()";
+}
+
+void tst_ContactFiles::aFailedWriteAddsNothing() {
+    QFETCH(PhoneBookProvider, provider);
+    QFETCH(QString, refusal);
+    PhoneBookWorld world(provider);
+    world.makeBook({contactRow("1", "Already Here")});
+    QCOMPARE(world.execute(refusal), QString());
+    QByteArray cards;
+    for (const char *name : {"First", "Second", "Third", "Fourth"})
+        cards += QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:") + name + "\r\nEND:VCARD\r\n";
+    const ToolRun run = importInto(world, writeFile(world, "four.vcf", cards));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("card 3: ") && run.err.contains("no third") &&
+                 run.err.endsWith("Nothing was added: the phone book is as it was."),
+             qPrintable(run.err));
+    QCOMPARE(records(world), QList<Row>({{{"SERIAL NUMBER", "1"}, {"NAME", "Already Here"}}}));
+}
+
+void tst_ContactFiles::exportThenImportGivesBackTheRecords_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<PhoneBookProvider>("provider");
+    QTest::newRow("vCard 3.0, file") << "vcard3" << PhoneBookProvider::SQLite;
+    QTest::newRow("vCard 4.0, file") << "vcard4" << PhoneBookProvider::SQLite;
+    QTest::newRow("CSV, file") << "csv" << PhoneBookProvider::SQLite;
+    QTest::newRow("vCard 3.0, server") << "vcard3" << PhoneBookProvider::PostgreSQL;
+}
+
+void tst_ContactFiles::exportThenImportGivesBackTheRecords() {
+    QFETCH(QString, format);
+    QFETCH(PhoneBookProvider, provider);
+    // Ten thousand sample contacts, each name and number once, and the awkward ones.
+    PhoneBookWorld source;
+    source.makeBook();
+    QCOMPARE(appendSampleContacts(source.database(), 10000), QString());
+    QCOMPARE(source.execute("DELETE FROM PHONEBOOK WHERE rowid NOT IN (SELECT min(rowid) FROM "
+                            "PHONEBOOK GROUP BY NAME, PHONE)"),
+             QString());
+    for (const PhoneBookWorld::Row &row : awkwardRecords())
+        source.addRow(row);
+    const QList<Row> original = records(source);
+    QVERIFY(original.size() > 9990);
+
+    const QString file = source.path("contacts." + format);
+    const ToolRun exported =
+        tool(source, {"export", file, "--format", format, "--from", source.connectionString()});
+    QCOMPARE(exported.exitCode, 0);
+    QCOMPARE(exported.out, QString("%1 contacts written to %2").arg(original.size()).arg(file));
+
+    PhoneBookWorld target(provider);
+    target.makeBook();
+    const ToolRun imported = importInto(target, file);
+    QCOMPARE(imported.exitCode, 0);
+    QCOMPARE(imported.out,
+             QString("contacts.%1: %2 contacts added, 0 skipped as duplicates, 0 refused.")
+                 .arg(format)
+                 .arg(original.size()));
+    const QList<Row> back = records(target);
+    QCOMPARE(back.size(), original.size());
+    for (qsizetype i = 0; i < back.size(); ++i)
+        QCOMPARE(back[i], original[i]);
+
+    if (format == "csv")
+        return;
+    // A second parser reads every card as valid, with the same fields.
+    const QJsonArray cards = vobjectCards(file);
+    QCOMPARE(cards.size(), original.size());
+    for (qsizetype i = 0; i < cards.size(); ++i) {
+        const QJsonObject card = cards[i].toObject();
+        const Row &row = original[i];
+        QCOMPARE(card["version"].toString(), format == "vcard3" ? "3.0" : "4.0");
+        QCOMPARE(card["fn"].toString(), row.value("NAME"));
+        QCOMPARE(card["email"].toString(), row.value("EMAIL"));
+        QCOMPARE(card["serial"].toString(), row.value("SERIAL NUMBER"));
+        QStringList phones;
+        for (const QJsonValue &tel : card["tel"].toArray())
+            phones << tel.toString();
+        QStringList expectedPhones;
+        if (row.contains("PHONE") || row.contains("OPTIONALPHONE"))
+            expectedPhones << row.value("PHONE");
+        if (row.contains("OPTIONALPHONE"))
+            expectedPhones << row.value("OPTIONALPHONE");
+        QCOMPARE(phones, expectedPhones);
+        if (row.contains("CITY")) {
+            const QJsonArray adr = card["adr"].toArray();
+            QCOMPARE(adr[0].toString(), row.value("ADDRESS"));
+            QCOMPARE(adr[1].toString(), row.value("CITY"));
+            QCOMPARE(adr[2].toString(), row.value("STATE"));
+            QCOMPARE(adr[3].toString(), row.value("PINCODE"));
+            QCOMPARE(adr[4].toString(), row.value("COUNTRY"));
+        }
+        QString birthday = row.value("DATEOFBIRTH");
+        if (format == "vcard4" && birthday.size() == 10)
+            birthday.remove('-');
+        else if (format == "vcard4" && birthday.startsWith("--"))
+            birthday = "--" + birthday.mid(2).remove('-');
+        QCOMPARE(card["bday"].toString(), birthday);
+    }
+}
+
+void tst_ContactFiles::exportedCardsAreFoldedAndOrdered() {
+    PhoneBookWorld world;
+    world.makeBook(awkwardRecords());
+    const QString file = world.path("out.vcf");
+    QCOMPARE(tool(world, {"export", file}).exitCode, 0);
+    QFile exported(file);
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    const QByteArray bytes = exported.readAll();
+    QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(bytes.endsWith("\r\n"));
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast(); // after the last line end
+    int cards = 0;
+    int folded = 0;
+    bool fn = false;
+    bool n = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        QVERIFY2(line.endsWith('\r'), line.constData());
+        line.chop(1);
+        QVERIFY2(line.size() <= 75, line.constData());
+        // No fold splits a character: every line is UTF-8 on its own.
+        QStringDecoder utf8(QStringConverter::Utf8);
+        utf8(line);
+        QVERIFY2(!utf8.hasError(), line.constData());
+        folded += line.startsWith(' ');
+        if (line == "BEGIN:VCARD") {
+            ++cards;
+            QCOMPARE(lines.value(i + 1), QByteArray("VERSION:3.0\r"));
+            fn = n = false;
+        }
+        fn = fn || line.startsWith("FN:");
+        n = n || line.startsWith("N:");
+        if (line == "END:VCARD")
+            QVERIFY(fn && n);
+    }
+    QCOMPARE(cards, 4);
+    QVERIFY(folded >= 3);
+    QCOMPARE(vobjectCards(file).size(), 4);
+}
+
+void tst_ContactFiles::withoutConnectionTheProgramFolderIsUsed() {
+    PhoneBookWorld world;
+    world.makeBook();
+    const ToolRun imported = tool(world, {"import", dataFile("vcard40.vcf")});
+    QCOMPARE(imported.exitCode, 0);
+    QCOMPARE(world.rowCount(), 3);
+    const QString file = world.path("back.csv");
+    QCOMPARE(tool(world, {"export", file, "--format", "csv"}).out,
+             QString("3 contacts written to %1").arg(file));
+    QFile csv(file);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readLine(),
+             QByteArray("\xEF\xBB\xBF"
+                        "ADDRESS,CITY,COUNTRY,DATEOFBIRTH,EMAIL,NAME,OPTIONALPHONE,PHONE,PINCODE,"
+                        "SERIAL NUMBER,STATE\r\n"));
+}
+
+void tst_ContactFiles::exportRefusals_data() {
+    QTest::addColumn<QStringList>("arguments"); // FILE stands for a file in the world
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("an unknown format") << QStringList{"export", "FILE", "--format", "ldif"} << 1
+                                       << "the format must be vcard3, vcard4 or csv, not ldif";
+    QTest::newRow("a folder that is not there")
+        << QStringList{"export", "FILE/../missing/out.vcf"} << 1 << "cannot be written";
+    QTest::newRow("an option twice")
+        << QStringList{"export", "FILE", "--format", "csv", "--format", "csv"} << 2 << "usage:";
+    QTest::newRow("an option without a value")
+        << QStringList{"import", "FILE", "--into"} << 2 << "usage:";
+}
+
+void tst_ContactFiles::exportRefusals() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    PhoneBookWorld world;
+    world.makeBook({contactRow("1", "Anna")});
+    arguments.replaceInStrings("FILE", world.path("out.vcf"));
+    const ToolRun run = tool(world, arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(!QFile::exists(world.path("out.vcf")));
+}
+
+void tst_ContactFiles::droppingAFileOnTheWindowImportsIt_data() {
+    QTest::addColumn<PhoneBookProvider>("provider");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("file, Yes") << PhoneBookProvider::SQLite << int(MsgBoxResult::Yes);
+    QTest::newRow("file, No") << PhoneBookProvider::SQLite << int(MsgBoxResult::No);
+    QTest::newRow("server, Yes") << PhoneBookProvider::PostgreSQL << int(MsgBoxResult::Yes);
+}
+
+void tst_ContactFiles::droppingAFileOnTheWindowImportsIt() {
+    QFETCH(PhoneBookProvider, provider);
+    QFETCH(int, answer);
+    PhoneBookWorld world(provider);
+    Session session(world, {contactRow("1", "Already Here")});
+    frmPhoneBook &book = *session.book;
+    press(book.cmdLast);
+    world.platform.answerMessage(answer);
+    if (answer == MsgBoxResult::Yes)
+        world.platform.answerMessage(MsgBoxResult::Ok);
+    // Dropped on a locked field box, the file is the window's.
+    QVERIFY(dropFiles(box(book, nameBox), {dataFile("vcard40.vcf")}));
+    QTRY_COMPARE(world.platform.unansweredDialogs(), 0);
+    const auto &question = world.platform.messages.at(0);
+    QCOMPARE(question.text,
+             "Add the contacts of " + dataFile("vcard40.vcf") + " to the phone book?");
+    QCOMPARE(question.buttons(), MsgBoxStyle::YesNo);
+    QCOMPARE(question.icon(), MsgBoxStyle::Question);
+    if (answer == MsgBoxResult::No) {
+        QCOMPARE(world.platform.messages.size(), 1);
+        QCOMPARE(world.rowCount(), 1);
+        return;
+    }
+    QCOMPARE(world.platform.messages.size(), 2);
+    QCOMPARE(world.platform.messages[1].text,
+             QString("vcard40.vcf: 3 contacts added, 0 skipped as duplicates, 0 refused."));
+    QCOMPARE(world.platform.messages[1].buttons(), MsgBoxStyle::OkOnly);
+    QCOMPARE(world.rowCount(), 4);
+    // Refresh ran: the window shows the first record and has the new ones.
+    QCOMPARE(status(book), QString("Record: 1"));
+    press(book.cmdLast);
+    QCOMPARE(status(book), QString("Record: 4"));
+    QCOMPARE(text(book, nameBox), QString("Herr Daniel Johann Weber"));
+}
+
+void tst_ContactFiles::dropWhileEditingAsksAboutTheRecordFirst() {
+    PhoneBookWorld world;
+    Session session(world, {contactRow("1", "Already Here")});
+    frmPhoneBook &book = *session.book;
+    press(book.cmdEdit);
+    typeInto(book, nameBox, "Changed Here");
+    world.platform.answerMessage(MsgBoxResult::Yes); // add the contacts?
+    world.platform.answerMessage(MsgBoxResult::Yes); // save the record?
+    world.platform.answerMessage(MsgBoxResult::Ok);  // what the import did
+    // The unlocked box would take the file's name as text; the window takes the file.
+    QVERIFY(dropFiles(box(book, nameBox), {dataFile("thunderbird.csv")}));
+    QTRY_COMPARE(world.platform.unansweredDialogs(), 0);
+    QCOMPARE(
+        lastMessages(world, 2),
+        QStringList({"This record has changes that are not saved. Save them now?",
+                     "thunderbird.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."}));
+    QCOMPARE(world.column("NAME"), QStringList({"Changed Here", "Fatima Hassan", "Lucas Brown"}));
+    QVERIFY(locked(book));
+    QVERIFY(book.cmdAdd->isVisible());
+    QCOMPARE(status(book), QString("Record: 1"));
+}
+
+void tst_ContactFiles::otherFilesAreNotTaken() {
+    PhoneBookWorld world;
+    Session session(world, {contactRow("1", "Already Here")});
+    const QString notes = writeFile(world, "notes.txt", "NAME,PHONE\r\nAnna,1\r\n");
+    QVERIFY(!dropFiles(session.book, {notes}));
+    QCoreApplication::processEvents();
+    QCOMPARE(world.platform.messages.size(), 0);
+    QCOMPARE(world.rowCount(), 1);
+}
+
+QTEST_MAIN(tst_ContactFiles)
+#include "tst_contactfiles.moc"
