@@ -1,5 +1,6 @@
 // The RTF reader on arbitrary bytes: it must return, and what it read must survive a
 // write and a second read.
+#include "fuzzapplication.h"
 #include "rtf/rtferror.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
@@ -10,23 +11,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "fuzz_rtfreader";
-    static char *argv[] = {name, nullptr};
-    // Made once and never destroyed: torn down in the exit handlers, after libFuzzer is
-    // done, the application would outlive parts of Qt it needs.
-    static QGuiApplication *application = nullptr;
-    if (!application) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = new QGuiApplication(argc, argv);
-    }
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    ensureApplication();
+    ensureApplication<QGuiApplication>("fuzz_rtfreader");
     const QByteArray rtf(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     QTextDocument document;
     try {

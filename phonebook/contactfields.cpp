@@ -41,8 +41,9 @@ QString twoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
+// A day of the calendar; the parts are -1 when they were not numbers.
 std::optional<QString> dated(int year, int month, int day) {
-    if (!QDate(year, month, day).isValid())
+    if (year < 1 || !QDate(year, month, day).isValid())
         return std::nullopt;
     return QStringLiteral("%1-%2-%3")
         .arg(year, 4, 10, QLatin1Char('0'))
@@ -121,12 +122,14 @@ QString joinedLines(std::initializer_list<QString> parts) {
 
 std::optional<QString> decodedText(const QByteArray &bytes, const QByteArray &charset) {
     if (!charset.isEmpty()) {
-        QStringDecoder decoder(charset.constData());
+        QStringDecoder decoder(charset.constData(), QStringConverter::Flag::ConvertInitialBom);
         if (!decoder.isValid())
             return std::nullopt;
         return QString(decoder(bytes));
     }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // A byte-order mark here is a character of the text: the file's own was taken off.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
@@ -136,8 +139,18 @@ std::optional<QString> decodedText(const QByteArray &bytes, const QByteArray &ch
     return QString::fromLatin1(bytes);
 }
 
+QString withoutControlCharacters(QString text) {
+    const auto control = [](QChar c) {
+        return (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t')) ||
+               c.unicode() == 0x7F;
+    };
+    if (std::any_of(text.cbegin(), text.cend(), control))
+        text.removeIf(control);
+    return text;
+}
+
 void setField(Values &values, Field field, const QString &text) {
-    QString trimmed = text.trimmed();
+    QString trimmed = withoutControlCharacters(text).trimmed();
     Value &value = values[static_cast<size_t>(indexOf(field))];
     if (trimmed.isEmpty())
         value.reset();

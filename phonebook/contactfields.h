@@ -53,8 +53,12 @@ QString joinedLines(std::initializer_list<QString> parts);
 // the character set is not known.
 std::optional<QString> decodedText(const QByteArray &bytes, const QByteArray &charset = {});
 
-// Sets a field to a text with the blanks around it taken off; empty text leaves it
-// without a value.
+// Text without control characters other than line breaks and tabs: no contact field
+// holds them, vCard cannot carry them, and a file full of them is binary.
+QString withoutControlCharacters(QString text);
+
+// Sets a field to a text without control characters and with the blanks around it
+// taken off; empty text leaves it without a value.
 void setField(Values &values, Field field, const QString &text);
 inline const Value &field(const Values &values, Field field) {
     return values[static_cast<size_t>(indexOf(field))];

@@ -3,6 +3,7 @@
 #include "phonebook/phonebooktexts.h"
 #include "platform/runtimeerror.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -45,14 +46,17 @@ ContactLines::ContactLines(const QString &path) : path_(path) {
     } else if (mark.startsWith("\xFF\xFE") || mark.startsWith("\xFE\xFF")) {
         file_.skip(2);
         utf16_.emplace(mark.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
-                                                   : QStringConverter::Utf16BE);
+                                                   : QStringConverter::Utf16BE,
+                       QStringConverter::Flag::ConvertInitialBom);
     }
 }
 
 bool ContactLines::fill() {
     if (atEnd_)
         return false;
-    QByteArray piece = file_.read(pieceBytes);
+    // A small file is read in one piece of its own size, not a whole megabyte's room.
+    const qint64 left = file_.size() - file_.pos();
+    QByteArray piece = file_.read(std::clamp<qint64>(left, 4096, pieceBytes));
     if (piece.isEmpty()) {
         if (file_.error() != QFileDevice::NoError)
             raiseError(ErrorNumber::DeviceIO,

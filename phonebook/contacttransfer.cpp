@@ -22,11 +22,12 @@ Content contentOf(const QByteArray &start) {
     const QByteArray first = start.trimmed().left(11);
     if (first.compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
         return Content::VCard;
-    // Text has few control characters but its line ends and tabs.
+    // Text has few control characters but its line ends and tabs; a stray one is dropped
+    // from the field it stands in.
     const auto controls = std::count_if(start.begin(), start.end(), [](char c) {
         return uchar(c) < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f';
     });
-    return controls * 100 > start.size() ? Content::Binary : Content::Csv;
+    return controls > 16 && controls * 20 > start.size() ? Content::Binary : Content::Csv;
 }
 
 // Two contacts are the same when their names and their phone numbers' digits are; a

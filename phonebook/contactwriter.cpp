@@ -10,16 +10,15 @@
 namespace {
 constexpr qsizetype flushBytes = 1024 * 1024;
 
-// Text as vCard writes it: backslash, comma, semicolon and line break escaped.
+// Text as vCard writes it: backslash, comma, semicolon and line break escaped. (It has no
+// control characters.)
 QByteArray escaped(QString text) {
-    static const QString special = QStringLiteral("\\,;\r\n");
+    static const QString special = QStringLiteral("\\,;\n");
     if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return special.contains(c); }))
         return text.toUtf8();
     text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     text.replace(QLatin1Char(','), QLatin1String("\\,"));
     text.replace(QLatin1Char(';'), QLatin1String("\\;"));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     return text.toUtf8();
 }
@@ -43,8 +42,12 @@ void appendLine(QByteArray &out, const QByteArray &line) {
     out += "\r\n";
 }
 
+// A value as a file of contacts can carry it.
+QString text(const RowTable &rows, size_t row, int field) {
+    return withoutControlCharacters(rows.value(row, field).value_or(QString()));
+}
 QString text(const RowTable &rows, size_t row, Field field) {
-    return rows.value(row, indexOf(field)).value_or(QString());
+    return text(rows, row, indexOf(field));
 }
 
 // N from a name: the last word as the family name, the words before it as the given
@@ -124,7 +127,7 @@ void appendCsvRow(QByteArray &out, const RowTable &rows, size_t row) {
     for (int i = 0; i < fieldCount; ++i) {
         if (i > 0)
             out += ',';
-        out += csvField(rows.value(row, i).value_or(QString()));
+        out += csvField(text(rows, row, i));
     }
     out += "\r\n";
 }

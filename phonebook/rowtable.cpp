@@ -1,5 +1,7 @@
 #include "phonebook/rowtable.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -55,12 +57,17 @@ const unsigned char *decode(const unsigned char *in, std::optional<std::string_v
     return in + n - 1;
 }
 
+} // namespace
+
 Value toValue(const std::optional<std::string_view> &bytes) {
     if (!bytes)
         return std::nullopt;
-    return QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    // QString::fromUtf8 would drop a U+FEFF at the start, and the value would no longer
+    // be the one the database holds.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
+    return QString(utf8(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size()))));
 }
-} // namespace
 
 void RowTable::FreeBlock::operator()(unsigned char *block) const {
     std::free(block);

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+// A value as the database hands it over, UTF-8 bytes or none, as text: exactly those
+// characters, a U+FEFF at the start included.
+Value toValue(const std::optional<std::string_view> &bytes);
+
 // The rows of a record set, packed: each row's eleven values are stored as UTF-8, one
 // after the other with their lengths, in large blocks that never move. A million
 // contacts cost little more than their text, and reading them in costs no allocation

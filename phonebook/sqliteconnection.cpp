@@ -90,11 +90,8 @@ public:
     Values values() const {
         Values values;
         const RowTable::RawValues bytes = raw();
-        for (int i = 0; i < fieldCount; ++i) {
-            if (const auto &value = bytes[static_cast<size_t>(i)])
-                values[static_cast<size_t>(i)] =
-                    QString::fromUtf8(value->data(), static_cast<qsizetype>(value->size()));
-        }
+        for (int i = 0; i < fieldCount; ++i)
+            values[static_cast<size_t>(i)] = toValue(bytes[static_cast<size_t>(i)]);
         return values;
     }
 

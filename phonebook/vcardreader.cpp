@@ -372,7 +372,9 @@ private:
         std::vector<RankedPhone> phones;
         for (const Property &tel : phones_) {
             QString number = plainText(&tel).trimmed();
-            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+            // A number written as a URI is a tel: address.
+            if (sameWord(tel.parameter("VALUE"), "uri") &&
+                number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
                 number = number.mid(4);
             // A fax or a pager is kept, but only when there is no number to call.
             const int rank = tel.hasType("PREF") || tel.hasParameter("PREF") ? 0

@@ -148,6 +148,8 @@ private slots:
     void importsEveryDialect();
     void duplicatesAreSkipped();
     void serialNumbersAreKeptWhenFree();
+    void controlCharactersAreDropped();
+    void birthdaysAreWrittenAsDates();
     void brokenFilesAddNothing_data();
     void brokenFilesAddNothing();
     void aFailedWriteAddsNothing_data();
@@ -444,6 +446,54 @@ void tst_ContactFiles::serialNumbersAreKeptWhenFree() {
     QCOMPARE(world.column("SERIAL NUMBER"), QStringList({"7", "8", "9", "12", "13"}));
     QCOMPARE(world.column("NAME"),
              QStringList({"Old Seven", "Old Eight", "New Seven", "Twelve", "Another Twelve"}));
+}
+
+void tst_ContactFiles::controlCharactersAreDropped() {
+    // No field holds them, and vCard cannot carry them: they are dropped on the way in,
+    // and on the way out of a phone book another program filled.
+    PhoneBookWorld world;
+    world.makeBook({{{"SERIAL NUMBER", "1"}, {"NAME", "Bea\x07 Ode"}, {"CITY", "York\x1B[0m"}}});
+    const QString file = writeFile(world, "bell.csv", "NAME,CITY\r\nAnna\x01 Berg,Leeds\x7F\r\n");
+    QCOMPARE(importInto(world, file).exitCode, 0);
+    QCOMPARE(world.column("NAME"), QStringList({"Bea\x07 Ode", "Anna Berg"}));
+    QCOMPARE(world.column("CITY"), QStringList({"York\x1B[0m", "Leeds"}));
+    const QString exported = world.path("out.vcf");
+    QCOMPARE(tool(world, {"export", exported}).exitCode, 0);
+    QFile vcf(exported);
+    QVERIFY(vcf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = vcf.readAll();
+    QVERIFY(bytes.contains("FN:Bea Ode\r\n"));
+    QVERIFY(bytes.contains(";York[0m;"));
+    QCOMPARE(vobjectCards(exported).size(), 2);
+}
+
+void tst_ContactFiles::birthdaysAreWrittenAsDates() {
+    const QList<std::pair<QString, QString>> birthdays = {
+        {"1985-04-15", "1985-04-15"},
+        {"19850415", "1985-04-15"},
+        {"1985-04-15T10:30:00Z", "1985-04-15"},
+        {"4/15/1985", "1985-04-15"},
+        {"15.4.1985", "1985-04-15"},
+        {"--04-15", "--04-15"},
+        {"--0415", "--04-15"},
+        {"--02-29", "--02-29"},
+        // Not days of the calendar: kept as they are written.
+        {"1985-02-30", "1985-02-30"},
+        {"-001-08-15", "-001-08-15"},
+        {"13/13/1985", "13/13/1985"},
+        {"circa 1970", "circa 1970"},
+        {"0/0/00", "<null>"},
+    };
+    PhoneBookWorld world;
+    world.makeBook();
+    QByteArray csv = "First Name,Last Name,Birthday\r\n";
+    QStringList expected;
+    for (const auto &[written, kept] : birthdays) {
+        csv += "Born," + QByteArray::number(expected.size()) + ',' + written.toUtf8() + "\r\n";
+        expected << kept;
+    }
+    QCOMPARE(importInto(world, writeFile(world, "born.csv", csv)).exitCode, 0);
+    QCOMPARE(world.column("DATEOFBIRTH"), expected);
 }
 
 void tst_ContactFiles::brokenFilesAddNothing_data() {

@@ -56,6 +56,7 @@ private slots:
     void fileFromTheSqliteShellOpensAndChanges();
     void equalRowsStayTwoRows();
     void tableWithoutRowIdsChangesOneRow();
+    void byteOrderMarkAtTheStartIsKept();
     void leadingNumber_data();
     void leadingNumber();
 };
@@ -208,6 +209,23 @@ void tst_PhoneBookStore::tableWithoutRowIdsChangesOneRow() {
     QCOMPARE(world.column("NAME"), QStringList({"One", "Second"}));
     records.Delete();
     QCOMPARE(world.column("NAME"), QStringList({"One"}));
+}
+
+void tst_PhoneBookStore::byteOrderMarkAtTheStartIsKept() {
+    // A name another program wrote with a U+FEFF in front (a byte-order mark pasted in)
+    // is read as it is, so that the row is found again to change it.
+    PhoneBookWorld world;
+    sqliteShell(world.database(),
+                "CREATE TABLE PHONEBOOK (ADDRESS, CITY, COUNTRY, DATEOFBIRTH, EMAIL, NAME, "
+                "OPTIONALPHONE, PHONE, PINCODE, [SERIAL NUMBER], STATE);\n"
+                "INSERT INTO PHONEBOOK (NAME, [SERIAL NUMBER]) VALUES "
+                "(CAST(X'EFBBBF416E6E61' AS TEXT), 1);\n");
+    Recordset records;
+    records.Open(openConnection(phoneBookConnectionString(world.programFolder())));
+    QCOMPARE(records.fieldTextAt(1, indexOf(Field::Name)), QChar(0xFEFF) + QString("Anna"));
+    records.setFieldText(indexOf(Field::City), "Leeds");
+    records.UpdateBatch();
+    QCOMPARE(world.column("CITY"), QStringList({"Leeds"}));
 }
 
 void tst_PhoneBookStore::leadingNumber_data() {
