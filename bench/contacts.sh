@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Contacts in and out: `orvanel-phonebook export` of a phone book of 100,000 generated
 # contacts to vCard 3.0, vCard 4.0 and CSV, and `import` of each file into a new, empty
-# phone book; the wall time and peak memory of each command.
+# phone book file, and of the vCard 3.0 file into an empty table on a PostgreSQL server
+# on this machine; the wall time and peak memory of each command.
 #   bench/contacts.sh [runs]     (default 3; builds the release preset first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,6 +23,7 @@ source="PROVIDER=SQLite;Data Source=$book;"
 for format in vcard3 vcard4 csv; do
   file="$data/contacts.$format"
   for _ in $(seq "$runs"); do
+    sync # the disk is not still writing the last run's file while this one is timed
     /usr/bin/time -f "export $format: %e s, %M KB peak" \
       "$bin/orvanel-phonebook" export "$file" --format "$format" --from "$source" >/dev/null
   done
@@ -29,7 +31,17 @@ for format in vcard3 vcard4 csv; do
   for _ in $(seq "$runs"); do
     rm -f "$data/target.mdb"
     "$bin/orvanel-phonebook" init "$data/target.mdb"
+    sync
     /usr/bin/time -f "import $format: %e s, %M KB peak" \
       "$bin/orvanel-phonebook" import "$file" --into "PROVIDER=SQLite;Data Source=$data/target.mdb;"
   done
+done
+
+start_postgres
+for _ in $(seq "$runs"); do
+  psql "${psql_args[@]}" -d orvanel -qc "DROP TABLE IF EXISTS PHONEBOOK CASCADE; DROP FUNCTION IF EXISTS PHONEBOOK_NUMBER()"
+  "$bin/orvanel-phonebook" init --connection "$connection"
+  sync
+  /usr/bin/time -f "import vcard3 to the server: %e s, %M KB peak" \
+    "$bin/orvanel-phonebook" import "$data/contacts.vcard3" --into "$connection"
 done

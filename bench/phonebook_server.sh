@@ -20,27 +20,7 @@ if [ ! -f "$data/ORVANEL.MDB" ]; then
   "$bin/orvanel-phonebook" sample "$data/ORVANEL.MDB" "$size"
 fi
 
-# A server of the benchmark's own, in a temporary folder; run as nobody when this runs
-# as root, since the server refuses root.
-server=$(mktemp -d /tmp/orvanel-bench-pg-XXXXXX)
-as_server_user=()
-if [ "$(id -u)" -eq 0 ]; then
-  chown nobody "$server"
-  as_server_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-fi
-pgbin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -1)
-port=$((20000 + RANDOM % 20000))
-stop_server() {
-  "${as_server_user[@]}" "$pgbin/pg_ctl" -D "$server/data" -m fast -w stop >/dev/null || true
-  rm -rf "$server"
-}
-trap stop_server EXIT
-"${as_server_user[@]}" "$pgbin/initdb" -D "$server/data" -U orvanel --auth=trust -E UTF8 \
-  --no-locale >/dev/null
-"${as_server_user[@]}" "$pgbin/pg_ctl" -D "$server/data" -w -l "$server/log" \
-  -o "-k $server -c listen_addresses='' -p $port" start >/dev/null
-psql -h "$server" -p "$port" -U orvanel -d postgres -qc "CREATE DATABASE orvanel"
-connection="PROVIDER=PostgreSQL;Host=$server;Port=$port;Database=orvanel;User ID=orvanel;"
+start_postgres
 "$bin/orvanel-phonebook" init --connection "$connection"
 start=$(date +%s%N)
 "$bin/orvanel-phonebook" copy "PROVIDER=SQLite;Data Source=$data/ORVANEL.MDB;" "$connection"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 // The Qt application object a fuzz target needs, made at its first input on the
