@@ -33,15 +33,15 @@ Content contentOf(const QByteArray &start) {
 // Two contacts are the same when their names and their phone numbers' digits are; a
 // contact with neither is the same as one with all its other values the same, whatever
 // its serial number.
-QString sameness(const Value &name, const Value &phone, const Values *all) {
-    const QString trimmedName = name.value_or(QString()).trimmed();
-    const QString digits = phoneDigits(phone.value_or(QString()));
-    if (!trimmedName.isEmpty() || !digits.isEmpty() || !all)
-        return trimmedName + QChar(0x1F) + digits;
+QString sameness(const Values &values) {
+    const QString name = field(values, Field::Name).value_or(QString()).trimmed();
+    const QString digits = phoneDigits(field(values, Field::Phone).value_or(QString()));
+    if (!name.isEmpty() || !digits.isEmpty())
+        return name + QChar(0x1F) + digits;
     QString key = QStringLiteral("\x1F\x1F");
     for (int i = 0; i < fieldCount; ++i) {
         if (i != indexOf(Field::SerialNumber))
-            key += (*all)[size_t(i)].value_or(QString()).trimmed() + QChar(0x1F);
+            key += values[size_t(i)].value_or(QString()).trimmed() + QChar(0x1F);
     }
     return key;
 }
@@ -83,8 +83,6 @@ QString ImportResult::summary() const {
 ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
     ImportResult result;
     result.fileName = QFileInfo(path).fileName();
-    const int name = indexOf(Field::Name);
-    const int phone = indexOf(Field::Phone);
     const int serial = indexOf(Field::SerialNumber);
     // The contacts are written as they are read, inside one transaction: a file found
     // broken halfway, like a failed write, leaves the phone book as it was.
@@ -98,24 +96,17 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
         QSet<qlonglong> serials;
         known.reserve(qsizetype(existing.size()));
         for (size_t i = 0; i < existing.size(); ++i) {
-            const Value rowName = existing.value(i, name);
-            const Value rowPhone = existing.value(i, phone);
-            if (rowName || rowPhone) {
-                known.insert(sameness(rowName, rowPhone, nullptr));
-            } else {
-                const Values all = existing.values(i);
-                known.insert(sameness(rowName, rowPhone, &all));
-            }
+            const Values values = existing.values(i);
+            known.insert(sameness(values));
             bool whole = false;
-            const qlonglong number =
-                existing.value(i, serial).value_or(QString()).toLongLong(&whole);
+            const qlonglong number = values[size_t(serial)].value_or(QString()).toLongLong(&whole);
             if (whole)
                 serials.insert(number);
         }
         existing.clear();
         readContactFile(path, reading, [&](ReadContact &&contact) {
             Values &values = contact.values;
-            QString key = sameness(values[size_t(name)], values[size_t(phone)], &values);
+            QString key = sameness(values);
             if (known.contains(key)) {
                 ++result.duplicates;
                 return;
