@@ -1,7 +1,4 @@
 #include "phonebook/rowtable.h"
-
-#include <QStringDecoder>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -62,11 +59,12 @@ const unsigned char *decode(const unsigned char *in, std::optional<std::string_v
 Value toValue(const std::optional<std::string_view> &bytes) {
     if (!bytes)
         return std::nullopt;
-    // QString::fromUtf8 would drop a U+FEFF at the start, and the value would no longer
-    // be the one the database holds.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
-                                                    QStringConverter::Flag::ConvertInitialBom);
-    return QString(utf8(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size()))));
+    QString text = QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    // QString::fromUtf8 drops a U+FEFF at the start, and the value would no longer be the
+    // one the database holds.
+    if (bytes->starts_with("\xEF\xBB\xBF"))
+        text.prepend(QChar(0xFEFF));
+    return text;
 }
 
 void RowTable::FreeBlock::operator()(unsigned char *block) const {
