@@ -1,5 +1,6 @@
 #include "diary/recoveryfolder.h"
 
+#include "platform/filewriter.h"
 #include "rtf/rtffile.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -35,16 +35,6 @@ int lockFile(const QString &path) {
         return -1;
     }
     return fd;
-}
-
-// A rename is on disk only once its folder is.
-void syncFolder(const QString &folder) {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 QStringList copiesIn(const QString &folder) {
@@ -152,11 +142,9 @@ QString RecoveryFolder::write(int id, const RecoveryCopy &copy) {
     const QMutexLocker locked(&mutex_);
     if (const QString failure = ensureFolder(); !failure.isEmpty())
         return failure;
-    QSaveFile file(pathOf(id));
-    const QByteArray data = encode(copy);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        return file.errorString();
-    syncFolder(folder_);
+    QString why;
+    if (!writeWholeFile(pathOf(id), encode(copy), FileWriter::Access::OwnerOnly, nullptr, &why))
+        return why;
     return {};
 }
 

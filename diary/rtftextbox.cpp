@@ -1,5 +1,6 @@
 #include "diary/rtftextbox.h"
 
+#include "platform/filewriter.h"
 #include "platform/runtimeerror.h"
 #include "platform/units.h"
 #include "rtf/rtferror.h"
@@ -13,7 +14,6 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <cerrno>
@@ -121,8 +121,8 @@ Alignment alignmentOf(Qt::Alignment alignment) {
     raiseFor(ErrorNumber::DeviceIO, path, system);
 }
 
-[[noreturn]] void fileFailure(const QFileDevice &file, const QString &path) {
-    const int system = errno;
+[[noreturn]] void fileFailure(const FileWriter &file, const QString &path) {
+    const int system = file.systemError();
     if (file.error() == QFileDevice::PermissionsError)
         raiseFor(ErrorNumber::PermissionDenied, path, system);
     systemFailure(path, system, file.error() == QFileDevice::OpenError);
@@ -215,11 +215,8 @@ void RtfTextBox::loadRtf(const QByteArray &data) {
 void RtfTextBox::SaveFile(const QString &path) {
     refuseFolder(path);
     const QByteArray data = RtfWriter::writeDocument(*document());
-    // The new content goes to a file beside the old one, which it replaces only once it
-    // is whole on disk.
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
+    FileWriter file(path);
+    if (!file.open())
         fileFailure(file, path);
     if (file.write(data) != data.size() || !file.commit())
         fileFailure(file, path);

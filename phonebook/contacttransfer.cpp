@@ -5,10 +5,10 @@
 #include "phonebook/phonebookconnection.h"
 #include "phonebook/phonebooktexts.h"
 #include "phonebook/vcardreader.h"
+#include "platform/filewriter.h"
 #include "platform/runtimeerror.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 
@@ -143,12 +143,12 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
 long exportContacts(PhoneBookConnection &from, const QString &path, ContactFormat format) {
     RowTable rows;
     from.readAll(rows);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    FileWriter file(path);
+    if (!file.open())
         raiseError(ErrorNumber::PathFileAccess,
-                   PhoneBookText::cannotWriteExport(path, file.errorString()));
+                   PhoneBookText::cannotWriteExport(path, file.failureText()));
     if (!writeContacts(file, rows, format) || !file.commit())
         raiseError(ErrorNumber::DeviceIO,
-                   PhoneBookText::cannotWriteExport(path, file.errorString()));
+                   PhoneBookText::cannotWriteExport(path, file.failureText()));
     return long(rows.size());
 }

@@ -3,6 +3,7 @@
 //   orvanel-rtf to-html FILE      the file as HTML on standard output
 //   orvanel-rtf from-html IN OUT  an HTML file written as RTF
 //   orvanel-rtf roundtrip IN OUT  an RTF file read and written again
+#include "platform/filewriter.h"
 #include "rtf/rtferror.h"
 #include "rtf/rtffile.h"
 #include "rtf/rtfreader.h"
@@ -40,9 +41,9 @@ bool readFile(const QString &path, QByteArray &data, QString &error) {
 }
 
 bool writeFile(const QString &path, const QByteArray &data, QString &error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size()) {
-        error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    QString why;
+    if (!writeWholeFile(path, data, FileWriter::Access::Usual, nullptr, &why)) {
+        error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }
     return true;

@@ -160,6 +160,7 @@ int runChild(const QString &scenario) {
 class tst_DiaryRecovery : public QObject {
     Q_OBJECT
 private slots:
+    void copyIsWholeOrTheOneBefore_data();
     void copyIsWholeOrTheOneBefore();
     void copyKeepsTitleAndFile();
     void writingInStepsFollowsEdits_data();
@@ -176,7 +177,15 @@ private slots:
     void unwritableFolderIsToldOnce();
 };
 
+void tst_DiaryRecovery::copyIsWholeOrTheOneBefore_data() {
+    QTest::addColumn<int>("size");
+    // Below and above what the file's own buffer holds back until the end.
+    QTest::newRow("small") << 5000;
+    QTest::newRow("large") << 20000;
+}
+
 void tst_DiaryRecovery::copyIsWholeOrTheOneBefore() {
+    QFETCH(int, size);
     TestWorld world;
     RecoveryFolder folder;
     QCOMPARE(
@@ -197,7 +206,7 @@ void tst_DiaryRecovery::copyIsWholeOrTheOneBefore() {
         setrlimit(RLIMIT_FSIZE, &limit);
         const QString failure =
             folder.write(1, {"Diary 12-06-2026", "",
-                             RtfWriter::writeDocument(QTextDocument(QString(20000, 'x')))});
+                             RtfWriter::writeDocument(QTextDocument(QString(size, 'x')))});
         _exit(failure.isEmpty() ? 1 : 0);
     }
     int status = 0;

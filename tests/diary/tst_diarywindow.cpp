@@ -13,6 +13,7 @@
 #include "shell/module1.h"
 #include "shell/statusbar.h"
 #include "startprogram.h"
+#include "fulldisk.h"
 #include "testworld.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -137,6 +138,8 @@ private slots:
     void fileDialogsStartInTheDiaryFolder();
     void failedSaveIsTold_data();
     void failedSaveIsTold();
+    void saveOntoAFullDiskKeepsTheEntry_data();
+    void saveOntoAFullDiskKeepsTheEntry();
     void saveReplacesTheFileAtomically();
     void clipboardCarriesFormattingBetweenEntries();
     void copyOffersRtfHtmlAndText_data();
@@ -675,6 +678,41 @@ void tst_DiaryWindow::failedSaveIsTold() {
     QVERIFY2(shown.contains(says) && !shown.contains("Device I/O"), qPrintable(shown));
     QCOMPARE(savedFlag(), QString("0"));
     QVERIFY(active(*main)->textChanged());
+}
+
+void tst_DiaryWindow::saveOntoAFullDiskKeepsTheEntry_data() {
+    QTest::addColumn<int>("words");
+    // Below and above the size that the file's own buffer holds back until the end.
+    QTest::newRow("a few words") << 3;
+    QTest::newRow("pages") << 20000;
+}
+
+void tst_DiaryWindow::saveOntoAFullDiskKeepsTheEntry() {
+    QFETCH(int, words);
+    TestWorld world;
+    FullDisk disk(world.diaryFolder());
+    const QString path = world.diaryFolder() + "/" + todaysEntry + ".DIA";
+    auto main = startProgram();
+    main->LoadNewDoc();
+    type(*active(*main), "first");
+    QTest::keyClick(active(*main)->rtfText, Qt::Key_F2);
+    QCOMPARE(textOf(path), QString("first"));
+
+    disk.fill();
+    active(*main)->rtfText->textCursor().insertText(QStringList(words, "more").join(' '));
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    QTest::keyClick(active(*main)->rtfText, Qt::Key_F2);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QVERIFY2(world.platform.messages[0].text.contains(disk.reason()),
+             qPrintable(world.platform.messages[0].text));
+    QCOMPARE(textOf(path), QString("first"));
+    QCOMPARE(savedFlag(), QString("0"));
+
+    // Still changed: closing the window asks, and No is the user's own choice.
+    world.platform.answerMessage(MsgBoxResult::No);
+    closeActive(*main);
+    QCOMPARE(world.platform.messages.size(), 2);
+    QCOMPARE(world.platform.messages[1].text, notSaved);
 }
 
 void tst_DiaryWindow::saveReplacesTheFileAtomically() {

@@ -4,6 +4,7 @@
 // vCards read by a second, independent parser (python3-vobject); and a file dropped on
 // a phone book window.
 #include "phonebook/frmphonebook.h"
+#include "fulldisk.h"
 #include "phonebookfile.h"
 #include "phonebookuser.h"
 #include "phonebookworld.h"
@@ -158,6 +159,8 @@ private slots:
     void exportThenImportGivesBackTheRecords();
     void exportedCardsAreFoldedAndOrdered();
     void withoutConnectionTheProgramFolderIsUsed();
+    void exportOntoAFullDiskKeepsTheOldFile_data();
+    void exportOntoAFullDiskKeepsTheOldFile();
     void exportRefusals_data();
     void exportRefusals();
 
@@ -718,6 +721,37 @@ void tst_ContactFiles::withoutConnectionTheProgramFolderIsUsed() {
              QByteArray("\xEF\xBB\xBF"
                         "ADDRESS,CITY,COUNTRY,DATEOFBIRTH,EMAIL,NAME,OPTIONALPHONE,PHONE,PINCODE,"
                         "SERIAL NUMBER,STATE\r\n"));
+}
+
+void tst_ContactFiles::exportOntoAFullDiskKeepsTheOldFile_data() {
+    QTest::addColumn<int>("contacts");
+    // Below and above what the file's own buffer holds back until the end.
+    QTest::newRow("one contact") << 1;
+    QTest::newRow("a thousand") << 1000;
+}
+
+void tst_ContactFiles::exportOntoAFullDiskKeepsTheOldFile() {
+    QFETCH(int, contacts);
+    PhoneBookWorld world;
+    QList<PhoneBookWorld::Row> rows;
+    for (int i = 1; i <= contacts; ++i)
+        rows << contactRow(QString::number(i), QString("Contact %1").arg(i));
+    world.makeBook(rows);
+    FullDisk disk(world.path("disk"));
+    const QString file = world.path("disk/out.vcf");
+    QCOMPARE(tool(world, {"export", file}).exitCode, 0);
+    QFile before(file);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray old = before.readAll();
+    disk.fill();
+    const ToolRun run = tool(world, {"export", file});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("cannot be written") && run.err.contains(disk.reason()),
+             qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QFile after(file);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), old);
 }
 
 void tst_ContactFiles::exportRefusals_data() {
