@@ -62,6 +62,22 @@ bool writeAndFlag(frmDocument &document, const QString &path) {
 }
 } // namespace
 
+QString entryFileExtension() {
+    return entryExtension;
+}
+
+bool isInDiaryFolder(const QString &path) {
+    if (path.isEmpty() || !QDir::isAbsolutePath(path) || !insideDiaryFolder(path))
+        return false;
+    // A link in the diary folder may lead anywhere: the folder the file is in, as the
+    // system finds it, must be the diary folder's own or one inside it.
+    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+    const QString diary = QFileInfo(diaryFolder()).canonicalFilePath();
+    if (folder.isEmpty() || diary.isEmpty())
+        return !QFileInfo::exists(diaryFolder());
+    return folder == diary || folder.startsWith(diary + QLatin1Char('/'));
+}
+
 QString diaryFolder() {
     return platform().programFolder() + QStringLiteral("/Diary");
 }

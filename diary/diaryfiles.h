@@ -10,6 +10,12 @@ class frmDocument;
 // The folder "Diary" in the program folder.
 QString diaryFolder();
 
+// ".DIA", the ending of an entry's file.
+QString entryFileExtension();
+
+// Whether `path` names a file inside the diary folder, also once links are followed.
+bool isInDiaryFolder(const QString &path);
+
 // The title of a new entry: "Diary " and the date as month-day-year, 12-06-2026.
 QString entryNameFor(const QDate &day);
 

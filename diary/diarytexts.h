@@ -66,4 +66,13 @@ inline QString recoveryNotSetAside(const QString &folder) {
     return QStringLiteral("The unsaved diary entries could not all be set aside. They stay in ") +
            folder + QStringLiteral(".");
 }
+inline QString recoveredTitle() {
+    return QStringLiteral("Recovered entry");
+}
+inline QString recoveryRefused(const QString &folders) {
+    return QStringLiteral("Among the copies of unsaved diary entries stood what ORVANEL did not "
+                          "make for you (a link, or a folder of another user). It was not "
+                          "read, and was set aside as:\n\n") +
+           folders;
+}
 } // namespace DiaryText

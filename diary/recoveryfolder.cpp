@@ -1,5 +1,7 @@
 #include "diary/recoveryfolder.h"
 
+#include "diary/diaryfiles.h"
+#include "diary/diarytexts.h"
 #include "platform/filewriter.h"
 #include "rtf/rtffile.h"
 
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -25,9 +28,11 @@ const QByteArray rtfStart = QByteArrayLiteral("{\\rtf1");
 // file as hexadecimal JSON: seven-bit text without a brace in it, whatever the names.
 const QByteArray headerStart = QByteArrayLiteral("{\\rtf1{\\*\\orvanelrecovery ");
 
-// An exclusive lock on `path`, created when missing; -1 when another process holds it.
+// An exclusive lock on `path`, created when missing; -1 when another process holds it or
+// the name is a link.
 int lockFile(const QString &path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return -1;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -37,9 +42,64 @@ int lockFile(const QString &path) {
     return fd;
 }
 
+// A folder of the user's own: a folder, not a link to one, that belongs to the user. Other
+// users can read nothing in it.
+bool isOwnFolder(const QString &path) {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != ::geteuid())
+        return false;
+    if ((status.st_mode & 077) != 0)
+        ::chmod(QFile::encodeName(path).constData(), 0700);
+    return true;
+}
+
+bool exists(const QString &path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+QString timeStamp() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+}
+
+// Moves what stands at `path` out of the way, unread, under a name beside it that says
+// why and that no later start takes for a run's folder.
+QString setAsideForeign(const QString &path) {
+    const QFileInfo where(path);
+    const QString start = where.path() + QStringLiteral("/not ORVANEL's, set aside ") +
+                          timeStamp() + QStringLiteral(" - ") + where.fileName();
+    QString target = start;
+    for (int n = 2; exists(target); ++n)
+        target = start + QStringLiteral(" (%1)").arg(n);
+    return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) == 0
+               ? target
+               : path;
+}
+
+// Makes `path` a folder of the user's own when it is missing. Anything else that stands
+// there (a link, another user's folder, a file) is set aside and the folder made anew;
+// `refused` learns what was set aside.
+bool makeOwnFolder(const QString &path, QStringList &refused) {
+    if (isOwnFolder(path))
+        return true;
+    if (exists(path))
+        refused << setAsideForeign(path);
+    return ::mkdir(QFile::encodeName(path).constData(), 0700) == 0 && isOwnFolder(path);
+}
+
+// The recovery folder and the program's state folder above it, both the user's own.
+bool makeRoot(QStringList &refused) {
+    const QString root = RecoveryFolder::root();
+    const QString state = QFileInfo(root).path();
+    return QDir().mkpath(QFileInfo(state).path()) && makeOwnFolder(state, refused) &&
+           makeOwnFolder(root, refused);
+}
+
 QStringList copiesIn(const QString &folder) {
-    const QFileInfoList found = QDir(folder).entryInfoList(
-        {copyPrefix + QLatin1Char('*') + copySuffix}, QDir::Files, QDir::Time | QDir::Reversed);
+    const QFileInfoList found =
+        QDir(folder).entryInfoList({copyPrefix + QLatin1Char('*') + copySuffix},
+                                   QDir::Files | QDir::NoSymLinks, QDir::Time | QDir::Reversed);
     QStringList paths;
     for (const QFileInfo &file : found)
         paths << file.filePath();
@@ -80,7 +140,8 @@ QString RecoveryFolder::ensureFolder() {
     if (lock_ >= 0)
         return {};
     const QString base = root();
-    if (!QDir().mkpath(base))
+    QStringList refused;
+    if (!makeRoot(refused))
         return QStringLiteral("The folder %1 cannot be created.")
             .arg(QDir::toNativeSeparators(base));
     // Made under a hidden name and locked before it takes its name, so that no other run
@@ -89,7 +150,7 @@ QString RecoveryFolder::ensureFolder() {
                          QLatin1Char('-') +
                          QString::number(QRandomGenerator::global()->generate(), 16);
     const QString hidden = base + QStringLiteral("/.") + name;
-    if (!QDir().mkdir(hidden))
+    if (::mkdir(QFile::encodeName(hidden).constData(), 0700) != 0)
         return QStringLiteral("The folder %1 cannot be created.")
             .arg(QDir::toNativeSeparators(hidden));
     const int fd = lockFile(hidden + QLatin1Char('/') + lockName);
@@ -134,6 +195,16 @@ std::optional<RecoveryCopy> RecoveryFolder::read(const QString &path) {
     RecoveryCopy copy;
     copy.title = names.object().value(QStringLiteral("title")).toString();
     copy.filePath = names.object().value(QStringLiteral("file")).toString();
+    // A copy says which entry it is, but it is a file like any other: its title is only
+    // ever a name, and its file only one in the diary folder. Any other entry comes back
+    // without a file, so that Save puts it into the diary folder under its title.
+    copy.title = copy.title.section(QLatin1Char('/'), -1);
+    if (copy.title.endsWith(entryFileExtension(), Qt::CaseInsensitive))
+        copy.title.chop(entryFileExtension().size());
+    if (copy.title.isEmpty() || copy.title == QLatin1String("..") || copy.title == QLatin1String("."))
+        copy.title = DiaryText::recoveredTitle();
+    if (!isInDiaryFolder(copy.filePath))
+        copy.filePath.clear();
     copy.rtf = rtfStart + file.data.mid(end + 1);
     return copy;
 }
@@ -178,9 +249,20 @@ RecoveryFolder::Orphans::~Orphans() {
 
 RecoveryFolder::Orphans RecoveryFolder::claimOrphans() {
     Orphans orphans;
+    if (!exists(root()))
+        return orphans;
+    if (!makeRoot(orphans.refused))
+        return orphans;
     const QDir base(root());
-    for (const QString &name : base.entryList({runPrefix + QLatin1Char('*')}, QDir::Dirs)) {
+    for (const QString &name :
+         base.entryList({runPrefix + QLatin1Char('*')}, QDir::AllEntries | QDir::System)) {
         const QString folder = base.filePath(name);
+        // Only a folder this user's ORVANEL made is taken back; what someone else put here
+        // is neither read nor changed, only moved out of the way.
+        if (!isOwnFolder(folder)) {
+            orphans.refused << setAsideForeign(folder);
+            continue;
+        }
         const int fd = lockFile(folder + QLatin1Char('/') + lockName);
         if (fd < 0)
             continue; // a running ORVANEL keeps these
@@ -192,12 +274,11 @@ RecoveryFolder::Orphans RecoveryFolder::claimOrphans() {
 
 QString RecoveryFolder::Orphans::setAside() {
     const QString base = root();
-    const QString stamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    const QString stamp = timeStamp();
     QString folder = base + QStringLiteral("/set aside ") + stamp;
-    for (int n = 2; QFileInfo::exists(folder); ++n)
+    for (int n = 2; exists(folder); ++n)
         folder = base + QStringLiteral("/set aside ") + stamp + QStringLiteral(" (%1)").arg(n);
-    if (!QDir().mkpath(folder))
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0)
         return {};
     bool all = true;
     for (const QString &path : std::as_const(files)) {

@@ -37,7 +37,8 @@ public:
     // Takes a copy from elsewhere (a claimed one) as copy `id`.
     bool adopt(int id, const QString &path);
 
-    // The file of a copy: the copy, or nothing when the file is not one.
+    // The file of a copy: the copy, or nothing when the file is not one. The title is a
+    // name without a folder, and the file one in the diary folder or none.
     static std::optional<RecoveryCopy> read(const QString &path);
     static QByteArray encode(const RecoveryCopy &copy);
 
@@ -50,6 +51,9 @@ public:
         Orphans(Orphans &&) noexcept;
         Orphans &operator=(Orphans &&) noexcept;
         QStringList files; // oldest first
+        // What stood among the copies without being ORVANEL's own for this user (a link,
+        // another user's folder), now moved out of the way under these names, unread.
+        QStringList refused;
         // Moves every copy into one dated folder beside the others, which the program
         // never deletes; returns that folder, or an empty string when it could not.
         QString setAside();

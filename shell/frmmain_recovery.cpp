@@ -35,6 +35,13 @@ void frmMain::discardRecoveryCopies() {
 
 void frmMain::offerRecovery() {
     RecoveryFolder::Orphans orphans = RecoveryFolder::claimOrphans();
+    if (!orphans.refused.isEmpty()) {
+        QStringList shown;
+        for (const QString &path : std::as_const(orphans.refused))
+            shown << QDir::toNativeSeparators(path);
+        MsgBox(DiaryText::recoveryRefused(shown.join(QLatin1Char('\n'))),
+               MsgBoxStyle::Exclamation);
+    }
     if (!orphans.files.isEmpty()) {
         const int answer = MsgBox(DiaryText::recoveryQuestion(int(orphans.files.size())),
                                   MsgBoxStyle::YesNo + MsgBoxStyle::Question);

@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,6 +67,12 @@ QString textOfCopy(const QString &path) {
     QTextDocument document;
     RtfReader::readDocument(copy->rtf, document);
     return document.toPlainText();
+}
+
+// What a file's group and the other users may do with it, as mode bits.
+unsigned accessOfOthers(const QString &path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 077 : 0777;
 }
 
 frmDocument *active(frmMain &main) {
@@ -174,6 +181,10 @@ private slots:
     void runningProgramKeepsItsCopies();
     void noSetsTheCopiesAside();
     void damagedCopyIsSetAside();
+    void onlyTheUsersOwnFoldersAreTaken_data();
+    void onlyTheUsersOwnFoldersAreTaken();
+    void namesFromACopyStayInTheDiary_data();
+    void namesFromACopyStayInTheDiary();
     void unwritableFolderIsToldOnce();
 };
 
@@ -225,10 +236,14 @@ void tst_DiaryRecovery::copyKeepsTitleAndFile() {
     RecoveryFolder folder;
     // Names with what a file name or a JSON header must not spoil: braces, backslashes,
     // line ends and letters beyond Latin-1.
-    const RecoveryCopy copy{"/home/anna/notes {old}\\\n\u00e9t\u00e9 \u6771\u4eac.DIA",
-                            "/home/anna/notes {old}\\\n\u00e9t\u00e9 \u6771\u4eac.DIA",
+    const RecoveryCopy copy{"notes {old}\\\n\u00e9t\u00e9 \u6771\u4eac",
+                            world.diaryFolder() + "/notes {old}\\\n\u00e9t\u00e9 \u6771\u4eac.DIA",
                             RtfWriter::writeDocument(QTextDocument("text"))};
     QCOMPARE(folder.write(7, copy), QString());
+    // No one but the user reads the copy or the folders it is in.
+    for (const QString &path : {copies().first(), QFileInfo(copies().first()).path(),
+                                RecoveryFolder::root(), QFileInfo(RecoveryFolder::root()).path()})
+        QCOMPARE(QString::number(accessOfOthers(path), 8), QString("0"));
     const std::optional<RecoveryCopy> read = RecoveryFolder::read(copies().first());
     QVERIFY(read);
     QCOMPARE(read->title, copy.title);
@@ -485,6 +500,122 @@ void tst_DiaryRecovery::damagedCopyIsSetAside() {
     QCOMPARE(main->mdiArea()->subWindowList().size(), 0);
     QCOMPARE(setAside().size(), 1);
     QVERIFY(!QFileInfo::exists(run)); // the emptied folder goes
+}
+
+void tst_DiaryRecovery::onlyTheUsersOwnFoldersAreTaken_data() {
+    QTest::addColumn<QString>("planted");
+    QTest::newRow("a link to a folder elsewhere") << "link";
+    QTest::newRow("another user's folder") << "foreign";
+    QTest::newRow("a link for the recovery folder") << "root link";
+}
+
+// What another user plants among the copies is neither offered, read, moved from nor
+// changed: it is moved out of the way and the user hears of it.
+void tst_DiaryRecovery::onlyTheUsersOwnFoldersAreTaken() {
+    QFETCH(QString, planted);
+    TestWorld world;
+    const QString elsewhere = world.path("elsewhere");
+    QVERIFY(QDir().mkpath(elsewhere));
+    const QByteArray copy = RecoveryFolder::encode(
+        {todaysEntry, "", RtfWriter::writeDocument(QTextDocument("planted"))});
+    for (const QString name : {"entry-1.rtf", "lock"}) {
+        QFile file(elsewhere + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(copy);
+    }
+    const QString root = RecoveryFolder::root();
+    QVERIFY(QDir().mkpath(QFileInfo(root).path()));
+    if (planted == "root link") {
+        QVERIFY(QDir().mkpath(elsewhere + "/run-1-1"));
+        QVERIFY(QFile::rename(elsewhere + "/entry-1.rtf", elsewhere + "/run-1-1/entry-1.rtf"));
+        QVERIFY(QFile::link(elsewhere, root));
+    } else {
+        QVERIFY(QDir().mkpath(root));
+        if (planted == "link") {
+            QVERIFY(QFile::link(elsewhere, root + "/run-1-1"));
+        } else {
+            QVERIFY(QDir().rename(elsewhere, root + "/run-1-1"));
+            QCOMPARE(::chown(QFile::encodeName(root + "/run-1-1").constData(), 65534, 65534), 0);
+        }
+    }
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    auto main = startProgram();
+    QCoreApplication::processEvents();
+    QCOMPARE(world.platform.messages.size(), 1);
+    QVERIFY2(world.platform.messages[0].text.startsWith(
+                 "Among the copies of unsaved diary entries stood what ORVANEL did not make"),
+             qPrintable(world.platform.messages[0].text));
+    QCOMPARE(main->mdiArea()->subWindowList().size(), 0);
+    QVERIFY(setAside().isEmpty());
+    // Untouched where it is now, under the name the message gives.
+    const QString now = world.platform.messages[0].text.section('\n', -1);
+    const QString lock = planted == "root link" ? now + "/run-1-1/entry-1.rtf" : now + "/lock";
+    QVERIFY2(QFileInfo(lock).isFile(), qPrintable(lock));
+    // The folder made in its place is the user's alone.
+    QVERIFY(QFileInfo(root).isDir() && !QFileInfo(root).isSymLink());
+    QCOMPARE(accessOfOthers(root), 0u);
+    // Told once: the next start asks and says nothing.
+    auto next = startProgram();
+    QCoreApplication::processEvents();
+    QCOMPARE(world.platform.messages.size(), 1);
+}
+
+void tst_DiaryRecovery::namesFromACopyStayInTheDiary_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("file"); // DIARY stands for the diary folder, WORLD the test's
+    QTest::addColumn<QString>("shownTitle");
+    QTest::addColumn<QString>("keptFile");
+    QTest::newRow("an entry of the diary") << "Diary 12-05-2026"
+                                           << "DIARY/Diary 12-05-2026.DIA"
+                                           << "Diary 12-05-2026"
+                                           << "DIARY/Diary 12-05-2026.DIA";
+    QTest::newRow("a title that climbs out")
+        << "../../../../escaped" << "" << "escaped" << "";
+    QTest::newRow("a file outside the diary") << "Diary 12-05-2026" << "WORLD/script.sh"
+                                              << "Diary 12-05-2026" << "";
+    QTest::newRow("a file that climbs out of it")
+        << "Diary 12-05-2026" << "DIARY/../script.sh" << "Diary 12-05-2026" << "";
+    QTest::newRow("a file through a link") << "x" << "DIARY/link/x.DIA" << "x" << "";
+    QTest::newRow("an entry saved elsewhere") << "WORLD/notes.DIA" << "WORLD/notes.DIA"
+                                              << "notes" << "";
+    QTest::newRow("nothing of a name") << "../" << "" << "Recovered entry" << "";
+}
+
+void tst_DiaryRecovery::namesFromACopyStayInTheDiary() {
+    QFETCH(QString, title);
+    QFETCH(QString, file);
+    QFETCH(QString, shownTitle);
+    QFETCH(QString, keptFile);
+    TestWorld world;
+    const auto place = [&](QString path) {
+        return path.replace("DIARY", world.diaryFolder()).replace("WORLD", world.path(""));
+    };
+    QVERIFY(QDir().mkpath(world.diaryFolder()));
+    QVERIFY(QFile::link(world.path(""), world.diaryFolder() + "/link"));
+    QFile script(world.path("script.sh"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n");
+    script.close();
+    const QString run = RecoveryFolder::root() + "/run-1-1";
+    QVERIFY(QDir().mkpath(run));
+    QFile copy(run + "/entry-1.rtf");
+    QVERIFY(copy.open(QIODevice::WriteOnly));
+    copy.write(RecoveryFolder::encode(
+        {place(title), place(file), RtfWriter::writeDocument(QTextDocument("recovered"))}));
+    copy.close();
+    world.platform.answerMessage(MsgBoxResult::Yes);
+    auto main = startProgram();
+    QCoreApplication::processEvents();
+    frmDocument *entry = active(*main);
+    QVERIFY(entry);
+    QCOMPARE(entry->windowTitle(), shownTitle);
+    QCOMPARE(entry->filePath, place(keptFile));
+    QTest::keyClick(entry->rtfText, Qt::Key_F2);
+    const QString saved = keptFile.isEmpty() ? world.diaryFolder() + "/" + shownTitle + ".DIA"
+                                             : place(keptFile);
+    QVERIFY2(QFileInfo(saved).isFile(), qPrintable(saved));
+    QVERIFY(script.open(QIODevice::ReadOnly));
+    QCOMPARE(script.readAll(), QByteArray("#!/bin/sh\n"));
 }
 
 void tst_DiaryRecovery::unwritableFolderIsToldOnce() {
