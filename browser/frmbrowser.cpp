@@ -318,7 +318,18 @@ QString frmBrowser::brwWebBrowser_ChooseDownloadFile(const QString &suggestedNam
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     return platform().fileDialog(FileDialogKind::Save, QStringLiteral("Save Download As"),
                                  QStringLiteral("All Files (*.*)|*"),
-                                 QDir(folder).filePath(suggestedName), 0);
+                                 QDir(folder).filePath(downloadName(suggestedName)), 0);
+}
+
+QString frmBrowser::downloadName(const QString &suggestedName) {
+    // The page names the file: only a name, in the download folder, and not a hidden one
+    // (a page offering "../.bashrc" or ".config/autostart/x.desktop" must not have one
+    // Enter put it there).
+    QString name = suggestedName.section(QLatin1Char('/'), -1).section(QLatin1Char('\\'), -1);
+    while (!name.isEmpty() && (name.front() == QLatin1Char('.') || name.front().isSpace()))
+        name.remove(0, 1);
+    name.remove(QChar(0));
+    return name.isEmpty() ? QStringLiteral("download") : name;
 }
 
 void frmBrowser::brwWebBrowser_DownloadFailed(const QString &description) {

@@ -58,6 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static QString downloadName(const QString &suggestedName);
     void buildToolbar();
     void buildAddressStrip();
     void addKeys();

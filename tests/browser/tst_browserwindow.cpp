@@ -23,6 +23,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -288,17 +289,27 @@ private slots:
     void downloads_data() {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("cutOff");
-        QTest::newRow("saved where the user said") << "saved/list.csv" << false;
-        QTest::newRow("cancelled") << "" << false;
-        QTest::newRow("broken off by the server") << "saved/list.csv" << true;
+        QTest::addColumn<QString>("suggested"); // by the page
+        QTest::addColumn<QString>("offered");   // in the download folder
+        QTest::newRow("saved where the user said")
+            << "saved/list.csv" << false << "list.csv" << "list.csv";
+        QTest::newRow("cancelled") << "" << false << "list.csv" << "list.csv";
+        QTest::newRow("broken off by the server")
+            << "saved/list.csv" << true << "list.csv" << "list.csv";
+        QTest::newRow("a name that climbs out") << "" << false << "../../.bashrc" << "bashrc";
+        QTest::newRow("a name in folders")
+            << "" << false << "../.config/autostart/x.desktop" << "x.desktop";
     }
     void downloads() {
         QFETCH(QString, answer);
         QFETCH(bool, cutOff);
+        QFETCH(QString, suggested);
+        QFETCH(QString, offered);
         TestHttpServer::Response file;
         file.contentType = "application/octet-stream";
         file.body = "contacts,addresses\n1,2\n";
-        file.extraHeaders = "Content-Disposition: attachment; filename=\"list.csv\"\r\n";
+        file.extraHeaders =
+            QString("Content-Disposition: attachment; filename=\"%1\"\r\n").arg(suggested).toUtf8();
         if (cutOff)
             file.declaredLength = 100000;
         server->respond("/list.csv", file);
@@ -310,7 +321,9 @@ private slots:
         typeAddress(*window, server->url("/list.csv"));
         QTRY_COMPARE_WITH_TIMEOUT(world->platform.fileDialogs.size(), 1, loadTimeout);
         QCOMPARE(world->platform.fileDialogs[0].kind, FileDialogKind::Save);
-        QVERIFY(world->platform.fileDialogs[0].folder.endsWith("/list.csv"));
+        QCOMPARE(world->platform.fileDialogs[0].folder,
+                 QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation))
+                     .filePath(offered));
         if (cutOff) {
             // The user hears that the file did not come, and where it was to go.
             QTRY_COMPARE_WITH_TIMEOUT(world->platform.messages.size(), 1, loadTimeout);
