@@ -197,3 +197,25 @@ void setAddress(Values &values, const PostalAddress &address) {
     setField(values, Field::PinCode, address.postalCode);
     setField(values, Field::Country, address.country);
 }
+
+namespace {
+// Whether a cell beginning so, after any ' before it, is taken for a formula.
+bool startsLikeAFormula(const QString &value) {
+    qsizetype at = 0;
+    while (at < value.size() && value[at] == QLatin1Char('\''))
+        ++at;
+    if (at == value.size())
+        return false;
+    const QChar first = value[at];
+    return first == QLatin1Char('=') || first == QLatin1Char('+') || first == QLatin1Char('-') ||
+           first == QLatin1Char('@') || first == QLatin1Char('\t') || first == QLatin1Char('\r');
+}
+} // namespace
+
+QString csvGuarded(const QString &value) {
+    return startsLikeAFormula(value) ? QLatin1Char('\'') + value : value;
+}
+
+QString csvUnguarded(const QString &value) {
+    return value.startsWith(QLatin1Char('\'')) && startsLikeAFormula(value) ? value.mid(1) : value;
+}

@@ -57,6 +57,13 @@ std::optional<QString> decodedText(const QByteArray &bytes, const QByteArray &ch
 // holds them, vCard cannot carry them, and a file full of them is binary.
 QString withoutControlCharacters(QString text);
 
+// A value as our CSV export writes it: a spreadsheet takes a cell that begins with =, +,
+// -, @, a tab or a carriage return for a formula, so such a cell gets a ' before it (as
+// does one that already begins with ' and then one of those, so that reading it back
+// stays exact). `csvUnguarded` is what our own import makes of it again.
+QString csvGuarded(const QString &value);
+QString csvUnguarded(const QString &value);
+
 // Sets a field to a text without control characters and with the blanks around it
 // taken off; empty text leaves it without a value.
 void setField(Values &values, Field field, const QString &text);

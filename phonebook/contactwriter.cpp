@@ -127,7 +127,7 @@ void appendCsvRow(QByteArray &out, const RowTable &rows, size_t row) {
     for (int i = 0; i < fieldCount; ++i) {
         if (i > 0)
             out += ',';
-        out += csvField(text(rows, row, i));
+        out += csvField(csvGuarded(text(rows, row, i)));
     }
     out += "\r\n";
 }

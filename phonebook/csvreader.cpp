@@ -140,7 +140,7 @@ Values ownValues(const Row &row) {
     }();
     Values values;
     for (int i = 0; i < fieldCount; ++i)
-        setField(values, columns[size_t(i)].field, row[names[size_t(i)]]);
+        setField(values, columns[size_t(i)].field, csvUnguarded(row[names[size_t(i)]]));
     return values;
 }
 

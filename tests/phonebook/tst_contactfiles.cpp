@@ -116,6 +116,14 @@ QList<PhoneBookWorld::Row> awkwardRecords() {
          {"NAME",
           QString("Ωmega Ünïcødé ").repeated(8) + "佐藤 花子 😀 " + QString("x").repeated(40)},
          {"PHONE", "1"}},
+        // What a spreadsheet would run as a formula, and a value already guarded.
+        {{"SERIAL NUMBER", "900005"},
+         {"NAME", "=HYPERLINK(\"http://x.example/\",\"click\")"},
+         {"EMAIL", "=cmd|' /C calc'!A0"},
+         {"ADDRESS", "'=already guarded"},
+         {"CITY", "@SUM(A1)"},
+         {"PHONE", "-1"},
+         {"STATE", "+A1"}},
     };
 }
 
@@ -627,8 +635,18 @@ void tst_ContactFiles::exportThenImportGivesBackTheRecords() {
     for (qsizetype i = 0; i < back.size(); ++i)
         QCOMPARE(back[i], original[i]);
 
-    if (format == "csv")
+    if (format == "csv") {
+        // A spreadsheet shows these cells as text instead of running them.
+        QFile csv(file);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QByteArray bytes = csv.readAll();
+        for (const QByteArray cell :
+             {"\"'=HYPERLINK(\"\"http", ",'=cmd|' /C calc'!A0,", "\n''=already guarded,", ",'@SUM(A1),",
+              ",'-1,", ",'+A1\r\n"})
+            QVERIFY2(bytes.contains(cell), cell.constData());
+        QVERIFY(!bytes.contains(",=") && !bytes.contains(",@") && !bytes.contains(",+A"));
         return;
+    }
     // A second parser reads every card as valid, with the same fields.
     const QJsonArray cards = vobjectCards(file);
     QCOMPARE(cards.size(), original.size());
@@ -701,9 +719,9 @@ void tst_ContactFiles::exportedCardsAreFoldedAndOrdered() {
         if (line == "END:VCARD")
             QVERIFY(fn && n);
     }
-    QCOMPARE(cards, 4);
+    QCOMPARE(cards, awkwardRecords().size());
     QVERIFY(folded >= 3);
-    QCOMPARE(vobjectCards(file).size(), 4);
+    QCOMPARE(vobjectCards(file).size(), awkwardRecords().size());
 }
 
 void tst_ContactFiles::withoutConnectionTheProgramFolderIsUsed() {
