@@ -96,6 +96,9 @@ inline QString serverRefused(const QString &server, const QString &reason) {
     return QStringLiteral("The phone book server %1 refused the connection: %2.")
         .arg(server, reason);
 }
+inline QString noAnswer(int seconds) {
+    return QStringLiteral("it did not answer within %1 seconds").arg(seconds);
+}
 inline QString serverTooSlow(const QString &server, int seconds) {
     return QStringLiteral("The phone book server %1 did not finish the command within %2 "
                           "seconds, so nothing was changed. Try again in a moment.")

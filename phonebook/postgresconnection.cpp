@@ -6,17 +6,20 @@
 
 #include <QAtomicInt>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <libpq-fe.h>
+#include <poll.h>
 
 namespace {
 // A dead server or network is given up on within a few seconds: connecting waits at
-// most connectSeconds; an answer the server no longer sends is noticed by TCP
+// most the connecting time; a network that no longer carries answers is noticed by TCP
 // keep-alive probes (3 s idle, then 2 probes 1 s apart); data it no longer takes, by
 // the TCP user time-out. A row another client holds is waited for as long as the file
-// waits for another program's write; a statement the server cannot finish is cancelled.
-constexpr int connectSeconds = 5;
+// waits for another program's write; a statement the server cannot finish is cancelled
+// by the server. A server that says nothing while its machine still answers TCP is
+// given up on by the client once those times and the grace after them are past.
 constexpr int lockMilliseconds = 3000;
-constexpr int statementMilliseconds = 30000;
 const char *const fixedOptions = "keepalives=1;keepalives_idle=3;keepalives_interval=1;"
                                  "keepalives_count=2;tcp_user_timeout=5000";
 
@@ -150,7 +153,88 @@ std::vector<PhoneBookConnection::Change> changesOf(const Values &values) {
 QVariant parameter(const Value &value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<QString>());
 }
+
+// The socket of an open connection, for its watch; -1 when there is none.
+int socketOf(const QSqlDatabase &db) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    // The driver names the type by its typedef or by its struct, as Qt builds it.
+    if (!handle.isValid() || (qstrcmp(handle.typeName(), "PGconn*") != 0 &&
+                              qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return -1;
+    PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
+    return connection ? PQsocket(connection) : -1;
+}
+
+// Waits until the socket is ready for `events` or the deadline passes.
+bool readyBefore(int socket, short events, std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || socket < 0)
+            return false;
+        pollfd watched{socket, events, 0};
+        const int ready = ::poll(&watched, 1, int(left.count()));
+        if (ready > 0)
+            return true;
+        if (ready < 0 && errno != EINTR)
+            return false;
+    }
+}
+
+enum class Probe { Answered, Failed, Silent };
+
+// Whether the server answers a statement before the deadline, asked on a connection of
+// its own without ever waiting longer. Qt's driver runs statements of its own while it
+// connects, where a server that took the connection and then says nothing would hold
+// the window for ever; this is asked first. A connection that fails is left to the
+// driver to fail again, with its own words.
+Probe probeServer(const std::vector<std::pair<QByteArray, QByteArray>> &options,
+                  std::chrono::steady_clock::time_point deadline) {
+    std::vector<const char *> keys;
+    std::vector<const char *> values;
+    for (const auto &[key, value] : options) {
+        keys.push_back(key.constData());
+        values.push_back(value.constData());
+    }
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    const std::unique_ptr<PGconn, void (*)(PGconn *)> connection(
+        PQconnectStartParams(keys.data(), values.data(), 0), PQfinish);
+    if (!connection || PQstatus(connection.get()) == CONNECTION_BAD)
+        return Probe::Failed;
+    for (PostgresPollingStatusType state = PGRES_POLLING_WRITING; state != PGRES_POLLING_OK;) {
+        if (state == PGRES_POLLING_FAILED)
+            return Probe::Failed;
+        if (!readyBefore(PQsocket(connection.get()),
+                         state == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline))
+            return Probe::Silent;
+        state = PQconnectPoll(connection.get());
+    }
+    if (PQsendQuery(connection.get(), "SELECT 1") == 0)
+        return Probe::Failed;
+    for (;;) {
+        while (PQisBusy(connection.get()) == 0) {
+            PGresult *result = PQgetResult(connection.get());
+            if (!result)
+                return Probe::Answered;
+            PQclear(result);
+        }
+        if (!readyBefore(PQsocket(connection.get()), POLLIN, deadline))
+            return Probe::Silent;
+        if (PQconsumeInput(connection.get()) == 0)
+            return Probe::Failed;
+    }
+}
+
+int seconds(std::chrono::milliseconds time) {
+    return int((time.count() + 999) / 1000);
+}
 } // namespace
+
+PostgresConnection::Times &PostgresConnection::times() {
+    static Times shared;
+    return shared;
+}
 
 const QStringList &PostgresConnection::keys() {
     static const QStringList names = [] {
@@ -181,16 +265,28 @@ PostgresConnection::PostgresConnection(const ConnectionString &settings, Connect
     const QString database = settings.value(QStringLiteral("Database"));
     database_ = database.isEmpty() ? server_ : QStringLiteral("\"%1\" %2").arg(database, server_);
     password_ = settings.value(QStringLiteral("Password"));
+    const Times &time = times();
 
     QStringList options{QString::fromLatin1(fixedOptions),
-                        QStringLiteral("connect_timeout=%1").arg(connectSeconds),
+                        QStringLiteral("connect_timeout=%1").arg(std::max(2, seconds(time.connect))),
                         QStringLiteral("options='-c lock_timeout=%1 -c statement_timeout=%2'")
                             .arg(lockMilliseconds)
-                            .arg(statementMilliseconds)};
+                            .arg(time.statement.count())};
+    const auto give = [this](const char *key, const QString &value) {
+        if (!value.isEmpty())
+            probeOptions_.emplace_back(QByteArray(key), value.toUtf8());
+    };
+    give("host", host);
+    give("port", port);
+    give("dbname", settings.value(QStringLiteral("Database")));
+    give("user", settings.value(QStringLiteral("User ID")));
+    give("password", password_);
     for (const PassedOn &key : passedOn) {
-        if (settings.contains(QLatin1String(key.key)))
+        if (settings.contains(QLatin1String(key.key))) {
             options << QLatin1String(key.option) + QLatin1Char('=') +
                            optionValue(settings.value(QLatin1String(key.key)));
+            give(key.option, settings.value(QLatin1String(key.key)));
+        }
     }
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
@@ -227,6 +323,10 @@ void PostgresConnection::release() {
 }
 
 void PostgresConnection::open() {
+    const std::chrono::milliseconds limit = times().connect + times().grace;
+    if (probeServer(probeOptions_, std::chrono::steady_clock::now() + limit) == Probe::Silent)
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::serverUnreachable(
+                                                   server_, PhoneBookText::noAnswer(seconds(limit))));
     QSqlDatabase db = QSqlDatabase::database(name_, false);
     if (db.open())
         return;
@@ -260,6 +360,7 @@ QSqlQuery &PostgresConnection::run(const QString &sql, const std::vector<Value> 
         auto [entry, isNew] = statements_.try_emplace(sql, db);
         QSqlQuery &query = entry->second;
         bool done = false;
+        const Watched watched(*this, db);
         if (values.empty()) {
             query.setForwardOnly(true);
             done = query.exec(sql);
@@ -274,6 +375,8 @@ QSqlQuery &PostgresConnection::run(const QString &sql, const std::vector<Value> 
                 done = query.exec();
             }
         }
+        if (watched.expired())
+            giveUp();
         if (done)
             return query;
         const QSqlError error = query.lastError();
@@ -356,7 +459,7 @@ void PostgresConnection::fail(const QSqlError &error, const std::vector<Change> 
         raiseError(ErrorNumber::DatabaseLocked, PhoneBookText::busy());
     if (code == QLatin1String("57014"))
         raiseError(ErrorNumber::DatabaseError,
-                   PhoneBookText::serverTooSlow(server_, statementMilliseconds / 1000));
+                   PhoneBookText::serverTooSlow(server_, seconds(times().statement)));
     if (code == QLatin1String("42501"))
         raiseError(ErrorNumber::PermissionDenied, PhoneBookText::noPermission(message));
     if (code == QLatin1String("53100"))
@@ -376,8 +479,14 @@ Values PostgresConnection::valuesOf(const QSqlQuery &query) const {
 
 void PostgresConnection::readAll(RowTable &rows) {
     QSqlQuery &query = run(phoneBookQueryText(), {}, {}, Retry::OnNewConnection);
-    while (query.next())
-        rows.append(valuesOf(query));
+    {
+        // The rows come from the server as they are read.
+        const Watched watched(*this, QSqlDatabase::database(name_, false));
+        while (query.next())
+            rows.append(valuesOf(query));
+        if (watched.expired())
+            giveUp();
+    }
     const QSqlError error = query.lastError();
     query.finish();
     if (error.isValid())
@@ -399,8 +508,32 @@ void PostgresConnection::rollback() {
         return;
     inTransaction_ = false;
     QSqlDatabase db = QSqlDatabase::database(name_, false);
-    if (db.isOpen())
+    if (db.isOpen()) {
+        const Watched watched(*this, db);
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        if (watched.expired())
+            closeLost();
+    }
+}
+
+PostgresConnection::Watched::Watched(PostgresConnection &connection, const QSqlDatabase &db)
+    : watch_(connection.watch_) {
+    watch_.arm(socketOf(db), times().statement + times().grace);
+}
+
+PostgresConnection::Watched::~Watched() {
+    watch_.disarm();
+}
+
+bool PostgresConnection::Watched::expired() const {
+    return watch_.disarm();
+}
+
+void PostgresConnection::giveUp() {
+    closeLost();
+    raiseError(ErrorNumber::DatabaseError,
+               PhoneBookText::serverUnreachable(
+                   server_, PhoneBookText::noAnswer(seconds(times().statement + times().grace))));
 }
 
 const QString &PostgresConnection::rowCondition() {

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "phonebook/phonebookconnection.h"
+#include "phonebook/serverwatch.h"
 
 #include <QSqlQuery>
 #include <QStringList>
+#include <chrono>
 #include <map>
+#include <utility>
+#include <vector>
 
 class ConnectionString;
 class QSqlError;
@@ -16,10 +20,19 @@ class QSqlError;
 //
 // A lost connection fails the command it happened in with a description that says the
 // server cannot be reached; the next command connects again. Connecting gives up after
-// 5 seconds; a server or network gone silent is noticed by TCP within about 5 more; a
-// statement the server cannot finish is cancelled after 30.
+// 5 seconds; a network gone silent is noticed by TCP within about 5 more; a statement
+// the server cannot finish is cancelled after 30; a server that says nothing at all is
+// given up on 5 seconds after each of those.
 class PostgresConnection : public PhoneBookConnection {
 public:
+    struct Times {
+        std::chrono::milliseconds connect{5000};    // making a connection
+        std::chrono::milliseconds statement{30000}; // a statement, on the server
+        std::chrono::milliseconds grace{5000};      // after either, for an answer to come
+    };
+    // The times every connection made from now on keeps.
+    static Times &times();
+
     // The keys its connection strings may hold.
     static const QStringList &keys();
 
@@ -54,6 +67,22 @@ private:
     void release();
     void checkTable();
     void closeLost();
+    // Ends the command whose answer did not come in time, as for a lost connection.
+    [[noreturn]] void giveUp();
+
+    // While one lives, the connection's socket is watched for a command's deadline.
+    class Watched {
+    public:
+        Watched(PostgresConnection &connection, const QSqlDatabase &db);
+        ~Watched();
+        Watched(const Watched &) = delete;
+        Watched &operator=(const Watched &) = delete;
+        // Stops watching (before anything closes the socket); true when the time ran out.
+        bool expired() const;
+
+    private:
+        ServerWatch &watch_;
+    };
     [[noreturn]] void fail(const QSqlError &error, const std::vector<Change> &changes) const;
     static const QString &rowCondition();
     Values valuesOf(const QSqlQuery &query) const;
@@ -62,6 +91,10 @@ private:
     QString server_;   // as messages name it: "at db.example:5432", "on this computer"
     QString database_; // "\"orvanel\" at db.example:5432"
     QString password_;
+    // The connection's options as the client library takes them, for the probe made
+    // before each connecting.
+    std::vector<std::pair<QByteArray, QByteArray>> probeOptions_;
+    ServerWatch watch_;
     bool inTransaction_ = false;
     // Whether each column takes whole numbers only, as the table declares it.
     std::array<bool, fieldCount> wholeNumbers_{};

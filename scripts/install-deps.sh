@@ -12,7 +12,7 @@ packages=(
   # program that About > System Info starts.
   fonts-urw-base35 hardinfo
   # The shared phone book: Qt SQL's PostgreSQL driver, and the server the tests start.
-  libqt6sql6-psql postgresql
+  libqt6sql6-psql libpq-dev postgresql
   "$@"
 )
 

@@ -135,10 +135,12 @@ QString PhoneBookWorld::execute(const QString &sql) const {
 }
 
 QStringList PhoneBookWorld::column(const QString &name) const {
-    const QString sql =
-        QStringLiteral(
-            "SELECT CAST([%1] AS TEXT) FROM PHONEBOOK ORDER BY PHONEBOOK.[SERIAL NUMBER]")
-            .arg(name);
+    return values(QStringLiteral(
+                      "SELECT CAST([%1] AS TEXT) FROM PHONEBOOK ORDER BY PHONEBOOK.[SERIAL NUMBER]")
+                      .arg(name));
+}
+
+QStringList PhoneBookWorld::values(const QString &sql) const {
     QStringList values;
     if (provider_ == PhoneBookProvider::PostgreSQL) {
         QSqlQuery select;

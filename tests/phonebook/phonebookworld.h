@@ -35,6 +35,8 @@ public:
     QString execute(const QString &sql) const;
     // The values of one column over the table, in serial-number order (NULL as "<null>").
     QStringList column(const QString &name) const;
+    // The first value of each row a query gives, as text.
+    QStringList values(const QString &sql) const;
     int rowCount() const;
 
 private:

@@ -2,6 +2,7 @@
 // what the window says, a server that stops while a record is being edited and comes
 // back, and twenty other clients changing the same contacts while a window edits them.
 #include "phonebook/phonebookconnection.h"
+#include "phonebook/postgresconnection.h"
 #include "phonebook/phonebooktexts.h"
 #include "phonebook/recordset.h"
 #include "phonebookuser.h"
@@ -17,9 +18,18 @@
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QThread>
+#include <QtEndian>
+#include <arpa/inet.h>
+#include <csignal>
 #include <map>
+#include <netinet/in.h>
 #include <random>
 #include <set>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
 
 namespace {
 QList<PhoneBookWorld::Row> threeContacts() {
@@ -32,6 +42,82 @@ int unusedPort() {
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
 }
+
+// Connections made while one lives give up on a silent server within seconds.
+struct ShortDeadlines {
+    ShortDeadlines() : before(PostgresConnection::times()) {
+        PostgresConnection::times() = {2000ms, 1000ms, 1000ms};
+    }
+    ~ShortDeadlines() { PostgresConnection::times() = before; }
+    PostgresConnection::Times before;
+};
+
+// A server on 127.0.0.1 that takes every connection, lets the client in as PostgreSQL
+// does, and then says nothing more; on a thread of its own, since the client waits on
+// the test's thread.
+class SilentServer {
+public:
+    SilentServer() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        ::bind(listener_, reinterpret_cast<sockaddr *>(&address), size);
+        ::listen(listener_, 8);
+        ::getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &size);
+        port = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~SilentServer() {
+        ::shutdown(listener_, SHUT_RDWR);
+        thread_.join();
+        ::close(listener_);
+        for (const int client : clients_)
+            ::close(client);
+    }
+    int port = 0;
+
+private:
+    static bool readExactly(int fd, char *into, size_t size) {
+        for (size_t got = 0; got < size;) {
+            const ssize_t n = ::read(fd, into + got, size - got);
+            if (n <= 0)
+                return false;
+            got += size_t(n);
+        }
+        return true;
+    }
+    void serve() {
+        for (;;) {
+            const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client < 0)
+                return;
+            clients_.push_back(client);
+            // Encryption asked for is declined; the start-up message is answered with
+            // "authenticated" and "ready for a query", and then nothing.
+            for (;;) {
+                char header[8];
+                if (!readExactly(client, header, 8))
+                    break;
+                const quint32 length = qFromBigEndian<quint32>(header);
+                const quint32 code = qFromBigEndian<quint32>(header + 4);
+                if (length == 8 && (code == 80877103 || code == 80877104)) {
+                    (void)!::write(client, "N", 1);
+                    continue;
+                }
+                std::vector<char> rest(length > 8 ? length - 8 : 0);
+                readExactly(client, rest.data(), rest.size());
+                const char welcome[] = {'R', 0, 0, 0, 8, 0, 0, 0, 0, 'Z', 0, 0, 0, 5, 'I'};
+                (void)!::write(client, welcome, sizeof welcome);
+                break;
+            }
+        }
+    }
+    int listener_ = -1;
+    std::thread thread_;
+    std::vector<int> clients_;
+};
 
 // Stops the shared server for a while; starts it again however the test ends.
 struct ServerDown {
@@ -129,6 +215,8 @@ private slots:
     void tableOfAnotherClientOpensAndChanges();
     void serverStopsWhileARecordIsEdited();
     void serverRestartsWhileTheWindowIsIdle();
+    void silentServerIsGivenUp_data();
+    void silentServerIsGivenUp();
     void manyClientsLoseNoUpdate();
 };
 
@@ -317,6 +405,62 @@ void tst_PhoneBookServer::serverRestartsWhileTheWindowIsIdle() {
     press(book.cmdUpdate);
     QCOMPARE(world.platform.messages.size(), 1);
     QCOMPARE(world.column("NAME"), (QStringList{"Anna Berg", "Bea Ode-Smith"}));
+}
+
+void tst_PhoneBookServer::silentServerIsGivenUp_data() {
+    QTest::addColumn<QString>("silence");
+    QTest::newRow("a server that lets the window in and then says nothing") << "fake";
+    QTest::newRow("the window's server process stopped") << "stopped";
+}
+
+// The window waits a few seconds for a server that says nothing, then says it cannot be
+// reached and goes on as for a server that stopped.
+void tst_PhoneBookServer::silentServerIsGivenUp() {
+    QFETCH(QString, silence);
+    const ShortDeadlines deadlines;
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    QElapsedTimer waited;
+    if (silence == "fake") {
+        SilentServer server;
+        SaveSetting("ORVANEL", "PhoneBook", "Connection",
+                    QString("PROVIDER=PostgreSQL;Host=127.0.0.1;Port=%1;Database=book;")
+                        .arg(server.port));
+        auto main = startProgram();
+        world.platform.answerMessage(MsgBoxResult::Ok);
+        waited.start();
+        frmPhoneBook *book = openPhoneBook(*main);
+        QVERIFY(waited.elapsed() < 30000);
+        QVERIFY(book);
+        QCOMPARE(lastMessages(world, 1),
+                 QStringList{QString("The phone book server at 127.0.0.1:%1 cannot be reached: it "
+                                     "did not answer within 3 seconds. Try again when the server "
+                                     "is back.")
+                                 .arg(server.port)});
+        return;
+    }
+    Session session(world, threeContacts());
+    frmPhoneBook &book = *session.book;
+    const QStringList backends =
+        world.values("SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND "
+                     "pid <> pg_backend_pid()");
+    QCOMPARE(backends.size(), 1);
+    const pid_t backend = pid_t(backends[0].toInt());
+    QCOMPARE(::kill(backend, SIGSTOP), 0);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    waited.start();
+    press(book.cmdRefresh);
+    const qint64 took = waited.elapsed();
+    ::kill(backend, SIGCONT);
+    QVERIFY2(took < 30000, qPrintable(QString::number(took)));
+    QCOMPARE(lastMessages(world, 1),
+             QStringList{"The phone book server on this computer cannot be reached: it did not "
+                         "answer within 2 seconds. Try again when the server is back."});
+    // What the window read is still there; the next command connects anew.
+    press(book.cmdLast);
+    QCOMPARE(text(book, nameBox), QString("Chen Wei"));
+    press(book.cmdRefresh);
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(status(book), QString("Record: 1"));
 }
 
 void tst_PhoneBookServer::manyClientsLoseNoUpdate() {
