@@ -15,21 +15,26 @@ ConnectionString ConnectionString::parse(const QString &text) {
     ConnectionString result;
     qsizetype at = 0;
     const qsizetype end = text.size();
+    // Whatever follows a password may be a piece of it (a ; in a password not quoted):
+    // a message about it says where it is and never shows it.
+    const auto notAPair = [&result](const QString &part) {
+        return result.contains(QStringLiteral("Password"))
+                   ? PhoneBookText::notKeyAndValueAfterPassword()
+                   : PhoneBookText::notKeyAndValue(part);
+    };
     while (at < end) {
         const qsizetype equals = text.indexOf(QLatin1Char('='), at);
         const qsizetype semicolon = text.indexOf(QLatin1Char(';'), at);
         if (equals < 0 || (semicolon >= 0 && semicolon < equals)) {
             const QString rest = text.mid(at, semicolon < 0 ? -1 : semicolon - at).trimmed();
             if (!rest.isEmpty())
-                raiseError(ErrorNumber::InvalidConnectionString,
-                           PhoneBookText::notKeyAndValue(rest));
+                raiseError(ErrorNumber::InvalidConnectionString, notAPair(rest));
             at = semicolon < 0 ? end : semicolon + 1;
             continue;
         }
         const QString key = text.mid(at, equals - at).trimmed();
         if (key.isEmpty())
-            raiseError(ErrorNumber::InvalidConnectionString,
-                       PhoneBookText::notKeyAndValue(text.mid(at).trimmed()));
+            raiseError(ErrorNumber::InvalidConnectionString, notAPair(text.mid(at).trimmed()));
         at = equals + 1;
         while (at < end && text[at].isSpace())
             ++at;

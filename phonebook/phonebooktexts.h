@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegularExpression>
 #include <QString>
 
 // The words the phone book shows the user, in one place.
@@ -24,6 +25,11 @@ inline QString noMatch() {
 inline QString notKeyAndValue(const QString &part) {
     return QStringLiteral("The connection string is not valid: \"%1\" is not a key=value pair.")
         .arg(part);
+}
+inline QString notKeyAndValueAfterPassword() {
+    return QStringLiteral("The connection string is not valid: what follows the Password is not "
+                          "a list of key=value pairs. A password that holds a ; must be written "
+                          "in quotes.");
 }
 inline QString unclosedQuote(const QString &key) {
     return QStringLiteral("The connection string is not valid: the quoted value of %1 is not "
@@ -96,6 +102,18 @@ inline QString serverRefused(const QString &server, const QString &reason) {
     return QStringLiteral("The phone book server %1 refused the connection: %2.")
         .arg(server, reason);
 }
+inline QString openSocketFolder(const QString &folder) {
+    return QStringLiteral("The phone book server's socket folder %1 can be written by every user "
+                          "of this computer, so a server found there cannot be trusted with the "
+                          "phone book. Name a folder that only the server's user can write.")
+        .arg(folder);
+}
+inline QString passwordInTheClear(const QString &server) {
+    return QStringLiteral("The phone book server %1 would take the password unprotected (in clear "
+                          "text or as MD5, without TLS), so it was not given. Add SSL Mode=require "
+                          "to the connection string, or have the server ask by scram-sha-256.")
+        .arg(server);
+}
 inline QString noAnswer(int seconds) {
     return QStringLiteral("it did not answer within %1 seconds").arg(seconds);
 }
@@ -111,10 +129,14 @@ inline QString noPermission(const QString &reason) {
 inline QString tableExists(const QString &database) {
     return QStringLiteral("The database %1 already has a table PHONEBOOK.").arg(database);
 }
-// A server's message with the password taken out, should it ever repeat it.
+// A server's message with the password taken out, should it ever repeat it: where it
+// stands as a word of its own, so that a short password does not garble other words.
 inline QString withoutSecret(QString text, const QString &password) {
     if (!password.isEmpty())
-        text.replace(password, QStringLiteral("********"));
+        text.replace(QRegularExpression(QStringLiteral("(?<![\\p{L}\\p{N}_])") +
+                                        QRegularExpression::escape(password) +
+                                        QStringLiteral("(?![\\p{L}\\p{N}_])")),
+                     QStringLiteral("********"));
     return text;
 }
 

@@ -1,15 +1,19 @@
 #include "phonebook/postgresconnection.h"
 
 #include "phonebook/connectionstring.h"
+#include "phonebook/passwordexchange.h"
 #include "phonebook/phonebooktexts.h"
 #include "platform/runtimeerror.h"
 
 #include <QAtomicInt>
+#include <QDir>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <libpq-fe.h>
 #include <poll.h>
+#include <sys/stat.h>
 
 namespace {
 // A dead server or network is given up on within a few seconds: connecting waits at
@@ -226,6 +230,16 @@ Probe probeServer(const std::vector<std::pair<QByteArray, QByteArray>> &options,
     }
 }
 
+// A socket folder every user may write could hold anybody's server, which would be
+// given the password and the phone book.
+void refuseOpenSocketFolder(const QString &folder) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(folder).constData(), &status) == 0 &&
+        (status.st_mode & S_IWOTH) != 0)
+        raiseError(ErrorNumber::InvalidConnectionString,
+                   PhoneBookText::openSocketFolder(QDir::toNativeSeparators(folder)));
+}
+
 int seconds(std::chrono::milliseconds time) {
     return int((time.count() + 999) / 1000);
 }
@@ -259,6 +273,8 @@ PostgresConnection::PostgresConnection(const ConnectionString &settings, Connect
     const int portNumber = port.isEmpty() ? -1 : port.toInt(&portIsNumber);
     if (!portIsNumber || (!port.isEmpty() && (portNumber < 1 || portNumber > 65535)))
         raiseError(ErrorNumber::InvalidConnectionString, PhoneBookText::badPort(port));
+    if (host.startsWith(QLatin1Char('/')))
+        refuseOpenSocketFolder(host);
     server_ = host.isEmpty() || host.startsWith(QLatin1Char('/'))
                   ? QStringLiteral("on this computer")
                   : QStringLiteral("at ") + host + (port.isEmpty() ? QString() : ':' + port);
@@ -266,6 +282,16 @@ PostgresConnection::PostgresConnection(const ConnectionString &settings, Connect
     database_ = database.isEmpty() ? server_ : QStringLiteral("\"%1\" %2").arg(database, server_);
     password_ = settings.value(QStringLiteral("Password"));
     const Times &time = times();
+    // A password goes over the network only where it cannot be read on the way.
+    const QString sslMode = settings.value(QStringLiteral("SSL Mode")).toLower();
+    if (!password_.isEmpty() && !host.isEmpty() && !host.startsWith(QLatin1Char('/')) &&
+        sslMode != QLatin1String("require") && sslMode != QLatin1String("verify-ca") &&
+        sslMode != QLatin1String("verify-full"))
+        passwordCheck_ = PasswordServer{host, port.isEmpty() ? 5432 : portNumber,
+                                        settings.value(QStringLiteral("User ID")),
+                                        settings.value(QStringLiteral("Database")),
+                                        sslMode != QLatin1String("disable") &&
+                                            sslMode != QLatin1String("allow")};
 
     QStringList options{QString::fromLatin1(fixedOptions),
                         QStringLiteral("connect_timeout=%1").arg(std::max(2, seconds(time.connect))),
@@ -324,6 +350,10 @@ void PostgresConnection::release() {
 
 void PostgresConnection::open() {
     const std::chrono::milliseconds limit = times().connect + times().grace;
+    if (passwordCheck_ &&
+        passwordExchange(*passwordCheck_, std::chrono::steady_clock::now() + limit) ==
+            PasswordExchange::InTheClear)
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::passwordInTheClear(server_));
     if (probeServer(probeOptions_, std::chrono::steady_clock::now() + limit) == Probe::Silent)
         raiseError(ErrorNumber::DatabaseError, PhoneBookText::serverUnreachable(
                                                    server_, PhoneBookText::noAnswer(seconds(limit))));

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "phonebook/phonebookconnection.h"
+#include "phonebook/passwordexchange.h"
 #include "phonebook/serverwatch.h"
 
 #include <QSqlQuery>
 #include <QStringList>
 #include <chrono>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -95,6 +97,9 @@ private:
     // before each connecting.
     std::vector<std::pair<QByteArray, QByteArray>> probeOptions_;
     ServerWatch watch_;
+    // The server asked how it takes a password before each connecting, when the
+    // password would go over a network without TLS.
+    std::optional<PasswordServer> passwordCheck_;
     bool inTransaction_ = false;
     // Whether each column takes whole numbers only, as the table declares it.
     std::array<bool, fieldCount> wholeNumbers_{};

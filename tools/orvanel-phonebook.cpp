@@ -9,6 +9,9 @@
 //   orvanel-phonebook export FILE [--format vcard3|vcard4|csv] [--from CONNECTION]
 //                                                every record to a vCard or CSV file
 // Without --into or --from, import and export use ORVANEL.MDB in the program folder.
+// A connection string that holds a password is better not given as an argument, which
+// every user of the machine sees (ps): "-" reads it as a line from standard input, and
+// "env:NAME" takes it from the environment variable NAME.
 #include "phonebook/connectionstring.h"
 #include "phonebook/contacttransfer.h"
 #include "phonebook/phonebookconnection.h"
@@ -18,20 +21,48 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <QTextStream>
 #include <cstdio>
 #include <optional>
 
 namespace {
+const char *const usageText =
+    "usage: orvanel-phonebook init FILE\n"
+    "       orvanel-phonebook init --connection STRING\n"
+    "       orvanel-phonebook sample FILE N\n"
+    "       orvanel-phonebook copy FROM-CONNECTION TO-CONNECTION\n"
+    "       orvanel-phonebook import FILE [--into CONNECTION]\n"
+    "       orvanel-phonebook export FILE [--format vcard3|vcard4|csv] [--from CONNECTION]\n"
+    "A connection string with a password in it is seen by every user of this computer\n"
+    "when it is an argument: give - to read it as a line from standard input, or\n"
+    "env:NAME to take it from the environment variable NAME.\n";
+
 int usage() {
-    std::fputs("usage: orvanel-phonebook init FILE\n"
-               "       orvanel-phonebook init --connection STRING\n"
-               "       orvanel-phonebook sample FILE N\n"
-               "       orvanel-phonebook copy FROM-CONNECTION TO-CONNECTION\n"
-               "       orvanel-phonebook import FILE [--into CONNECTION]\n"
-               "       orvanel-phonebook export FILE [--format vcard3|vcard4|csv] "
-               "[--from CONNECTION]\n",
-               stderr);
+    std::fputs(usageText, stderr);
     return 2;
+}
+
+// A connection string as given: itself, a line of standard input for "-", or the
+// value of an environment variable for "env:NAME". Empty with `failure` set when the
+// place named holds none.
+QString connectionFrom(const QString &given, QString &failure) {
+    if (given == QLatin1String("-")) {
+        // One stream for the run: "copy - -" reads one line each.
+        static QTextStream input(stdin);
+        const QString line = input.readLine();
+        if (line.trimmed().isEmpty())
+            failure = QStringLiteral("no connection string came on standard input");
+        return line;
+    }
+    if (given.startsWith(QLatin1String("env:"))) {
+        const QString name = given.mid(4);
+        const QString value = qEnvironmentVariable(name.toLocal8Bit().constData());
+        if (value.trimmed().isEmpty())
+            failure = QStringLiteral("the environment variable %1 holds no connection string")
+                          .arg(name);
+        return value;
+    }
+    return given;
 }
 
 int report(const QString &failure) {
@@ -91,7 +122,25 @@ int exportFile(const QString &file, const QString &format, const QString &from) 
 
 int main(int argc, char **argv) {
     QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments().mid(1);
+    QStringList arguments = application.arguments().mid(1);
+    if (arguments.size() == 1 &&
+        (arguments[0] == QLatin1String("--help") || arguments[0] == QLatin1String("-h"))) {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
+    // The connection strings, wherever they were given, in the order they come.
+    QString failure;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const bool isConnection =
+            (arguments[0] == QLatin1String("copy") && (i == 1 || i == 2)) ||
+            (i > 0 && (arguments[i - 1] == QLatin1String("--connection") ||
+                       arguments[i - 1] == QLatin1String("--into") ||
+                       arguments[i - 1] == QLatin1String("--from")));
+        if (isConnection && failure.isEmpty())
+            arguments[i] = connectionFrom(arguments[i], failure);
+    }
+    if (!failure.isEmpty())
+        return report(failure);
     if (arguments.size() == 2 && arguments[0] == QLatin1String("init"))
         return report(createPhoneBook(arguments[1]));
     if (arguments.size() == 3 && arguments[0] == QLatin1String("init") &&
@@ -99,7 +148,7 @@ int main(int argc, char **argv) {
         return report(createPhoneBookAt(arguments[2]));
     if (arguments.size() == 3 && arguments[0] == QLatin1String("copy")) {
         long copied = 0;
-        const QString failure = copyPhoneBook(arguments[1], arguments[2], copied);
+        failure = copyPhoneBook(arguments[1], arguments[2], copied);
         if (failure.isEmpty())
             std::printf("%ld records copied\n", copied);
         return report(failure);

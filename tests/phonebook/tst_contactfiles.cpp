@@ -56,13 +56,19 @@ struct ToolRun {
     QString err;
 };
 
-// Runs orvanel-phonebook as a user does, with the world's folder as the program folder.
-ToolRun tool(const PhoneBookWorld &world, const QStringList &arguments) {
+// Runs orvanel-phonebook as a user does, with the world's folder as the program folder,
+// what is given on its standard input and the variables given in its environment.
+ToolRun tool(const PhoneBookWorld &world, const QStringList &arguments,
+             const QByteArray &input = {}, const QMap<QString, QString> &variables = {}) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("ORVANEL_HOME", world.programFolder());
+    for (auto it = variables.cbegin(); it != variables.cend(); ++it)
+        environment.insert(it.key(), it.value());
     process.setProcessEnvironment(environment);
     process.start(QCoreApplication::applicationDirPath() + "/orvanel-phonebook", arguments);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(600000))
         process.kill();
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -169,6 +175,8 @@ private slots:
     void withoutConnectionTheProgramFolderIsUsed();
     void exportOntoAFullDiskKeepsTheOldFile_data();
     void exportOntoAFullDiskKeepsTheOldFile();
+    void connectionKeptOffTheCommandLine_data();
+    void connectionKeptOffTheCommandLine();
     void exportRefusals_data();
     void exportRefusals();
 
@@ -770,6 +778,42 @@ void tst_ContactFiles::exportOntoAFullDiskKeepsTheOldFile() {
     QFile after(file);
     QVERIFY(after.open(QIODevice::ReadOnly));
     QCOMPARE(after.readAll(), old);
+}
+
+void tst_ContactFiles::connectionKeptOffTheCommandLine_data() {
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<bool>("onStandardInput");
+    QTest::addColumn<QString>("failure"); // empty: it works
+    QTest::newRow("on standard input") << "-" << true << "";
+    QTest::newRow("in the environment") << "env:ORVANEL_BOOK" << false << "";
+    QTest::newRow("nothing on standard input")
+        << "-" << false << "no connection string came on standard input";
+    QTest::newRow("a variable not set")
+        << "env:NOT_SET_HERE" << false
+        << "the environment variable NOT_SET_HERE holds no connection string";
+}
+
+// A server's password need not stand in the command line, which every user sees.
+void tst_ContactFiles::connectionKeptOffTheCommandLine() {
+    QFETCH(QString, given);
+    QFETCH(bool, onStandardInput);
+    QFETCH(QString, failure);
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    world.makeBook({contactRow("1", "Anna")});
+    const QString connection = sharedPostgresServer().tcpConnectionString(
+        world.serverDatabase(), PostgresServer::password);
+    const QString file = world.path("out.vcf");
+    const ToolRun run =
+        tool(world, {"export", file, "--from", given},
+             onStandardInput ? connection.toUtf8() + "\n" : QByteArray(),
+             {{"ORVANEL_BOOK", connection}});
+    if (failure.isEmpty()) {
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, "1 contact written to " + file);
+    } else {
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, "orvanel-phonebook: " + failure);
+    }
 }
 
 void tst_ContactFiles::exportRefusals_data() {

@@ -22,6 +22,7 @@
 #include <arpa/inet.h>
 #include <csignal>
 #include <map>
+#include <mutex>
 #include <netinet/in.h>
 #include <random>
 #include <set>
@@ -52,12 +53,13 @@ struct ShortDeadlines {
     PostgresConnection::Times before;
 };
 
-// A server on 127.0.0.1 that takes every connection, lets the client in as PostgreSQL
-// does, and then says nothing more; on a thread of its own, since the client waits on
-// the test's thread.
-class SilentServer {
+// A server on 127.0.0.1 that takes every connection as PostgreSQL does and then answers
+// the start-up with `method` (0: let in, 3: a password in clear text, 5: MD5), and then
+// says nothing more, keeping what the client sent; on threads of its own, since the
+// client waits on the test's thread.
+class FakeServer {
 public:
-    SilentServer() {
+    explicit FakeServer(quint32 method) : method_(method) {
         listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -67,14 +69,23 @@ public:
         ::listen(listener_, 8);
         ::getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &size);
         port = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
+        accepting_ = std::thread([this] { accept(); });
     }
-    ~SilentServer() {
+    ~FakeServer() {
         ::shutdown(listener_, SHUT_RDWR);
-        thread_.join();
+        accepting_.join();
         ::close(listener_);
+        const std::lock_guard locked(mutex_);
+        for (const int client : clients_)
+            ::shutdown(client, SHUT_RDWR);
+        for (std::thread &talk : talks_)
+            talk.join();
         for (const int client : clients_)
             ::close(client);
+    }
+    QByteArray received() {
+        const std::lock_guard locked(mutex_);
+        return received_;
     }
     int port = 0;
 
@@ -88,35 +99,56 @@ private:
         }
         return true;
     }
-    void serve() {
+    void accept() {
         for (;;) {
             const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
             if (client < 0)
                 return;
+            const std::lock_guard locked(mutex_);
             clients_.push_back(client);
-            // Encryption asked for is declined; the start-up message is answered with
-            // "authenticated" and "ready for a query", and then nothing.
-            for (;;) {
-                char header[8];
-                if (!readExactly(client, header, 8))
-                    break;
-                const quint32 length = qFromBigEndian<quint32>(header);
-                const quint32 code = qFromBigEndian<quint32>(header + 4);
-                if (length == 8 && (code == 80877103 || code == 80877104)) {
-                    (void)!::write(client, "N", 1);
-                    continue;
-                }
-                std::vector<char> rest(length > 8 ? length - 8 : 0);
-                readExactly(client, rest.data(), rest.size());
-                const char welcome[] = {'R', 0, 0, 0, 8, 0, 0, 0, 0, 'Z', 0, 0, 0, 5, 'I'};
-                (void)!::write(client, welcome, sizeof welcome);
-                break;
-            }
+            talks_.emplace_back([this, client] { talk(client); });
         }
     }
+    void talk(int client) {
+        // Encryption asked for is declined.
+        for (;;) {
+            char header[8];
+            if (!readExactly(client, header, 8))
+                return;
+            const quint32 length = qFromBigEndian<quint32>(header);
+            const quint32 code = qFromBigEndian<quint32>(header + 4);
+            if (length == 8 && (code == 80877103 || code == 80877104)) {
+                (void)!::write(client, "N", 1);
+                continue;
+            }
+            std::vector<char> rest(length > 8 ? length - 8 : 0);
+            readExactly(client, rest.data(), rest.size());
+            break;
+        }
+        QByteArray answer("R\0\0\0", 4);
+        answer += char(method_ == md5 ? 12 : 8);
+        QByteArray method(4, '\0');
+        qToBigEndian(method_, method.data());
+        answer += method;
+        if (method_ == md5)
+            answer += QByteArray("salt", 4);
+        if (method_ == 0)
+            answer += QByteArray("Z\0\0\0\5I", 6);
+        (void)!::write(client, answer.constData(), size_t(answer.size()));
+        char byte = 0;
+        while (::read(client, &byte, 1) == 1) {
+            const std::lock_guard locked(mutex_);
+            received_ += byte;
+        }
+    }
+    static constexpr quint32 md5 = 5;
+    quint32 method_;
     int listener_ = -1;
-    std::thread thread_;
+    std::thread accepting_;
+    std::mutex mutex_;
     std::vector<int> clients_;
+    std::vector<std::thread> talks_;
+    QByteArray received_;
 };
 
 // Stops the shared server for a while; starts it again however the test ends.
@@ -215,6 +247,8 @@ private slots:
     void tableOfAnotherClientOpensAndChanges();
     void serverStopsWhileARecordIsEdited();
     void serverRestartsWhileTheWindowIsIdle();
+    void passwordIsNotGivenUnprotected_data();
+    void passwordIsNotGivenUnprotected();
     void silentServerIsGivenUp_data();
     void silentServerIsGivenUp();
     void manyClientsLoseNoUpdate();
@@ -235,6 +269,10 @@ void tst_PhoneBookServer::connectionsThatFail_data() {
     const QString port = QString::number(server.port());
     QTest::newRow("wrong password")
         << server.tcpConnectionString("%1", "not-the-password")
+        << "The phone book server at 127.0.0.1:" + port +
+               " refused the connection: password authentication failed for user \"orvanel\".";
+    QTest::newRow("a wrong password of one letter")
+        << server.tcpConnectionString("%1", "a")
         << "The phone book server at 127.0.0.1:" + port +
                " refused the connection: password authentication failed for user \"orvanel\".";
     QTest::newRow("missing database")
@@ -407,6 +445,35 @@ void tst_PhoneBookServer::serverRestartsWhileTheWindowIsIdle() {
     QCOMPARE(world.column("NAME"), (QStringList{"Anna Berg", "Bea Ode-Smith"}));
 }
 
+void tst_PhoneBookServer::passwordIsNotGivenUnprotected_data() {
+    QTest::addColumn<int>("method");
+    QTest::newRow("in clear text") << 3;
+    QTest::newRow("as MD5") << 5;
+}
+
+// A server that would take the password without TLS, by a method other than SCRAM, is
+// never sent it.
+void tst_PhoneBookServer::passwordIsNotGivenUnprotected() {
+    QFETCH(int, method);
+    PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
+    FakeServer server{quint32(method)};
+    SaveSetting("ORVANEL", "PhoneBook", "Connection",
+                QString("PROVIDER=PostgreSQL;Host=127.0.0.1;Port=%1;Database=book;User "
+                        "ID=anna;Password=pass-of-anna;")
+                    .arg(server.port));
+    auto main = startProgram();
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    QVERIFY(openPhoneBook(*main));
+    QCOMPARE(lastMessages(world, 1),
+             QStringList{QString("The phone book server at 127.0.0.1:%1 would take the password "
+                                 "unprotected (in clear text or as MD5, without TLS), so it was "
+                                 "not given. Add SSL Mode=require to the connection string, or "
+                                 "have the server ask by scram-sha-256.")
+                             .arg(server.port)});
+    QTest::qWait(100);
+    QVERIFY(!server.received().contains("pass-of-anna"));
+}
+
 void tst_PhoneBookServer::silentServerIsGivenUp_data() {
     QTest::addColumn<QString>("silence");
     QTest::newRow("a server that lets the window in and then says nothing") << "fake";
@@ -421,7 +488,7 @@ void tst_PhoneBookServer::silentServerIsGivenUp() {
     PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
     QElapsedTimer waited;
     if (silence == "fake") {
-        SilentServer server;
+        FakeServer server(0);
         SaveSetting("ORVANEL", "PhoneBook", "Connection",
                     QString("PROVIDER=PostgreSQL;Host=127.0.0.1;Port=%1;Database=book;")
                         .arg(server.port));

@@ -83,6 +83,15 @@ void tst_PhoneBookStore::connectionStringsAreChecked_data() {
     QTest::newRow("no equals sign") << "PROVIDER=SQLite;ORVANEL.MDB;"
                                     << "The connection string is not valid: \"ORVANEL.MDB\" is "
                                        "not a key=value pair.";
+    QTest::newRow("a ; in a password not quoted")
+        << "PROVIDER=PostgreSQL;Host=db.example;Password=S3cr;et pass;"
+        << "The connection string is not valid: what follows the Password is not a list of "
+           "key=value pairs. A password that holds a ; must be written in quotes.";
+    QTest::newRow("a socket folder every user can write")
+        << "PROVIDER=PostgreSQL;Host=/tmp;Database=book;"
+        << "The phone book server's socket folder /tmp can be written by every user of this "
+           "computer, so a server found there cannot be trusted with the phone book. Name a "
+           "folder that only the server's user can write.";
     QTest::newRow("unclosed quote") << "PROVIDER=SQLite;Data Source=\"/tmp/a;b"
                                     << "The connection string is not valid: the quoted value of "
                                        "Data Source is not closed.";
