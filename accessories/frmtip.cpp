@@ -2,14 +2,15 @@
 
 #include "accessories/startuptip.h"
 #include "platform/platform.h"
+#include "platform/regularfile.h"
 #include "platform/units.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -28,6 +29,18 @@ QString notFoundText() {
 QString unreadableText(const QString &fileName, const QString &reason) {
     return QStringLiteral("The tips file %1 is there but could not be read: %2.")
         .arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+// A file of tips larger than this is none that a person wrote: reading it would hold the
+// program for seconds and keep gigabytes.
+constexpr qint64 maxTipsFileSize = 4 * 1024 * 1024;
+
+QString tooLargeText(const QString &fileName, qint64 size) {
+    const QLocale locale;
+    return QStringLiteral("The tips file %1 is %2, larger than the %3 a tips file can be, and was "
+                          "not read.")
+        .arg(QDir::toNativeSeparators(fileName), locale.formattedDataSize(size, 1),
+             locale.formattedDataSize(maxTipsFileSize, 0));
 }
 
 void paintWhite(QWidget *control) {
@@ -128,15 +141,16 @@ bool frmTip::LoadTips(const QString &fileName) {
     const QFileInfo info(fileName);
     if (!info.isFile() || info.isHidden())
         return false;
-    QFile file(fileName);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        lblTipText->setText(unreadableText(fileName, file.errorString()));
+    const RegularFile::Result file = RegularFile::read(fileName, maxTipsFileSize);
+    if (file.outcome == RegularFile::Outcome::TooLarge) {
+        lblTipText->setText(tooLargeText(fileName, file.size));
         return true;
     }
-    TipList += tipLines(bytes);
+    if (file.outcome != RegularFile::Outcome::Read) {
+        lblTipText->setText(unreadableText(fileName, qt_error_string(file.systemError)));
+        return true;
+    }
+    TipList += tipLines(file.data);
     AdvanceTip();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include "platform/platform.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
 #include <QHash>
@@ -155,13 +156,23 @@ QStringList logicalLines(const QString &text) {
 
 // Reads the hive; the status says why it could not be.
 long readHive(Hive &hive) {
-    QFile file(hivePath());
-    if (!file.exists())
+    // A hive past a few megabytes is none the program needs (its own names one program):
+    // reading a million keys would hold it for seconds and keep gigabytes.
+    constexpr qint64 maxHiveSize = 4 * 1024 * 1024;
+    const RegularFile::Result file = RegularFile::read(hivePath(), maxHiveSize);
+    switch (file.outcome) {
+    case RegularFile::Outcome::Read:
+        break;
+    case RegularFile::Outcome::NotFound:
         return RegistryStatus::NotFound;
-    if (!file.open(QIODevice::ReadOnly))
+    case RegularFile::Outcome::TooLarge:
+        return RegistryStatus::CorruptHive;
+    case RegularFile::Outcome::NotRegular:
+    case RegularFile::Outcome::Failed:
         return RegistryStatus::AccessDenied;
+    }
     // The decoder drops a byte-order mark at the start.
-    const QStringList lines = logicalLines(QStringDecoder(QStringDecoder::Utf8)(file.readAll()));
+    const QStringList lines = logicalLines(QStringDecoder(QStringDecoder::Utf8)(file.data));
     qsizetype first = 0;
     while (first < lines.size() && lines[first].trimmed().isEmpty())
         ++first;

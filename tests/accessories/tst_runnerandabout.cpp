@@ -318,6 +318,12 @@ void tst_RunnerAndAbout::systemInfo_data() {
         << header + msinfoSection + "\"PATH\"=\"%P/" + QByteArray(1024, 'x') + "\"\n" + folderValue
         << true << false << "tools/MSINFO32.EXE";
     QTest::newRow("not a hive") << QByteArray("Some notes\n") + pathValue << false << false << "";
+    // Past 4 MiB a hive is not read at all, as one of a million keys would freeze the box.
+    QTest::newRow("a hive too large")
+        << header + pathValue +
+               QByteArray("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Filler]\n\"F\"=\"" +
+                          QByteArray(4 * 1024 * 1024, 'f') + "\"\n")
+        << false << false << "";
 }
 
 void tst_RunnerAndAbout::systemInfo() {

@@ -51,6 +51,7 @@ private slots:
     void tipsFollowTheFileAndWrap();
     void reopeningGoesOnFromTheNextTip();
     void missingTipsFileIsExplained();
+    void unreadableTipsFileSaysWhy_data();
     void unreadableTipsFileSaysWhy();
     void checkBoxStoresAtOnce();
     void viewTipsSwitchesTheStartupTipOn();
@@ -137,11 +138,24 @@ void tst_TipWindow::missingTipsFileIsExplained() {
     QCOMPARE(tip->lblTipText->text(), notFoundText);
 }
 
+void tst_TipWindow::unreadableTipsFileSaysWhy_data() {
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("no permission") << "permission" << "Permission denied";
+    QTest::newRow("too large") << "size" << "larger than the 4 MiB a tips file can be";
+}
+
 void tst_TipWindow::unreadableTipsFileSaysWhy() {
+    QFETCH(QString, trouble);
+    QFETCH(QString, says);
     TestWorld world;
     const QString path = world.programFolder() + "/" + tipsFile;
-    writeFile(path, "A\nB\n");
-    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    if (trouble == "size") {
+        writeFile(path, QByteArray("A\nB\n").repeated(1024 * 1024 + 1));
+    } else {
+        writeFile(path, "A\nB\n");
+        QFile::setPermissions(path, QFileDevice::WriteOwner);
+    }
     auto main = startProgram();
     {
         FilePermissionsApply asAnyUser;
@@ -150,13 +164,15 @@ void tst_TipWindow::unreadableTipsFileSaysWhy() {
     auto *tip = shown<frmTip>(*main);
     const QString told = tip->lblTipText->text();
     QVERIFY2(told.contains(QDir::toNativeSeparators(path)), qPrintable(told));
-    QVERIFY2(told.contains("Permission denied"), qPrintable(told));
+    QVERIFY2(told.contains(says), qPrintable(told));
     QTest::mouseClick(tip->cmdNextTip, Qt::LeftButton);
     QCOMPARE(tip->lblTipText->text(), told);
     // Once it can be read, the next showing reads it. Next Tip counted on while no tip
     // showed, as it does with no tips file, so the window goes on from the second tip.
     tip->close();
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (trouble == "size")
+        writeFile(path, "A\nB\n");
     choose(*main, "mnuViewTips");
     QCOMPARE(tip->lblTipText->text(), QString("B"));
 }
