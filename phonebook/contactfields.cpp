@@ -219,3 +219,9 @@ QString csvGuarded(const QString &value) {
 QString csvUnguarded(const QString &value) {
     return value.startsWith(QLatin1Char('\'')) && startsLikeAFormula(value) ? value.mid(1) : value;
 }
+
+void ContactReading::refuse(RefusedContact contact) {
+    ++refusedCount;
+    if (refused.size() < keptRefusals)
+        refused.push_back(std::move(contact));
+}

@@ -28,7 +28,12 @@ using ContactSink = std::function<void(ReadContact &&)>;
 // What reading a file of contacts found besides its contacts.
 struct ContactReading {
     bool cards = false; // places are numbers of cards, not of lines
+    // The first refusals, each with its place and reason, and how many there were in
+    // all: a file of millions of lines that are all refused must not fill the memory.
+    static constexpr size_t keptRefusals = 100;
     std::vector<RefusedContact> refused;
+    long refusedCount = 0;
+    void refuse(RefusedContact contact);
 
     // Where a contact stands, as the user is told: "card 7", "line 12".
     QString origin(qint64 place) const;

@@ -67,14 +67,14 @@ QString ImportResult::summary() const {
                        .arg(added)
                        .arg(added == 1 ? QStringLiteral("contact") : QStringLiteral("contacts"))
                        .arg(duplicates)
-                       .arg(refused.size());
+                       .arg(refusedCount);
     if (!refused.empty()) {
         constexpr size_t shown = 3;
         QStringList reasons;
         for (size_t i = 0; i < std::min(shown, refused.size()); ++i)
             reasons << refused[i].origin + QStringLiteral(": ") + refused[i].reason;
-        if (refused.size() > shown)
-            reasons << QStringLiteral("and %1 more").arg(refused.size() - shown);
+        if (refusedCount > long(shown))
+            reasons << QStringLiteral("and %1 more").arg(refusedCount - long(shown));
         line += QStringLiteral(" (") + reasons.join(QStringLiteral("; ")) + QLatin1Char(')');
     }
     return line + QLatin1Char('.');
@@ -137,6 +137,7 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
         raiseError(static_cast<ErrorNumber>(error.Number()), PhoneBookText::importFailed(reason));
     }
     result.refused = std::move(reading.refused);
+    result.refusedCount = reading.refusedCount;
     return result;
 }
 

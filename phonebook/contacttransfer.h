@@ -18,7 +18,8 @@ struct ImportResult {
     QString fileName;
     long added = 0;
     long duplicates = 0;
-    std::vector<RefusedContact> refused;
+    std::vector<RefusedContact> refused; // the first of them
+    long refusedCount = 0;
 
     // The one line that tells the user: "contacts.vcf: 12 contacts added, 3 skipped as
     // duplicates, 1 refused (card 7: it has no name, phone, e-mail, address or

@@ -376,7 +376,7 @@ void readCsv(ContactLines &lines, ContactReading &contents, const ContactSink &s
         while (fields.size() > header->size() && fields.last().trimmed().isEmpty())
             fields.removeLast();
         if (fields.size() > header->size()) {
-            contents.refused.push_back(
+            contents.refuse(
                 {contents.origin(place),
                  PhoneBookText::tooManyFields(fields.size(), header->size())});
             continue;
@@ -386,7 +386,7 @@ void readCsv(ContactLines &lines, ContactReading &contents, const ContactSink &s
         if (problem.isEmpty() && !hasAnyValue(values))
             problem = PhoneBookText::nothingToKeep();
         if (!problem.isEmpty())
-            contents.refused.push_back({contents.origin(place), problem});
+            contents.refuse({contents.origin(place), problem});
         else
             sink({std::move(values), place});
     }

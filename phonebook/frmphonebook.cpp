@@ -334,6 +334,7 @@ void frmPhoneBook::cmdAdd_Click() {
 
 void frmPhoneBook::cmdEdit_Click() {
     runReportingErrors([&] {
+        records().requireWhole();
         lockFieldBoxes(false);
         lblStatus->setText(QStringLiteral("Edit record"));
         bEditing = true;

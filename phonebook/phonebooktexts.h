@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QRegularExpression>
 #include <QString>
 
@@ -141,6 +142,14 @@ inline QString withoutSecret(QString text, const QString &password) {
 }
 
 // Reading and writing records.
+inline QString valueCut(qint64 wholeBytes) {
+    return QStringLiteral(" \u2026 [cut here: the whole value is %1]")
+        .arg(QLocale().formattedDataSize(wholeBytes, 1));
+}
+inline QString recordTooLong() {
+    return QStringLiteral("This contact holds a value too long to show whole, so it cannot be "
+                          "changed or deleted in this window. Change it with another program.");
+}
 inline QString busy() {
     return QStringLiteral("The phone book is in use by another program. Try again in a "
                           "moment.");

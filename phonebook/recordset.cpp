@@ -28,7 +28,7 @@ void Recordset::requireCurrent() const {
 }
 
 void Recordset::Open(std::unique_ptr<PhoneBookConnection> connection) {
-    RowTable rows;
+    RowTable rows(shownValueLimit);
     connection->readAll(rows);
     connection_ = std::move(connection);
     rows_ = std::move(rows);
@@ -147,6 +147,8 @@ void Recordset::UpdateBatch() {
                 written.emplace_back(identity, connection_->insertRecord(values));
                 continue;
             }
+            if (rows_.isCut(index))
+                raiseError(ErrorNumber::PermissionDenied, PhoneBookText::recordTooLong());
             std::vector<PhoneBookConnection::Change> changes;
             for (int i = 0; i < fieldCount; ++i) {
                 if (const auto &field = change.fields[static_cast<size_t>(i)])
@@ -185,8 +187,14 @@ void Recordset::CancelUpdate() {
     emit FieldsChanged();
 }
 
+void Recordset::requireWhole() const {
+    if (hasCurrent() && rows_.isCut(static_cast<size_t>(index_)))
+        raiseError(ErrorNumber::PermissionDenied, PhoneBookText::recordTooLong());
+}
+
 void Recordset::Delete() {
     requireCurrent();
+    requireWhole();
     emit WillChangeRecord();
     const size_t index = static_cast<size_t>(index_);
     const uint32_t identity = rows_.identity(index);
@@ -202,7 +210,7 @@ void Recordset::Delete() {
 
 void Recordset::Requery() {
     requireOpen();
-    RowTable rows;
+    RowTable rows(shownValueLimit);
     connection_->readAll(rows);
     rows_ = std::move(rows);
     pending_.clear();

@@ -54,6 +54,13 @@ public:
     QString fieldTextAt(long position, int field) const;
     // Whether any record holds a typed change that is not written yet.
     bool hasChanges() const;
+    // Refuses the current record when a value of it is too long to be shown whole (what
+    // the window holds of it is cut), so that it cannot be changed from there.
+    void requireWhole() const;
+
+    // The longest value shown whole, in bytes of UTF-8: a box laying out megabytes on
+    // every move would freeze the window.
+    static constexpr size_t shownValueLimit = 64 * 1024;
 
 signals:
     // The current position changed: opening, moving, adding, requerying, a bookmark.
@@ -78,7 +85,7 @@ private:
     Value currentValue(size_t index, int field) const;
 
     std::unique_ptr<PhoneBookConnection> connection_;
-    RowTable rows_;
+    RowTable rows_{shownValueLimit};
     std::map<uint32_t, Pending> pending_; // by row identity
     // The current row's index; -1 before the first row, the row count after the last.
     long index_ = 0;

@@ -1,4 +1,7 @@
 #include "phonebook/rowtable.h"
+
+#include "phonebook/phonebooktexts.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -104,9 +107,43 @@ const unsigned char *RowTable::encodeRow(uint32_t identity,
     return start;
 }
 
+template <typename Text>
+const unsigned char *RowTable::encodeLimited(uint32_t identity,
+                                            const std::array<Text, fieldCount> &values) {
+    cut_.erase(identity);
+    const bool tooLong =
+        valueLimit_ > 0 && std::any_of(values.begin(), values.end(), [this](const Text &value) {
+            return value && value->size() > valueLimit_;
+        });
+    if (!tooLong)
+        return encodeRow(identity, values);
+    // Cut where a character starts, so that the beginning is whole text.
+    std::array<std::optional<std::string>, fieldCount> shown;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (!values[i])
+            continue;
+        const std::string_view whole(*values[i]);
+        if (whole.size() <= valueLimit_) {
+            shown[i] = std::string(whole);
+            continue;
+        }
+        size_t end = valueLimit_;
+        while (end > 0 && (static_cast<unsigned char>(whole[end]) & 0xC0) == 0x80)
+            --end;
+        shown[i] = std::string(whole.substr(0, end)) +
+                   PhoneBookText::valueCut(qint64(whole.size())).toStdString();
+    }
+    cut_.insert(identity);
+    return encodeRow(identity, shown);
+}
+
 size_t RowTable::append(const RawValues &values) {
-    rows_.push_back(encodeRow(nextIdentity_++, values));
+    rows_.push_back(encodeLimited(nextIdentity_++, values));
     return rows_.size() - 1;
+}
+
+bool RowTable::isCut(size_t index) const {
+    return !cut_.empty() && cut_.contains(identity(index));
 }
 
 uint32_t RowTable::identity(size_t index) const {
@@ -128,20 +165,22 @@ Utf8Values toUtf8(const Values &values) {
 } // namespace
 
 size_t RowTable::append(const Values &values) {
-    rows_.push_back(encodeRow(nextIdentity_++, toUtf8(values)));
+    rows_.push_back(encodeLimited(nextIdentity_++, toUtf8(values)));
     return rows_.size() - 1;
 }
 
 void RowTable::replace(size_t index, const Values &values) {
     // The new text goes to the end of the blocks; the row keeps its place and identity.
-    rows_[index] = encodeRow(identity(index), toUtf8(values));
+    rows_[index] = encodeLimited(identity(index), toUtf8(values));
 }
 
 void RowTable::remove(size_t index) {
+    cut_.erase(identity(index));
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void RowTable::clear() {
+    cut_.clear();
     rows_.clear();
     rows_.shrink_to_fit();
     blocks_.clear();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // A value as the database hands it over, UTF-8 bytes or none, as text: exactly those
@@ -23,6 +24,10 @@ public:
     // One row as the database hands it over: UTF-8 bytes, or no value.
     using RawValues = std::array<std::optional<std::string_view>, fieldCount>;
 
+    // With a limit, a value longer than `valueLimit` bytes is kept as its beginning and a
+    // note that says it was cut, and its row is marked as cut.
+    explicit RowTable(size_t valueLimit = 0) : valueLimit_(valueLimit) {}
+
     size_t size() const { return rows_.size(); }
     bool empty() const { return rows_.empty(); }
 
@@ -37,6 +42,8 @@ public:
     Values values(size_t index) const;
     Value value(size_t index, int field) const;
     uint32_t identity(size_t index) const;
+    // Whether a value of the row was cut to the limit.
+    bool isCut(size_t index) const;
     // The index of the row with this identity, if it is still here.
     std::optional<size_t> indexOf(uint32_t identity) const;
 
@@ -45,6 +52,8 @@ private:
     unsigned char *reserve(size_t bytes);
     template <typename Text>
     const unsigned char *encodeRow(uint32_t identity, const std::array<Text, fieldCount> &values);
+    template <typename Text>
+    const unsigned char *encodeLimited(uint32_t identity, const std::array<Text, fieldCount> &values);
 
     struct FreeBlock {
         void operator()(unsigned char *block) const;
@@ -54,4 +63,6 @@ private:
     size_t freeBytes_ = 0;
     std::vector<const unsigned char *> rows_;
     uint32_t nextIdentity_ = 1;
+    size_t valueLimit_ = 0;
+    std::unordered_set<uint32_t> cut_; // identities of the rows with a value cut
 };

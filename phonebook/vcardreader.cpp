@@ -452,7 +452,7 @@ void readVCards(ContactLines &lines, ContactReading &contents, const ContactSink
             if (auto *contact = std::get_if<ReadContact>(&result))
                 sink(std::move(*contact));
             else
-                contents.refused.push_back(std::get<RefusedContact>(std::move(result)));
+                contents.refuse(std::get<RefusedContact>(std::move(result)));
             card.reset();
         } else if (depth == 0) {
             card->add(std::move(*property));

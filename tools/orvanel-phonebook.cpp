@@ -94,6 +94,9 @@ int importFile(const QString &file, const QString &into) {
             std::fprintf(stderr, "%s: %s: %s\n", file.toLocal8Bit().constData(),
                          refused.origin.toLocal8Bit().constData(),
                          refused.reason.toLocal8Bit().constData());
+        if (result.refusedCount > long(result.refused.size()))
+            std::fprintf(stderr, "%s: and %ld more refused\n", file.toLocal8Bit().constData(),
+                         result.refusedCount - long(result.refused.size()));
         std::printf("%s\n", result.summary().toLocal8Bit().constData());
         return 0;
     } catch (const RuntimeError &error) {

@@ -162,6 +162,7 @@ private slots:
     void importsEveryDialect_data();
     void importsEveryDialect();
     void duplicatesAreSkipped();
+    void refusalsAreCountedAndTheFirstKept();
     void serialNumbersAreKeptWhenFree();
     void controlCharactersAreDropped();
     void birthdaysAreWrittenAsDates();
@@ -451,6 +452,25 @@ void tst_ContactFiles::duplicatesAreSkipped() {
     QCOMPARE(world.column("NAME"),
              QStringList({"Anna Berg", "<null>", "Anna Berg", "Anna Bergman"}));
     QCOMPARE(world.column("CITY"), QStringList({"Leeds", "<null>", "<null>", "<null>"}));
+}
+
+// A file whose every line is refused is told in a few lines, whatever its size.
+void tst_ContactFiles::refusalsAreCountedAndTheFirstKept() {
+    PhoneBookWorld world;
+    world.makeBook();
+    const QString file = writeFile(world, "many.csv",
+                                   "NAME,PHONE\r\n" + QByteArray("x,1,extra,fields\r\n").repeated(5000));
+    const ToolRun run = importInto(world, file);
+    QCOMPARE(run.exitCode, 0);
+    const QString why = "it has 4 fields where the header has 2";
+    QCOMPARE(run.out, QString("many.csv: 0 contacts added, 0 skipped as duplicates, 5000 refused "
+                              "(line 2: %1; line 3: %1; line 4: %1; and 4997 more).")
+                          .arg(why));
+    const QStringList told = run.err.split('\n');
+    QCOMPARE(told.size(), 101);
+    QCOMPARE(told[0], file + ": line 2: " + why);
+    QCOMPARE(told[100], file + ": and 4900 more refused");
+    QCOMPARE(world.rowCount(), 0);
 }
 
 void tst_ContactFiles::serialNumbersAreKeptWhenFree() {

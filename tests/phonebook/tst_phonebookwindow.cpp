@@ -88,6 +88,7 @@ private slots:
     void closingAsksAboutAnUnsavedRecord();
     void exitAsksAboutAnUnsavedRecord();
     void addressTakesTwoHundredCharacters();
+    void valueTooLongIsShownCutAndKept();
     void screenReaderHearsAndUsesTheControls();
     void narrowWindowKeepsTheStatusLabel();
     void search_data();
@@ -701,6 +702,41 @@ void tst_PhoneBookWindow::addressTakesTwoHundredCharacters() {
     QCOMPARE(text(book, addressBox), QString(200, 'c'));
     press(book.cmdUpdate);
     QCOMPARE(world.column("ADDRESS").first(), QString(200, 'c'));
+}
+
+// A value of megabytes another program wrote is shown as its beginning with a note, and
+// the contact cannot be changed from the window, which would write the cut text back.
+void tst_PhoneBookWindow::valueTooLongIsShownCutAndKept() {
+    PhoneBookWorld world(globalProvider());
+    const QString address = QString("Long Road ").repeated(1024 * 1024);
+    QList<PhoneBookWorld::Row> rows = fiveContacts();
+    rows[1].insert("ADDRESS", address); // Anna Berg, the first shown
+    Session session(world, rows);
+    frmPhoneBook &book = *session.book;
+    QCOMPARE(text(book, nameBox), QString("Anna Berg"));
+    const QString shown = text(book, addressBox);
+    QVERIFY(shown.size() < 70000);
+    QVERIFY(address.startsWith(shown.section(QChar(0x2026), 0, 0).trimmed()));
+    QVERIFY2(shown.endsWith("[cut here: the whole value is 10.0 MiB]"), qPrintable(shown.right(60)));
+    const QString refused = "This contact holds a value too long to show whole, so it cannot be "
+                            "changed or deleted in this window. Change it with another program.";
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book.cmdEdit);
+    QCOMPARE(lastMessages(world, 1), QStringList{refused});
+    QVERIFY(locked(book));
+    QCOMPARE(status(book), QString("Record: 1"));
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book.cmdDelete);
+    QCOMPARE(lastMessages(world, 1), QStringList{refused});
+    QCOMPARE(world.rowCount(), 5);
+    QCOMPARE(world.column("ADDRESS").first(), address);
+    // The others change as ever.
+    press(book.cmdNext);
+    press(book.cmdEdit);
+    typeInto(book, cityBox, "York");
+    press(book.cmdUpdate);
+    QCOMPARE(world.platform.messages.size(), 2);
+    QCOMPARE(world.column("CITY")[1], QString("York"));
 }
 
 void tst_PhoneBookWindow::screenReaderHearsAndUsesTheControls() {
