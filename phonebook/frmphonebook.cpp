@@ -334,7 +334,10 @@ void frmPhoneBook::cmdAdd_Click() {
 
 void frmPhoneBook::cmdEdit_Click() {
     runReportingErrors([&] {
-        records().requireWhole();
+        // A contact shown cut is not opened for changes (a window without a phone book
+        // opens its boxes, as it always has).
+        if (adoPrimaryRS)
+            adoPrimaryRS->requireWhole();
         lockFieldBoxes(false);
         lblStatus->setText(QStringLiteral("Edit record"));
         bEditing = true;
