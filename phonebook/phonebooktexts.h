@@ -157,6 +157,26 @@ inline QString busy() {
 inline QString readOnly(const QString &path) {
     return QStringLiteral("The phone book %1 cannot be changed: the file is read-only.").arg(path);
 }
+inline QString fileRemoved(const QString &path) {
+    return QStringLiteral("The phone book file %1 was removed or moved while this window was "
+                          "open: nothing was changed.")
+        .arg(path);
+}
+inline QString fileReplaced(const QString &path) {
+    return QStringLiteral("The phone book file %1 was replaced by another file while this window "
+                          "was open: nothing was changed. Refresh reads the new file.")
+        .arg(path);
+}
+inline QString folderReadOnly(const QString &path, const QString &folder) {
+    return QStringLiteral("The phone book %1 cannot be changed: its folder %2 cannot be written, "
+                          "and the database keeps its journal there while it writes.")
+        .arg(path, folder);
+}
+inline QString viewNotWritable(const QString &path) {
+    return QStringLiteral("The phone book in %1 cannot be changed: its PHONEBOOK is a view, not "
+                          "a table, and only a table can be written.")
+        .arg(path);
+}
 inline QString diskFull() {
     return QStringLiteral("The disk is full: the change was not written.");
 }

@@ -3,10 +3,19 @@
 #include "phonebook/phonebooktexts.h"
 #include "platform/runtimeerror.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
+std::optional<SqliteConnection::FileIdentity> identityOf(const QString &path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return SqliteConnection::FileIdentity{quint64(status.st_dev), quint64(status.st_ino)};
+}
+
 // How long a command waits for another program's write to end before it gives up.
 constexpr int busyTimeoutMilliseconds = 3000;
 
@@ -118,11 +127,17 @@ sqlite3_stmt *SqliteConnection::prepare(const QString &sql) const {
 }
 
 SqliteConnection::SqliteConnection(const QString &path) : path_(path) {
+    open();
+}
+
+void SqliteConnection::open() {
+    const QString &path = path_;
     const QFileInfo file(path);
     if (!file.exists())
         raiseError(ErrorNumber::FileNotFound, PhoneBookText::fileMissing(path));
     if (!file.isFile())
         raiseError(ErrorNumber::FileNotFound, PhoneBookText::notAFile(path));
+    identity_ = identityOf(path);
     // Opened for reading and writing, never created: a missing file stays missing. Only
     // the user-interface thread uses a connection, so SQLite need not lock its calls.
     const int code = sqlite3_open_v2(path.toUtf8().constData(), &db_,
@@ -145,9 +160,29 @@ SqliteConnection::SqliteConnection(const QString &path) : path_(path) {
 }
 
 SqliteConnection::~SqliteConnection() {
+    close();
+}
+
+void SqliteConnection::close() {
     for (sqlite3_stmt *statement : std::as_const(keptInserts_))
         sqlite3_finalize(statement);
+    keptInserts_.clear();
     sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+void SqliteConnection::requireSameFile(bool reopen) {
+    // The open connection keeps the file it opened, even once another took its name or
+    // it was deleted: what the window would read and write would then be lost.
+    const std::optional<FileIdentity> now = identityOf(path_);
+    if (!now)
+        raiseError(ErrorNumber::FileNotFound, PhoneBookText::fileRemoved(path_));
+    if (*now == identity_)
+        return;
+    if (!reopen)
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::fileReplaced(path_));
+    close();
+    open();
 }
 
 void SqliteConnection::checkTable() {
@@ -170,6 +205,11 @@ void SqliteConnection::checkTable() {
     }
     if (found.isEmpty())
         raiseError(ErrorNumber::DatabaseError, PhoneBookText::noTable(path_));
+    {
+        Statement kind(*this, QStringLiteral("SELECT type FROM sqlite_master WHERE name = "
+                                             "'PHONEBOOK' COLLATE NOCASE"));
+        isView_ = kind.step() && kind.text(0) == QLatin1String("view");
+    }
     for (int i = 0; i < fieldCount; ++i) {
         if (!found.contains(columnName(i), Qt::CaseInsensitive))
             raiseError(ErrorNumber::DatabaseError, PhoneBookText::noColumn(path_, columnName(i)));
@@ -200,6 +240,12 @@ void SqliteConnection::fail(int code, const std::vector<Change> &changes) const 
     case SQLITE_LOCKED:
         raiseError(ErrorNumber::DatabaseLocked, PhoneBookText::busy());
     case SQLITE_READONLY:
+        if (code == SQLITE_READONLY_DBMOVED)
+            raiseError(ErrorNumber::DatabaseError, PhoneBookText::fileReplaced(path_));
+        if (code == SQLITE_READONLY_DIRECTORY || code == SQLITE_READONLY_CANTINIT ||
+            !QFileInfo(QFileInfo(path_).absolutePath()).isWritable())
+            raiseError(ErrorNumber::PermissionDenied,
+                       PhoneBookText::folderReadOnly(path_, QFileInfo(path_).absolutePath()));
         raiseError(ErrorNumber::PermissionDenied, PhoneBookText::readOnly(path_));
     case SQLITE_FULL:
         raiseError(ErrorNumber::DiskFull, PhoneBookText::diskFull());
@@ -247,12 +293,20 @@ void SqliteConnection::execute(const char *sql) {
 }
 
 void SqliteConnection::readAll(RowTable &rows) {
+    requireSameFile(true);
     Statement query(*this, QString::fromLatin1(phoneBookQuery));
     while (query.step())
         rows.append(query.raw());
 }
 
+void SqliteConnection::requireWritable() {
+    requireSameFile(false);
+    if (isView_)
+        raiseError(ErrorNumber::PermissionDenied, PhoneBookText::viewNotWritable(path_));
+}
+
 void SqliteConnection::beginWriting() {
+    requireWritable();
     // The write lock is taken at once, so that a busy file is found before any change.
     execute("BEGIN IMMEDIATE");
 }
@@ -344,6 +398,7 @@ Values SqliteConnection::updateRecord(const Values &original, const std::vector<
 }
 
 void SqliteConnection::deleteRecord(const Values &original) {
+    requireWritable();
     Statement remove(*this, QStringLiteral("DELETE FROM PHONEBOOK WHERE %1").arg(rowCondition(1)));
     for (int i = 0; i < fieldCount; ++i)
         remove.bind(i + 1, original[static_cast<size_t>(i)]);

@@ -3,6 +3,7 @@
 #include "phonebook/phonebookconnection.h"
 
 #include <QHash>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -24,7 +25,20 @@ public:
     Values updateRecord(const Values &original, const std::vector<Change> &changes) override;
     void deleteRecord(const Values &original) override;
 
+    // Which file a name stands for.
+    struct FileIdentity {
+        quint64 device = 0;
+        quint64 inode = 0;
+        bool operator==(const FileIdentity &) const = default;
+    };
+
 private:
+    void open();
+    void close();
+    // Makes sure the name still stands for the file this connection has open; when
+    // another file took its place, reopens the name when `reopen`, else refuses.
+    void requireSameFile(bool reopen);
+    void requireWritable();
     class Statement;
     sqlite3_stmt *prepare(const QString &sql) const;
     void checkTable();
@@ -34,7 +48,10 @@ private:
     [[noreturn]] void fail(int code, const std::vector<Change> &changes = {}) const;
 
     QString path_;
+    std::optional<FileIdentity> identity_;
     sqlite3 *db_ = nullptr;
+    // PHONEBOOK is a view, which is read but not written.
+    bool isView_ = false;
     // A table with row ids picks one of several equal rows by its row id; a table
     // without them has a primary key, so no two of its rows are equal.
     bool hasRowIds_ = true;

@@ -5,6 +5,7 @@
 // the test starts.
 #include "phonebook/frmphonebook.h"
 #include "phonebook/recordset.h"
+#include "filepermissions.h"
 #include "phonebookuser.h"
 #include "phonebookworld.h"
 #include "platform/messagebox.h"
@@ -84,6 +85,8 @@ private slots:
     void conflictingChangesAreRefused_data();
     void conflictingChangesAreRefused();
     void databaseLockedByAnotherProgram();
+    void fileChangedUnderTheWindow_data();
+    void fileChangedUnderTheWindow();
     void closingAsksAboutAnUnsavedRecord_data();
     void closingAsksAboutAnUnsavedRecord();
     void exitAsksAboutAnUnsavedRecord();
@@ -554,6 +557,84 @@ void tst_PhoneBookWindow::conflictingChangesAreRefused() {
     }
     QCOMPARE(lastMessages(world, 1), QStringList{message});
     QCOMPARE(world.column("CITY"), before);
+}
+
+void tst_PhoneBookWindow::fileChangedUnderTheWindow_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("message"); // FILE stands for the file, FOLDER for its folder
+    QTest::newRow("replaced by another file")
+        << "replaced"
+        << "The phone book file FILE was replaced by another file while this window was open: "
+           "nothing was changed. Refresh reads the new file.";
+    QTest::newRow("removed") << "removed"
+                             << "The phone book file FILE was removed or moved while this window "
+                                "was open: nothing was changed.";
+    QTest::newRow("a folder that cannot be written")
+        << "folder"
+        << "The phone book FILE cannot be changed: its folder FOLDER cannot be written, and the "
+           "database keeps its journal there while it writes.";
+    QTest::newRow("a view for the table")
+        << "view"
+        << "The phone book in FILE cannot be changed: its PHONEBOOK is a view, not a table, and "
+           "only a table can be written.";
+}
+
+// What became of the file under an open window is told as it is, and Refresh reads what
+// the name stands for now.
+void tst_PhoneBookWindow::fileChangedUnderTheWindow() {
+    QFETCH(QString, change);
+    QFETCH(QString, message);
+    if (globalProvider() != PhoneBookProvider::SQLite)
+        QSKIP("a file's own troubles");
+    PhoneBookWorld world(globalProvider());
+    const QString file = world.database();
+    message.replace("FILE", file).replace("FOLDER", world.programFolder());
+    world.makeBook(fiveContacts());
+    if (change == "view")
+        QCOMPARE(world.execute("ALTER TABLE PHONEBOOK RENAME TO CONTACTS; CREATE VIEW PHONEBOOK "
+                               "AS SELECT * FROM CONTACTS"),
+                 QString());
+    auto main = startProgram();
+    frmPhoneBook &book = *openPhoneBook(*main);
+    if (change == "replaced") {
+        QVERIFY(QFile::rename(file, file + ".old"));
+        QVERIFY(QFile::copy(file + ".old", file));
+        QCOMPARE(world.execute("UPDATE PHONEBOOK SET NAME = 'In the new file' WHERE "
+                               "[SERIAL NUMBER] = 2"),
+                 QString());
+    } else if (change == "removed") {
+        QVERIFY(QFile::remove(file));
+    } else if (change == "folder") {
+        QVERIFY(QFile::setPermissions(world.programFolder(),
+                                      QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther));
+    }
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book.cmdEdit);
+    typeInto(book, cityBox, "Wakefield");
+    {
+        FilePermissionsApply asAnyUser;
+        press(book.cmdUpdate);
+    }
+    QCOMPARE(lastMessages(world, 1), QStringList{message});
+    QCOMPARE(text(book, cityBox), QString("Wakefield"));
+    QCOMPARE(status(book), QString("Edit record"));
+    press(book.cmdCancel);
+    if (change == "replaced") {
+        press(book.cmdRefresh);
+        QCOMPARE(world.platform.messages.size(), 1);
+        QCOMPARE(text(book, nameBox), QString("In the new file"));
+        press(book.cmdEdit);
+        typeInto(book, cityBox, "Wakefield");
+        press(book.cmdUpdate);
+        QCOMPARE(world.platform.messages.size(), 1);
+        QCOMPARE(world.column("CITY").first(), QString("Wakefield"));
+    } else if (change == "removed") {
+        world.platform.answerMessage(MsgBoxResult::Ok);
+        press(book.cmdRefresh);
+        QCOMPARE(lastMessages(world, 1), QStringList{message});
+    }
+    QFile::setPermissions(world.programFolder(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void tst_PhoneBookWindow::databaseLockedByAnotherProgram() {
