@@ -5,9 +5,18 @@
 #include "platform/platform.h"
 #include "platform/units.h"
 
+#include "platform/messagebox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <memory>
 
 namespace {
 constexpr int commandLineLength = 100;
@@ -42,6 +51,11 @@ frmMSDOS::frmMSDOS(QWidget *owner)
     setTabOrder(command3, Command1);
     setTabOrder(Command1, Command2);
 
+    // A paste that does not fit the box would be cut into another command line.
+    Text1->installEventFilter(this);
+    Text1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Text1, &QLineEdit::customContextMenuRequested, this, &frmMSDOS::showBoxMenu);
+
     connect(Command1, &QPushButton::clicked, this, &frmMSDOS::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMSDOS::Unload);
     connect(command3, &QPushButton::clicked, this, &frmMSDOS::command3_Click);
@@ -52,6 +66,56 @@ bool frmMSDOS::Form_Load() {
     Text1->clear();
     Text1->setFocus();
     return true;
+}
+
+bool frmMSDOS::pasteFits(const QString &pasted) {
+    const qsizetype after = Text1->text().size() - Text1->selectedText().size() + pasted.size();
+    if (after <= commandLineLength)
+        return true;
+    MsgBox(QStringLiteral("The pasted text has %1 characters, and with it the command line would "
+                          "be longer than the %2 characters it can hold, so nothing was pasted.")
+               .arg(pasted.size())
+               .arg(commandLineLength));
+    return false;
+}
+
+bool frmMSDOS::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != Text1)
+        return AccessoryWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
+            return !pasteFits(QApplication::clipboard()->text());
+        break;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton &&
+            QApplication::clipboard()->supportsSelection())
+            return !pasteFits(QApplication::clipboard()->text(QClipboard::Selection));
+        break;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (drop->mimeData()->hasText() && !pasteFits(drop->mimeData()->text())) {
+            drop->ignore();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return AccessoryWindow::eventFilter(watched, event);
+}
+
+void frmMSDOS::showBoxMenu(const QPoint &at) {
+    std::unique_ptr<QMenu> menu(Text1->createStandardContextMenu());
+    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        connect(paste, &QAction::triggered, this, [this] {
+            if (pasteFits(QApplication::clipboard()->text()))
+                Text1->paste();
+        });
+    }
+    menu->exec(Text1->mapToGlobal(at));
 }
 
 void frmMSDOS::keyPressEvent(QKeyEvent *event) {

@@ -19,8 +19,12 @@ public:
 protected:
     bool Form_Load() override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Whether `pasted` fits into the box where it would go; says so when it does not.
+    bool pasteFits(const QString &pasted);
+    void showBoxMenu(const QPoint &at);
     void Command1_Click();
     void command3_Click();
 };

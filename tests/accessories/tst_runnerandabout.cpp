@@ -150,6 +150,9 @@ void tst_RunnerAndAbout::runnerFailuresAreTold_data() {
                                   << "Permission denied";
     QTest::newRow("a folder") << "%1"
                               << "Permission denied";
+    QTest::newRow("a program in the current folder")
+        << "./notes.txt"
+        << "never in the current folder";
     QTest::newRow("quote not closed") << "ls \"My Documents"
                                       << "a double quote (\") is not closed";
 }
@@ -184,9 +187,21 @@ void tst_RunnerAndAbout::runnerTakesAHundredCharacters() {
     typeCommand(*runner, QString(120, 'a'));
     QCOMPARE(runner->Text1->text(), QString(100, 'a'));
     QTest::mouseClick(runner->command3, Qt::LeftButton);
+    // A pasted line that does not fit is not cut into another command: it is refused.
+    typeCommand(*runner, "ls ");
     QApplication::clipboard()->setText(QString(150, 'b'));
+    world.platform.answerMessage(MsgBoxResult::Ok);
     QTest::keyClick(runner->Text1, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(runner->Text1->text(), QString(100, 'b'));
+    QCOMPARE(runner->Text1->text(), QString("ls "));
+    QCOMPARE(world.platform.messages.size(), 1);
+    QCOMPARE(world.platform.messages[0].text,
+             QString("The pasted text has 150 characters, and with it the command line would be "
+                     "longer than the 100 characters it can hold, so nothing was pasted."));
+    QApplication::clipboard()->setText(QString(97, 'b'));
+    QTest::keyClick(runner->Text1, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(runner->Text1->text(), "ls " + QString(97, 'b'));
+    QCOMPARE(world.platform.messages.size(), 1);
+    QVERIFY(world.platform.startedPrograms.isEmpty());
 }
 
 void tst_RunnerAndAbout::enterInTheBoxRunsNothing() {
@@ -318,6 +333,8 @@ void tst_RunnerAndAbout::systemInfo_data() {
         << header + msinfoSection + "\"PATH\"=\"%P/" + QByteArray(1024, 'x') + "\"\n" + folderValue
         << true << false << "tools/MSINFO32.EXE";
     QTest::newRow("not a hive") << QByteArray("Some notes\n") + pathValue << false << false << "";
+    QTest::newRow("PATH relative to the current folder")
+        << header + msinfoSection + "\"PATH\"=\"./sysinfo\"\n" << false << false << "";
     // Past 4 MiB a hive is not read at all, as one of a million keys would freeze the box.
     QTest::newRow("a hive too large")
         << header + pathValue +
@@ -335,6 +352,10 @@ void tst_RunnerAndAbout::systemInfo() {
     world.platform.startProgramsForReal = true;
     const QString folder = world.programFolder();
     QFile::copy(recordingProgram(folder), folder + "/sysinfo");
+    // Where a name relative to the current folder would find the program.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder);
+    const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
     if (msinfoFile) {
         QDir().mkpath(folder + "/tools");
         QFile::copy(folder + "/sysinfo", folder + "/tools/MSINFO32.EXE");
