@@ -41,8 +41,11 @@ public:
                         if (oneLine)
                             break;
                         // A line break inside quotes belongs to the field.
+                        if (field.size() > ContactLines::maxLineBytes)
+                            raiseError(ErrorNumber::InvalidFileFormat,
+                                       PhoneBookText::csvFieldTooLong(lines_.path(), firstLine));
                         const std::optional<QByteArray> more = lines_.next();
-                        if (!more || field.size() > ContactLines::maxLineBytes)
+                        if (!more)
                             raiseError(ErrorNumber::InvalidFileFormat,
                                        PhoneBookText::unclosedCsvQuote(lines_.path(), firstLine));
                         field += QLatin1Char('\n');

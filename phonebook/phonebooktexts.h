@@ -267,6 +267,12 @@ inline QString unclosedCsvQuote(const QString &path, qint64 line) {
         .arg(path)
         .arg(line);
 }
+inline QString csvFieldTooLong(const QString &path, qint64 line) {
+    return QStringLiteral("%1 was not imported: the quoted field that begins on line %2 is longer "
+                          "than 16 MiB. Nothing was added.")
+        .arg(path)
+        .arg(line);
+}
 inline QString unknownCsvHeaders(const QString &path) {
     return QStringLiteral(
                "%1 was not imported: its first line is not a header this program knows. It "

@@ -441,7 +441,10 @@ void readVCards(ContactLines &lines, ContactReading &contents, const ContactSink
                 card->refuse(PhoneBookText::notAProperty(lineNumber));
             continue;
         }
-        if (isCardBoundary(*property, "BEGIN")) {
+        // A 2.1 AGENT's card may begin on the AGENT line itself, and then ends with a line
+        // of its own like any card within the card.
+        if (isCardBoundary(*property, "BEGIN") ||
+            (property->is("AGENT") && sameWord(property->value().trimmed(), "BEGIN:VCARD"))) {
             ++depth;
         } else if (isCardBoundary(*property, "END")) {
             if (depth > 0) {

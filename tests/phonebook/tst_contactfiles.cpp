@@ -536,7 +536,8 @@ void tst_ContactFiles::birthdaysAreWrittenAsDates() {
 }
 
 void tst_ContactFiles::brokenFilesAddNothing_data() {
-    QTest::addColumn<QByteArray>("content"); // "@1GB" stands for a line of a gigabyte
+    // "@1GB" stands for a line of a gigabyte, "@17MB" for a quoted field of 17 MiB in lines
+    QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
 
     const QByteArray goodCard =
@@ -563,6 +564,15 @@ void tst_ContactFiles::brokenFilesAddNothing_data() {
         << "was not imported: the quoted field that begins on line 3 is not closed. Nothing was "
            "added.";
     QTest::newRow("an empty file") << QByteArray() << "is empty: it holds no contacts.";
+    QTest::newRow("a closed quoted field of 17 MiB")
+        << QByteArray("@17MB")
+        << "was not imported: the quoted field that begins on line 2 is longer than 16 MiB. "
+           "Nothing was added.";
+    // A 2.1 AGENT's card begun on the AGENT line is passed over as a card within the card.
+    QTest::newRow("an agent's card begun on its line, then a broken card")
+        << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nN:Doe;John\r\nAGENT:BEGIN:VCARD\r\n"
+                      "N:Assistant\r\nEND:VCARD\r\nEND:VCARD\r\nFN:Stray\r\n")
+        << "was not imported: line 8 is not part of a card";
 }
 
 void tst_ContactFiles::brokenFilesAddNothing() {
@@ -571,7 +581,15 @@ void tst_ContactFiles::brokenFilesAddNothing() {
     PhoneBookWorld world;
     world.makeBook({contactRow("1", "Already Here")});
     QString path = world.path("broken.vcf");
-    if (content == "@1GB") {
+    if (content == "@17MB") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("NAME,PHONE\r\n\"");
+        const QByteArray line = QByteArray(1 << 20, 'A') + "\r\n";
+        for (int i = 0; i < 17; ++i)
+            QCOMPARE(file.write(line), line.size());
+        file.write("\",1\r\n");
+    } else if (content == "@1GB") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("BEGIN:VCARD\r\n");
