@@ -309,6 +309,18 @@ void frmBrowser::brwWebBrowser_NavigateComplete2(QObject *, const QString &) {
 }
 
 ::brwWebBrowser *frmBrowser::brwWebBrowser_NewWindow() {
+    // However its page asks, a window opens no more than a few others at once: each is a
+    // browser of its own, and hundreds would take gigabytes. (The engine makes them one
+    // after another, each taking its time, so the while is long.)
+    constexpr int windowsAtOnce = 3;
+    constexpr qint64 onceMilliseconds = 10000;
+    if (!windowClock_.isValid())
+        windowClock_.start();
+    const qint64 now = windowClock_.elapsed();
+    windowsOpenedAt_.removeIf([now](qint64 at) { return now - at > onceMilliseconds; });
+    if (windowsOpenedAt_.size() >= windowsAtOnce)
+        return nullptr;
+    windowsOpenedAt_ << now;
     frmBrowser *opened = nullptr;
     runReportingErrors([&] { opened = host_.openBrowserWindow(QString()); });
     return opened ? opened->brwWebBrowser : nullptr;

@@ -2,6 +2,8 @@
 
 #include "browser/brwwebbrowser.h"
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -65,6 +67,9 @@ private:
     void pressButton(const QString &key);
 
     BrowserHost &host_;
+    // When this window's page last opened windows, for the few it may open at once.
+    QElapsedTimer windowClock_;
+    QList<qint64> windowsOpenedAt_;
     bool UpdatingAddressList = false;
     bool loaded_ = false;
 };

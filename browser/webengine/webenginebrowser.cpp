@@ -10,6 +10,7 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <unistd.h>
 #include <utility>
@@ -27,6 +28,9 @@ public:
     BrowserPage(QWebEngineProfile *profile, WebEngineBrowser &owner)
         : QWebEnginePage(profile, &owner), owner_(owner) {
         livePages.insert(this);
+        // A script opens a window only in answer to the user's own click or key: the
+        // engine refuses the others quietly, as its pop-up blocker does.
+        settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     }
     ~BrowserPage() override { livePages.remove(this); }
 
