@@ -1,5 +1,7 @@
 #include "phonebook/passwordexchange.h"
 
+#include "phonebook/socketready.h"
+
 #include <QtEndian>
 #include <netdb.h>
 #include <poll.h>
@@ -75,20 +77,7 @@ public:
     }
 
 private:
-    bool wait(int fd, short events) const {
-        for (;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline_ - std::chrono::steady_clock::now());
-            if (left.count() <= 0)
-                return false;
-            pollfd watched{fd, events, 0};
-            const int ready = ::poll(&watched, 1, int(left.count()));
-            if (ready > 0)
-                return true;
-            if (ready < 0 && errno != EINTR)
-                return false;
-        }
-    }
+    bool wait(int fd, short events) const { return socketReadyBefore(fd, events, deadline_); }
     static bool connected(int fd) {
         int error = 0;
         socklen_t size = sizeof error;

@@ -3,6 +3,7 @@
 #include "phonebook/connectionstring.h"
 #include "phonebook/passwordexchange.h"
 #include "phonebook/phonebooktexts.h"
+#include "phonebook/socketready.h"
 #include "platform/runtimeerror.h"
 
 #include <QAtomicInt>
@@ -169,22 +170,6 @@ int socketOf(const QSqlDatabase &db) {
     return connection ? PQsocket(connection) : -1;
 }
 
-// Waits until the socket is ready for `events` or the deadline passes.
-bool readyBefore(int socket, short events, std::chrono::steady_clock::time_point deadline) {
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || socket < 0)
-            return false;
-        pollfd watched{socket, events, 0};
-        const int ready = ::poll(&watched, 1, int(left.count()));
-        if (ready > 0)
-            return true;
-        if (ready < 0 && errno != EINTR)
-            return false;
-    }
-}
-
 enum class Probe { Answered, Failed, Silent };
 
 // Whether the server answers a statement before the deadline, asked on a connection of
@@ -209,7 +194,7 @@ Probe probeServer(const std::vector<std::pair<QByteArray, QByteArray>> &options,
     for (PostgresPollingStatusType state = PGRES_POLLING_WRITING; state != PGRES_POLLING_OK;) {
         if (state == PGRES_POLLING_FAILED)
             return Probe::Failed;
-        if (!readyBefore(PQsocket(connection.get()),
+        if (!socketReadyBefore(PQsocket(connection.get()),
                          state == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline))
             return Probe::Silent;
         state = PQconnectPoll(connection.get());
@@ -223,7 +208,7 @@ Probe probeServer(const std::vector<std::pair<QByteArray, QByteArray>> &options,
                 return Probe::Answered;
             PQclear(result);
         }
-        if (!readyBefore(PQsocket(connection.get()), POLLIN, deadline))
+        if (!socketReadyBefore(PQsocket(connection.get()), POLLIN, deadline))
             return Probe::Silent;
         if (PQconsumeInput(connection.get()) == 0)
             return Probe::Failed;
