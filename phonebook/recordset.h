@@ -60,7 +60,7 @@ public:
 
     // The longest value shown whole, in bytes of UTF-8: a box laying out megabytes on
     // every move would freeze the window.
-    static constexpr size_t shownValueLimit = 64 * 1024;
+    static constexpr size_t shownValueLimit = 16 * 1024;
 
 signals:
     // The current position changed: opening, moving, adding, requerying, a bookmark.
