@@ -142,8 +142,9 @@ inline QString withoutSecret(QString text, const QString &password) {
 }
 
 // Reading and writing records.
+// Put before the beginning of a value too long to show, where the eye falls first.
 inline QString valueCut(qint64 wholeBytes) {
-    return QStringLiteral(" \u2026 [cut here: the whole value is %1]")
+    return QStringLiteral("[Too long to show: this value is %1, and only its beginning follows] ")
         .arg(QLocale().formattedDataSize(wholeBytes, 1));
 }
 inline QString recordTooLong() {

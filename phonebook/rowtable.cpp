@@ -117,7 +117,7 @@ const unsigned char *RowTable::encodeLimited(uint32_t identity,
         });
     if (!tooLong)
         return encodeRow(identity, values);
-    // Cut where a character starts, so that the beginning is whole text.
+    // Cut where a character starts, so that the beginning is whole text, after a note.
     std::array<std::optional<std::string>, fieldCount> shown;
     for (size_t i = 0; i < values.size(); ++i) {
         if (!values[i])
@@ -130,8 +130,8 @@ const unsigned char *RowTable::encodeLimited(uint32_t identity,
         size_t end = valueLimit_;
         while (end > 0 && (static_cast<unsigned char>(whole[end]) & 0xC0) == 0x80)
             --end;
-        shown[i] = std::string(whole.substr(0, end)) +
-                   PhoneBookText::valueCut(qint64(whole.size())).toStdString();
+        shown[i] = PhoneBookText::valueCut(qint64(whole.size())).toStdString() +
+                   std::string(whole.substr(0, end)) + "\u2026";
     }
     cut_.insert(identity);
     return encodeRow(identity, shown);

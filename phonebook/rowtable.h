@@ -24,8 +24,8 @@ public:
     // One row as the database hands it over: UTF-8 bytes, or no value.
     using RawValues = std::array<std::optional<std::string_view>, fieldCount>;
 
-    // With a limit, a value longer than `valueLimit` bytes is kept as its beginning and a
-    // note that says it was cut, and its row is marked as cut.
+    // With a limit, a value longer than `valueLimit` bytes is kept as a note that says it
+    // was cut and its beginning, and its row is marked as cut.
     explicit RowTable(size_t valueLimit = 0) : valueLimit_(valueLimit) {}
 
     size_t size() const { return rows_.size(); }
