@@ -2,10 +2,9 @@
 
 #include "platform/commandline.h"
 #include "platform/errorhandling.h"
+#include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "platform/units.h"
-
-#include "platform/messagebox.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -310,8 +310,8 @@ void frmBrowser::brwWebBrowser_NavigateComplete2(QObject *, const QString &) {
 
 ::brwWebBrowser *frmBrowser::brwWebBrowser_NewWindow() {
     // However its page asks, a window opens no more than a few others at once: each is a
-    // browser of its own, and hundreds would take gigabytes. (The engine makes them one
-    // after another, each taking its time, so the while is long.)
+    // browser of its own, and hundreds would take gigabytes. The engine makes them one
+    // after another, a few tenths of a second apart, so "at once" spans seconds.
     constexpr int windowsAtOnce = 3;
     constexpr qint64 onceMilliseconds = 10000;
     if (!windowClock_.isValid())

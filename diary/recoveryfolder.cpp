@@ -140,6 +140,7 @@ QString RecoveryFolder::ensureFolder() {
     if (lock_ >= 0)
         return {};
     const QString base = root();
+    // What is set aside here was planted after the start, which told of any before.
     QStringList refused;
     if (!makeRoot(refused))
         return QStringLiteral("The folder %1 cannot be created.")
@@ -201,7 +202,8 @@ std::optional<RecoveryCopy> RecoveryFolder::read(const QString &path) {
     copy.title = copy.title.section(QLatin1Char('/'), -1);
     if (copy.title.endsWith(entryFileExtension(), Qt::CaseInsensitive))
         copy.title.chop(entryFileExtension().size());
-    if (copy.title.isEmpty() || copy.title == QLatin1String("..") || copy.title == QLatin1String("."))
+    if (copy.title.isEmpty() || copy.title == QLatin1String("..") ||
+        copy.title == QLatin1String("."))
         copy.title = DiaryText::recoveredTitle();
     if (!isInDiaryFolder(copy.filePath))
         copy.filePath.clear();
@@ -213,10 +215,7 @@ QString RecoveryFolder::write(int id, const RecoveryCopy &copy) {
     const QMutexLocker locked(&mutex_);
     if (const QString failure = ensureFolder(); !failure.isEmpty())
         return failure;
-    QString why;
-    if (!writeWholeFile(pathOf(id), encode(copy), FileWriter::Access::OwnerOnly, nullptr, &why))
-        return why;
-    return {};
+    return writeWholeFile(pathOf(id), encode(copy), FileWriter::Access::OwnerOnly);
 }
 
 void RecoveryFolder::remove(int id) {

@@ -379,9 +379,8 @@ void readCsv(ContactLines &lines, ContactReading &contents, const ContactSink &s
         while (fields.size() > header->size() && fields.last().trimmed().isEmpty())
             fields.removeLast();
         if (fields.size() > header->size()) {
-            contents.refuse(
-                {contents.origin(place),
-                 PhoneBookText::tooManyFields(fields.size(), header->size())});
+            contents.refuse({contents.origin(place),
+                             PhoneBookText::tooManyFields(fields.size(), header->size())});
             continue;
         }
         Values values = (*reading)(Row(*header, fields));

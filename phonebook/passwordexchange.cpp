@@ -51,8 +51,8 @@ public:
 
     bool send(const QByteArray &bytes) {
         for (qsizetype sent = 0; sent < bytes.size();) {
-            const ssize_t n = ::send(fd_, bytes.constData() + sent, size_t(bytes.size() - sent),
-                                     MSG_NOSIGNAL);
+            const ssize_t n =
+                ::send(fd_, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
             if (n > 0)
                 sent += n;
             else if (n < 0 && errno == EAGAIN && wait(fd_, POLLOUT))

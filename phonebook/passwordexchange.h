@@ -10,7 +10,7 @@
 // TLS, is not given it. This guards against a server set up so, and against a network
 // that is only listened to; one that answers in the server's place can still lie.
 enum class PasswordExchange {
-    Safe,      // TLS, SCRAM, no password asked, or a refusal the connection will tell
+    Safe, // TLS, SCRAM, no password asked, or a refusal the connection will tell
     InTheClear,
     Unknown, // no answer in time, or no server there: the connection will tell
 };
@@ -18,8 +18,8 @@ enum class PasswordExchange {
 struct PasswordServer {
     QString host;
     int port = 5432;
-    QString user;     // the login name when empty, as the client library takes it
-    QString database; // the user's name when empty
+    QString user;       // the login name when empty, as the client library takes it
+    QString database;   // the user's name when empty
     bool tryTls = true; // false for SSL Mode "disable" or "allow", which try without first
 };
 

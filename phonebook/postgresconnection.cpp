@@ -163,8 +163,8 @@ QVariant parameter(const Value &value) {
 int socketOf(const QSqlDatabase &db) {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
     // The driver names the type by its typedef or by its struct, as Qt builds it.
-    if (!handle.isValid() || (qstrcmp(handle.typeName(), "PGconn*") != 0 &&
-                              qstrcmp(handle.typeName(), "pg_conn*") != 0))
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
         return -1;
     PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
     return connection ? PQsocket(connection) : -1;
@@ -195,7 +195,7 @@ Probe probeServer(const std::vector<std::pair<QByteArray, QByteArray>> &options,
         if (state == PGRES_POLLING_FAILED)
             return Probe::Failed;
         if (!socketReadyBefore(PQsocket(connection.get()),
-                         state == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline))
+                               state == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline))
             return Probe::Silent;
         state = PQconnectPoll(connection.get());
     }
@@ -272,17 +272,17 @@ PostgresConnection::PostgresConnection(const ConnectionString &settings, Connect
     if (!password_.isEmpty() && !host.isEmpty() && !host.startsWith(QLatin1Char('/')) &&
         sslMode != QLatin1String("require") && sslMode != QLatin1String("verify-ca") &&
         sslMode != QLatin1String("verify-full"))
-        passwordCheck_ = PasswordServer{host, port.isEmpty() ? 5432 : portNumber,
-                                        settings.value(QStringLiteral("User ID")),
-                                        settings.value(QStringLiteral("Database")),
-                                        sslMode != QLatin1String("disable") &&
-                                            sslMode != QLatin1String("allow")};
+        passwordCheck_ = PasswordServer{
+            host, port.isEmpty() ? 5432 : portNumber, settings.value(QStringLiteral("User ID")),
+            settings.value(QStringLiteral("Database")),
+            sslMode != QLatin1String("disable") && sslMode != QLatin1String("allow")};
 
-    QStringList options{QString::fromLatin1(fixedOptions),
-                        QStringLiteral("connect_timeout=%1").arg(std::max(2, seconds(time.connect))),
-                        QStringLiteral("options='-c lock_timeout=%1 -c statement_timeout=%2'")
-                            .arg(lockMilliseconds)
-                            .arg(time.statement.count())};
+    QStringList options{
+        QString::fromLatin1(fixedOptions),
+        QStringLiteral("connect_timeout=%1").arg(std::max(2, seconds(time.connect))),
+        QStringLiteral("options='-c lock_timeout=%1 -c statement_timeout=%2'")
+            .arg(lockMilliseconds)
+            .arg(time.statement.count())};
     const auto give = [this](const char *key, const QString &value) {
         if (!value.isEmpty())
             probeOptions_.emplace_back(QByteArray(key), value.toUtf8());
@@ -340,8 +340,9 @@ void PostgresConnection::open() {
             PasswordExchange::InTheClear)
         raiseError(ErrorNumber::DatabaseError, PhoneBookText::passwordInTheClear(server_));
     if (probeServer(probeOptions_, std::chrono::steady_clock::now() + limit) == Probe::Silent)
-        raiseError(ErrorNumber::DatabaseError, PhoneBookText::serverUnreachable(
-                                                   server_, PhoneBookText::noAnswer(seconds(limit))));
+        raiseError(
+            ErrorNumber::DatabaseError,
+            PhoneBookText::serverUnreachable(server_, PhoneBookText::noAnswer(seconds(limit))));
     QSqlDatabase db = QSqlDatabase::database(name_, false);
     if (db.open())
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "phonebook/phonebookconnection.h"
 #include "phonebook/passwordexchange.h"
+#include "phonebook/phonebookconnection.h"
 #include "phonebook/serverwatch.h"
 
 #include <QSqlQuery>

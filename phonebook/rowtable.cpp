@@ -109,7 +109,7 @@ const unsigned char *RowTable::encodeRow(uint32_t identity,
 
 template <typename Text>
 const unsigned char *RowTable::encodeLimited(uint32_t identity,
-                                            const std::array<Text, fieldCount> &values) {
+                                             const std::array<Text, fieldCount> &values) {
     cut_.erase(identity);
     const bool tooLong =
         valueLimit_ > 0 && std::any_of(values.begin(), values.end(), [this](const Text &value) {

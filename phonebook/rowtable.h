@@ -53,7 +53,8 @@ private:
     template <typename Text>
     const unsigned char *encodeRow(uint32_t identity, const std::array<Text, fieldCount> &values);
     template <typename Text>
-    const unsigned char *encodeLimited(uint32_t identity, const std::array<Text, fieldCount> &values);
+    const unsigned char *encodeLimited(uint32_t identity,
+                                       const std::array<Text, fieldCount> &values);
 
     struct FreeBlock {
         void operator()(unsigned char *block) const;

@@ -137,7 +137,9 @@ void SqliteConnection::open() {
         raiseError(ErrorNumber::FileNotFound, PhoneBookText::fileMissing(path));
     if (!file.isFile())
         raiseError(ErrorNumber::FileNotFound, PhoneBookText::notAFile(path));
-    identity_ = identityOf(path);
+    // Which file was opened; taken before, so that a file put in its place meanwhile is
+    // found at the next command, and kept only once the file opened as a phone book.
+    const std::optional<FileIdentity> opening = identityOf(path);
     // Opened for reading and writing, never created: a missing file stays missing. Only
     // the user-interface thread uses a connection, so SQLite need not lock its calls.
     const int code = sqlite3_open_v2(path.toUtf8().constData(), &db_,
@@ -157,6 +159,7 @@ void SqliteConnection::open() {
         db_ = nullptr;
         throw;
     }
+    identity_ = opening;
 }
 
 SqliteConnection::~SqliteConnection() {

@@ -64,17 +64,12 @@ bool FileWriter::commit() {
     return true;
 }
 
-bool writeWholeFile(const QString &path, const QByteArray &data, FileWriter::Access access,
-                    int *failure, QString *message) {
+QString writeWholeFile(const QString &path, const QByteArray &data, FileWriter::Access access) {
     FileWriter file(path, access);
-    const bool written = file.open() && file.write(data) == data.size() && file.commit();
-    if (!written) {
-        if (failure)
-            *failure = file.systemError();
-        if (message)
-            *message = file.failureText();
-    }
-    return written;
+    if (file.open() && file.write(data) == data.size() && file.commit())
+        return {};
+    const QString why = file.failureText();
+    return why.isEmpty() ? qt_error_string(EIO) : why;
 }
 
 void syncFolder(const QString &folder) {

@@ -32,11 +32,10 @@ private:
     int systemError_ = 0;
 };
 
-// The whole of `data` as the file at `path`. On failure, `failure` (when given) is the
-// system's reason and `message` what Qt says of it.
-bool writeWholeFile(const QString &path, const QByteArray &data,
-                    FileWriter::Access access = FileWriter::Access::Usual,
-                    int *failure = nullptr, QString *message = nullptr);
+// The whole of `data` as the file at `path`; an empty string, or what the system said of
+// the failure.
+QString writeWholeFile(const QString &path, const QByteArray &data,
+                       FileWriter::Access access = FileWriter::Access::Usual);
 
 // A rename or a new file in `folder` is on disk only once the folder is.
 void syncFolder(const QString &folder);

@@ -39,8 +39,7 @@ void frmMain::offerRecovery() {
         QStringList shown;
         for (const QString &path : std::as_const(orphans.refused))
             shown << QDir::toNativeSeparators(path);
-        MsgBox(DiaryText::recoveryRefused(shown.join(QLatin1Char('\n'))),
-               MsgBoxStyle::Exclamation);
+        MsgBox(DiaryText::recoveryRefused(shown.join(QLatin1Char('\n'))), MsgBoxStyle::Exclamation);
     }
     if (!orphans.files.isEmpty()) {
         const int answer = MsgBox(DiaryText::recoveryQuestion(int(orphans.files.size())),

@@ -58,8 +58,8 @@ QString connectionFrom(const QString &given, QString &failure) {
         const QString name = given.mid(4);
         const QString value = qEnvironmentVariable(name.toLocal8Bit().constData());
         if (value.trimmed().isEmpty())
-            failure = QStringLiteral("the environment variable %1 holds no connection string")
-                          .arg(name);
+            failure =
+                QStringLiteral("the environment variable %1 holds no connection string").arg(name);
         return value;
     }
     return given;
@@ -134,11 +134,10 @@ int main(int argc, char **argv) {
     // The connection strings, wherever they were given, in the order they come.
     QString failure;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const bool isConnection =
-            (arguments[0] == QLatin1String("copy") && (i == 1 || i == 2)) ||
-            (i > 0 && (arguments[i - 1] == QLatin1String("--connection") ||
-                       arguments[i - 1] == QLatin1String("--into") ||
-                       arguments[i - 1] == QLatin1String("--from")));
+        const bool isConnection = (arguments[0] == QLatin1String("copy") && (i == 1 || i == 2)) ||
+                                  (i > 0 && (arguments[i - 1] == QLatin1String("--connection") ||
+                                             arguments[i - 1] == QLatin1String("--into") ||
+                                             arguments[i - 1] == QLatin1String("--from")));
         if (isConnection && failure.isEmpty())
             arguments[i] = connectionFrom(arguments[i], failure);
     }

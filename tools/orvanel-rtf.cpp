@@ -41,8 +41,7 @@ bool readFile(const QString &path, QByteArray &data, QString &error) {
 }
 
 bool writeFile(const QString &path, const QByteArray &data, QString &error) {
-    QString why;
-    if (!writeWholeFile(path, data, FileWriter::Access::Usual, nullptr, &why)) {
+    if (const QString why = writeWholeFile(path, data); !why.isEmpty()) {
         error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }

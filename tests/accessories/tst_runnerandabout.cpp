@@ -150,9 +150,8 @@ void tst_RunnerAndAbout::runnerFailuresAreTold_data() {
                                   << "Permission denied";
     QTest::newRow("a folder") << "%1"
                               << "Permission denied";
-    QTest::newRow("a program in the current folder")
-        << "./notes.txt"
-        << "never in the current folder";
+    QTest::newRow("a program in the current folder") << "./notes.txt"
+                                                     << "never in the current folder";
     QTest::newRow("quote not closed") << "ls \"My Documents"
                                       << "a double quote (\") is not closed";
 }
@@ -334,7 +333,8 @@ void tst_RunnerAndAbout::systemInfo_data() {
         << true << false << "tools/MSINFO32.EXE";
     QTest::newRow("not a hive") << QByteArray("Some notes\n") + pathValue << false << false << "";
     QTest::newRow("PATH relative to the current folder")
-        << header + msinfoSection + "\"PATH\"=\"./sysinfo\"\n" << false << false << "";
+        << header + msinfoSection + "\"PATH\"=\"./sysinfo\"\n"
+        << false << false << "";
     // Past 4 MiB a hive is not read at all, as one of a million keys would freeze the box.
     QTest::newRow("a hive too large")
         << header + pathValue +

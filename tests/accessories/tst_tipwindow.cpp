@@ -141,8 +141,10 @@ void tst_TipWindow::missingTipsFileIsExplained() {
 void tst_TipWindow::unreadableTipsFileSaysWhy_data() {
     QTest::addColumn<QString>("trouble");
     QTest::addColumn<QString>("says");
-    QTest::newRow("no permission") << "permission" << "Permission denied";
-    QTest::newRow("too large") << "size" << "larger than the 4 MiB a tips file can be";
+    QTest::newRow("no permission") << "permission"
+                                   << "Permission denied";
+    QTest::newRow("too large") << "size"
+                               << "larger than the 4 MiB a tips file can be";
 }
 
 void tst_TipWindow::unreadableTipsFileSaysWhy() {

@@ -330,14 +330,16 @@ private slots:
         QTest::addColumn<bool>("cutOff");
         QTest::addColumn<QString>("suggested"); // by the page
         QTest::addColumn<QString>("offered");   // in the download folder
-        QTest::newRow("saved where the user said")
-            << "saved/list.csv" << false << "list.csv" << "list.csv";
-        QTest::newRow("cancelled") << "" << false << "list.csv" << "list.csv";
-        QTest::newRow("broken off by the server")
-            << "saved/list.csv" << true << "list.csv" << "list.csv";
-        QTest::newRow("a name that climbs out") << "" << false << "../../.bashrc" << "bashrc";
-        QTest::newRow("a name in folders")
-            << "" << false << "../.config/autostart/x.desktop" << "x.desktop";
+        QTest::newRow("saved where the user said") << "saved/list.csv" << false << "list.csv"
+                                                   << "list.csv";
+        QTest::newRow("cancelled") << "" << false << "list.csv"
+                                   << "list.csv";
+        QTest::newRow("broken off by the server") << "saved/list.csv" << true << "list.csv"
+                                                  << "list.csv";
+        QTest::newRow("a name that climbs out") << "" << false << "../../.bashrc"
+                                                << "bashrc";
+        QTest::newRow("a name in folders") << "" << false << "../.config/autostart/x.desktop"
+                                           << "x.desktop";
     }
     void downloads() {
         QFETCH(QString, answer);

@@ -569,16 +569,30 @@ void tst_DiaryRecovery::namesFromACopyStayInTheDiary_data() {
                                            << "DIARY/Diary 12-05-2026.DIA"
                                            << "Diary 12-05-2026"
                                            << "DIARY/Diary 12-05-2026.DIA";
-    QTest::newRow("a title that climbs out")
-        << "../../../../escaped" << "" << "escaped" << "";
-    QTest::newRow("a file outside the diary") << "Diary 12-05-2026" << "WORLD/script.sh"
-                                              << "Diary 12-05-2026" << "";
-    QTest::newRow("a file that climbs out of it")
-        << "Diary 12-05-2026" << "DIARY/../script.sh" << "Diary 12-05-2026" << "";
-    QTest::newRow("a file through a link") << "x" << "DIARY/link/x.DIA" << "x" << "";
-    QTest::newRow("an entry saved elsewhere") << "WORLD/notes.DIA" << "WORLD/notes.DIA"
-                                              << "notes" << "";
-    QTest::newRow("nothing of a name") << "../" << "" << "Recovered entry" << "";
+    QTest::newRow("a title that climbs out") << "../../../../escaped"
+                                             << ""
+                                             << "escaped"
+                                             << "";
+    QTest::newRow("a file outside the diary") << "Diary 12-05-2026"
+                                              << "WORLD/script.sh"
+                                              << "Diary 12-05-2026"
+                                              << "";
+    QTest::newRow("a file that climbs out of it") << "Diary 12-05-2026"
+                                                  << "DIARY/../script.sh"
+                                                  << "Diary 12-05-2026"
+                                                  << "";
+    QTest::newRow("a file through a link") << "x"
+                                           << "DIARY/link/x.DIA"
+                                           << "x"
+                                           << "";
+    QTest::newRow("an entry saved elsewhere") << "WORLD/notes.DIA"
+                                              << "WORLD/notes.DIA"
+                                              << "notes"
+                                              << "";
+    QTest::newRow("nothing of a name") << "../"
+                                       << ""
+                                       << "Recovered entry"
+                                       << "";
 }
 
 void tst_DiaryRecovery::namesFromACopyStayInTheDiary() {
@@ -611,8 +625,8 @@ void tst_DiaryRecovery::namesFromACopyStayInTheDiary() {
     QCOMPARE(entry->windowTitle(), shownTitle);
     QCOMPARE(entry->filePath, place(keptFile));
     QTest::keyClick(entry->rtfText, Qt::Key_F2);
-    const QString saved = keptFile.isEmpty() ? world.diaryFolder() + "/" + shownTitle + ".DIA"
-                                             : place(keptFile);
+    const QString saved =
+        keptFile.isEmpty() ? world.diaryFolder() + "/" + shownTitle + ".DIA" : place(keptFile);
     QVERIFY2(QFileInfo(saved).isFile(), qPrintable(saved));
     QVERIFY(script.open(QIODevice::ReadOnly));
     QCOMPARE(script.readAll(), QByteArray("#!/bin/sh\n"));

@@ -2,6 +2,7 @@
 // opening, closing, the clipboard and printing, through the main window's commands.
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
+#include "fulldisk.h"
 #include "hostilertf.h"
 #include "platform/application.h"
 #include "platform/messagebox.h"
@@ -13,7 +14,6 @@
 #include "shell/module1.h"
 #include "shell/statusbar.h"
 #include "startprogram.h"
-#include "fulldisk.h"
 #include "testworld.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -3,8 +3,8 @@
 // files, on a phone book file and on one on a PostgreSQL server the test starts; our
 // vCards read by a second, independent parser (python3-vobject); and a file dropped on
 // a phone book window.
-#include "phonebook/frmphonebook.h"
 #include "fulldisk.h"
+#include "phonebook/frmphonebook.h"
 #include "phonebookfile.h"
 #include "phonebookuser.h"
 #include "phonebookworld.h"
@@ -458,8 +458,8 @@ void tst_ContactFiles::duplicatesAreSkipped() {
 void tst_ContactFiles::refusalsAreCountedAndTheFirstKept() {
     PhoneBookWorld world;
     world.makeBook();
-    const QString file = writeFile(world, "many.csv",
-                                   "NAME,PHONE\r\n" + QByteArray("x,1,extra,fields\r\n").repeated(5000));
+    const QString file = writeFile(
+        world, "many.csv", "NAME,PHONE\r\n" + QByteArray("x,1,extra,fields\r\n").repeated(5000));
     const ToolRun run = importInto(world, file);
     QCOMPARE(run.exitCode, 0);
     const QString why = "it has 4 fields where the header has 2";
@@ -686,9 +686,8 @@ void tst_ContactFiles::exportThenImportGivesBackTheRecords() {
         QFile csv(file);
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QByteArray bytes = csv.readAll();
-        for (const QByteArray cell :
-             {"\"'=HYPERLINK(\"\"http", ",'=cmd|' /C calc'!A0,", "\n''=already guarded,", ",'@SUM(A1),",
-              ",'-1,", ",'+A1\r\n"})
+        for (const QByteArray cell : {"\"'=HYPERLINK(\"\"http", ",'=cmd|' /C calc'!A0,",
+                                      "\n''=already guarded,", ",'@SUM(A1),", ",'-1,", ",'+A1\r\n"})
             QVERIFY2(bytes.contains(cell), cell.constData());
         QVERIFY(!bytes.contains(",=") && !bytes.contains(",@") && !bytes.contains(",+A"));
         return;
@@ -838,13 +837,12 @@ void tst_ContactFiles::connectionKeptOffTheCommandLine() {
     QFETCH(QString, failure);
     PhoneBookWorld world(PhoneBookProvider::PostgreSQL);
     world.makeBook({contactRow("1", "Anna")});
-    const QString connection = sharedPostgresServer().tcpConnectionString(
-        world.serverDatabase(), PostgresServer::password);
+    const QString connection = sharedPostgresServer().tcpConnectionString(world.serverDatabase(),
+                                                                          PostgresServer::password);
     const QString file = world.path("out.vcf");
-    const ToolRun run =
-        tool(world, {"export", file, "--from", given},
-             onStandardInput ? connection.toUtf8() + "\n" : QByteArray(),
-             {{"ORVANEL_BOOK", connection}});
+    const ToolRun run = tool(world, {"export", file, "--from", given},
+                             onStandardInput ? connection.toUtf8() + "\n" : QByteArray(),
+                             {{"ORVANEL_BOOK", connection}});
     if (failure.isEmpty()) {
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, "1 contact written to " + file);

@@ -2,8 +2,8 @@
 // what the window says, a server that stops while a record is being edited and comes
 // back, and twenty other clients changing the same contacts while a window edits them.
 #include "phonebook/phonebookconnection.h"
-#include "phonebook/postgresconnection.h"
 #include "phonebook/phonebooktexts.h"
+#include "phonebook/postgresconnection.h"
 #include "phonebook/recordset.h"
 #include "phonebookuser.h"
 #include "phonebookworld.h"
@@ -20,6 +20,7 @@
 #include <QThread>
 #include <QtEndian>
 #include <arpa/inet.h>
+#include <atomic>
 #include <csignal>
 #include <map>
 #include <mutex>
@@ -53,10 +54,10 @@ struct ShortDeadlines {
     PostgresConnection::Times before;
 };
 
-// A server on 127.0.0.1 that takes every connection as PostgreSQL does and then answers
-// the start-up with `method` (0: let in, 3: a password in clear text, 5: MD5), and then
-// says nothing more, keeping what the client sent; on threads of its own, since the
-// client waits on the test's thread.
+// A server on 127.0.0.1 that takes connections as PostgreSQL does, one after another,
+// answers the start-up with `method` (0: let in, 3: a password in clear text, 5: MD5) and
+// then says nothing more, keeping what the client sent; on a thread of its own, since
+// the client waits on the test's thread.
 class FakeServer {
 public:
     explicit FakeServer(quint32 method) : method_(method) {
@@ -69,19 +70,18 @@ public:
         ::listen(listener_, 8);
         ::getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &size);
         port = ntohs(address.sin_port);
-        accepting_ = std::thread([this] { accept(); });
+        thread_ = std::thread([this] {
+            for (int client; (client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
+                talk(client);
+        });
     }
     ~FakeServer() {
+        stopping_ = true;
         ::shutdown(listener_, SHUT_RDWR);
-        accepting_.join();
-        ::close(listener_);
-        const std::lock_guard locked(mutex_);
-        for (const int client : clients_)
+        if (const int client = client_; client >= 0)
             ::shutdown(client, SHUT_RDWR);
-        for (std::thread &talk : talks_)
-            talk.join();
-        for (const int client : clients_)
-            ::close(client);
+        thread_.join();
+        ::close(listener_);
     }
     QByteArray received() {
         const std::lock_guard locked(mutex_);
@@ -99,55 +99,46 @@ private:
         }
         return true;
     }
-    void accept() {
-        for (;;) {
-            const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (client < 0)
-                return;
-            const std::lock_guard locked(mutex_);
-            clients_.push_back(client);
-            talks_.emplace_back([this, client] { talk(client); });
-        }
-    }
     void talk(int client) {
-        // Encryption asked for is declined.
-        for (;;) {
-            char header[8];
-            if (!readExactly(client, header, 8))
-                return;
-            const quint32 length = qFromBigEndian<quint32>(header);
-            const quint32 code = qFromBigEndian<quint32>(header + 4);
-            if (length == 8 && (code == 80877103 || code == 80877104)) {
-                (void)!::write(client, "N", 1);
-                continue;
+        client_ = client;
+        if (!stopping_ && letIn(client)) {
+            char byte = 0;
+            while (::read(client, &byte, 1) == 1) {
+                const std::lock_guard locked(mutex_);
+                received_ += byte;
             }
-            std::vector<char> rest(length > 8 ? length - 8 : 0);
-            readExactly(client, rest.data(), rest.size());
-            break;
         }
+        client_ = -1;
+        ::close(client);
+    }
+    // Declines encryption, reads the start-up message and answers it.
+    bool letIn(int client) {
+        char header[8];
+        for (;;) {
+            if (!readExactly(client, header, 8))
+                return false;
+            const quint32 code = qFromBigEndian<quint32>(header + 4);
+            if (qFromBigEndian<quint32>(header) != 8 || (code != 80877103 && code != 80877104))
+                break;
+            (void)!::write(client, "N", 1);
+        }
+        std::vector<char> rest(std::max<quint32>(qFromBigEndian<quint32>(header), 8) - 8);
+        readExactly(client, rest.data(), rest.size());
         QByteArray answer("R\0\0\0", 4);
-        answer += char(method_ == md5 ? 12 : 8);
-        QByteArray method(4, '\0');
-        qToBigEndian(method_, method.data());
-        answer += method;
-        if (method_ == md5)
-            answer += QByteArray("salt", 4);
+        answer += char(method_ == 5 ? 12 : 8);
+        answer += QByteArray(3, '\0') + char(method_);
+        if (method_ == 5)
+            answer += "salt";
         if (method_ == 0)
             answer += QByteArray("Z\0\0\0\5I", 6);
-        (void)!::write(client, answer.constData(), size_t(answer.size()));
-        char byte = 0;
-        while (::read(client, &byte, 1) == 1) {
-            const std::lock_guard locked(mutex_);
-            received_ += byte;
-        }
+        return ::write(client, answer.constData(), size_t(answer.size())) == answer.size();
     }
-    static constexpr quint32 md5 = 5;
     quint32 method_;
     int listener_ = -1;
-    std::thread accepting_;
+    std::atomic<int> client_{-1};
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
     std::mutex mutex_;
-    std::vector<int> clients_;
-    std::vector<std::thread> talks_;
     QByteArray received_;
 };
 
@@ -489,9 +480,9 @@ void tst_PhoneBookServer::silentServerIsGivenUp() {
     QElapsedTimer waited;
     if (silence == "fake") {
         FakeServer server(0);
-        SaveSetting("ORVANEL", "PhoneBook", "Connection",
-                    QString("PROVIDER=PostgreSQL;Host=127.0.0.1;Port=%1;Database=book;")
-                        .arg(server.port));
+        SaveSetting(
+            "ORVANEL", "PhoneBook", "Connection",
+            QString("PROVIDER=PostgreSQL;Host=127.0.0.1;Port=%1;Database=book;").arg(server.port));
         auto main = startProgram();
         world.platform.answerMessage(MsgBoxResult::Ok);
         waited.start();

@@ -3,9 +3,9 @@
 // windows and other programs on one phone book, closing, and the search. Every case
 // runs twice: on a phone book file, and on a phone book on a PostgreSQL server that
 // the test starts.
+#include "filepermissions.h"
 #include "phonebook/frmphonebook.h"
 #include "phonebook/recordset.h"
-#include "filepermissions.h"
 #include "phonebookuser.h"
 #include "phonebookworld.h"
 #include "platform/messagebox.h"
