@@ -31,6 +31,14 @@ QString unreadableText(const QString &fileName, const QString &reason) {
         .arg(QDir::toNativeSeparators(fileName), reason);
 }
 
+// The user's own tips file in the data folder, else the one the program ships.
+QString tipsFile() {
+    const QString own = platform().dataFolder() + QLatin1Char('/') + tipsFileName;
+    if (QFileInfo::exists(own))
+        return own;
+    return platform().shippedFolder() + QLatin1Char('/') + tipsFileName;
+}
+
 // A file of tips larger than this is none that a person wrote: reading it would hold the
 // program for seconds and keep gigabytes.
 constexpr qint64 maxTipsFileSize = 4 * 1024 * 1024;
@@ -129,7 +137,7 @@ bool frmTip::Form_Load() {
         return false;
     // Checking the box stores the setting again, as a click would.
     chkLoadTipsAtStartup->setChecked(true);
-    if (!LoadTips(platform().programFolder() + QLatin1Char('/') + tipsFileName))
+    if (!LoadTips(tipsFile()))
         lblTipText->setText(notFoundText());
     lblTipText->setFocus();
     return true;

@@ -1,5 +1,6 @@
 #include "browser/webbrowsermodule.h"
 
+#include "platform/folders.h"
 #include "platform/runtimeerror.h"
 
 #include <QCoreApplication>
@@ -50,8 +51,7 @@ CreateWebBrowserFunction loadModule() {
 } // namespace
 
 QString webBrowserModulePath() {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QStringLiteral("liborvanel_webengine.so"));
+    return QDir(Folders::modules()).filePath(QStringLiteral("liborvanel_webengine.so"));
 }
 
 brwWebBrowser *createWebBrowser(QWidget *parent, brwWebBrowserEvents &events,

@@ -79,7 +79,7 @@ bool isInDiaryFolder(const QString &path) {
 }
 
 QString diaryFolder() {
-    return platform().programFolder() + QStringLiteral("/Diary");
+    return platform().dataFolder() + QStringLiteral("/Diary");
 }
 
 QString entryNameFor(const QDate &day) {

@@ -94,16 +94,15 @@ QString connectionStringValue(const QString &value) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString phoneBookConnectionString(const QString &programFolder) {
+QString phoneBookConnectionString(const QString &dataFolder) {
     // Plain concatenation, as the phone book has always built it; only a folder whose
     // name would not read back plain (a ; in it) is quoted.
     return QStringLiteral("PROVIDER=SQLite;Data Source=") +
-           connectionStringValue(programFolder + QStringLiteral("/ORVANEL.MDB")) +
-           QStringLiteral(";");
+           connectionStringValue(dataFolder + QStringLiteral("/ORVANEL.MDB")) + QStringLiteral(";");
 }
 
-QString chosenConnectionString(const QString &programFolder) {
+QString chosenConnectionString(const QString &dataFolder) {
     const QString stored = GetSetting(QStringLiteral("ORVANEL"), QStringLiteral("PhoneBook"),
                                       QStringLiteral("Connection"));
-    return stored.trimmed().isEmpty() ? phoneBookConnectionString(programFolder) : stored;
+    return stored.trimmed().isEmpty() ? phoneBookConnectionString(dataFolder) : stored;
 }

@@ -28,9 +28,9 @@ QString connectionStringValue(const QString &value);
 
 // The connection string of the phone book in the program folder, built afresh at every
 // load.
-QString phoneBookConnectionString(const QString &programFolder);
+QString phoneBookConnectionString(const QString &dataFolder);
 
 // The connection string the phone book windows open: the one stored as setting
 // "PhoneBook" / "Connection" of application "ORVANEL" (a database on a server) when it
 // is there and not empty, otherwise the phone book in the program folder.
-QString chosenConnectionString(const QString &programFolder);
+QString chosenConnectionString(const QString &dataFolder);

@@ -221,7 +221,7 @@ void frmPhoneBook::setTabOrder() {
 void frmPhoneBook::Form_Load() {
     runReportingErrors([this] {
         std::unique_ptr<PhoneBookConnection> connection =
-            openConnection(chosenConnectionString(platform().programFolder()));
+            openConnection(chosenConnectionString(platform().dataFolder()));
         adoPrimaryRS = std::make_unique<Recordset>();
         connect(adoPrimaryRS.get(), &Recordset::MoveComplete, this,
                 &frmPhoneBook::adoPrimaryRS_MoveComplete);

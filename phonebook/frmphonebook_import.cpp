@@ -109,7 +109,7 @@ void frmPhoneBook::importContactFiles(const QStringList &files) {
             {
                 const WaitCursor waiting;
                 const std::unique_ptr<PhoneBookConnection> connection =
-                    openConnection(chosenConnectionString(platform().programFolder()));
+                    openConnection(chosenConnectionString(platform().dataFolder()));
                 summary = importContacts(file, *connection).summary();
             }
             imported = true;

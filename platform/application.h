@@ -7,5 +7,7 @@
 class OrvanelApplication : public QApplication {
 public:
     OrvanelApplication(int &argc, char **argv);
+    // The program's name, version and desktop entry, for this object or one of Qt Core.
+    static void nameApplication();
     bool notify(QObject *receiver, QEvent *event) override;
 };

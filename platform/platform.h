@@ -50,8 +50,15 @@ public:
 
     virtual QDate today() = 0;
 
-    // The folder that holds the program file (ORVANEL_HOME overrides it).
-    virtual QString programFolder() = 0;
+    // The folder of what the user writes: the diary and the phone book.
+    virtual QString dataFolder() = 0;
+
+    // The folder of what the program ships: the tips file and the registry hive.
+    virtual QString shippedFolder() = 0;
+
+    // Where an older build kept the user's data, to be offered for moving into the data
+    // folder; empty when there is no such place to look at.
+    virtual QString olderDataFolder() = 0;
 
     // The program file's name without its extension.
     virtual QString executableName() = 0;

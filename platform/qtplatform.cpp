@@ -1,6 +1,7 @@
 #include "platform/qtplatform.h"
 
 #include "platform/commondialog.h"
+#include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/programstart.h"
 #include "platform/runtimeerror.h"
@@ -230,15 +231,16 @@ QDate QtPlatform::today() {
     return QDate::currentDate();
 }
 
-QString QtPlatform::programFolder() {
-    return runningProgramFolder();
+QString QtPlatform::dataFolder() {
+    return Folders::data();
 }
 
-QString runningProgramFolder() {
-    const QString home = qEnvironmentVariable("ORVANEL_HOME");
-    if (!home.isEmpty())
-        return QDir::cleanPath(QDir(home).absolutePath());
-    return QCoreApplication::applicationDirPath();
+QString QtPlatform::shippedFolder() {
+    return Folders::shipped();
+}
+
+QString QtPlatform::olderDataFolder() {
+    return Folders::olderData();
 }
 
 QString QtPlatform::executableName() {

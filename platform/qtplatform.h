@@ -22,7 +22,9 @@ public:
     bool showHelp(QWidget *window, const QString &helpFile, int command, int data) override;
     bool keyState(LockKey key) override;
     QDate today() override;
-    QString programFolder() override;
+    QString dataFolder() override;
+    QString shippedFolder() override;
+    QString olderDataFolder() override;
     QString executableName() override;
     void endProgram() override;
 
@@ -30,11 +32,6 @@ private:
     class KeyTracker;
     QPointer<KeyTracker> keyTracker_;
 };
-
-// The folder of the running program: ORVANEL_HOME when it is set, else the folder of its
-// executable, where ORVANEL.MDB and the Diary folder lie. The program's tools, which
-// sit beside it, find the same folder.
-QString runningProgramFolder();
 
 // Turns a filter of "Description|pattern|Description|pattern" into Qt's form, with
 // the patterns matched in either letter case.

@@ -47,7 +47,7 @@ QHash<HKEY, OpenKey> &openKeys() {
 HKEY nextHandle = 0x1000;
 
 QString hivePath() {
-    return platform().programFolder() + QStringLiteral("/registry/local-machine.reg");
+    return platform().shippedFolder() + QStringLiteral("/registry/local-machine.reg");
 }
 
 QString normalKeyPath(QString path) {

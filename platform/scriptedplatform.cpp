@@ -129,8 +129,14 @@ bool ScriptedPlatform::keyState(LockKey key) {
 QDate ScriptedPlatform::today() {
     return pinnedToday;
 }
-QString ScriptedPlatform::programFolder() {
+QString ScriptedPlatform::dataFolder() {
     return folder;
+}
+QString ScriptedPlatform::shippedFolder() {
+    return shipped.isEmpty() ? folder : shipped;
+}
+QString ScriptedPlatform::olderDataFolder() {
+    return olderFolder;
 }
 QString ScriptedPlatform::executableName() {
     return exeName;

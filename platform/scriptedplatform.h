@@ -63,7 +63,9 @@ public:
 
     // The world the program sees.
     QDate pinnedToday{2026, 12, 6};
-    QString folder;
+    QString folder;      // the data folder
+    QString shipped;     // the folder of what the program ships; empty: the data folder
+    QString olderFolder; // where an older build kept the user's data; empty: none
     QString exeName = QStringLiteral("orvanel");
     QHash<LockKey, bool> keys;
     std::optional<QString> startFailure; // the description startProgram fails with
@@ -79,7 +81,9 @@ public:
     bool showHelp(QWidget *window, const QString &helpFile, int command, int data) override;
     bool keyState(LockKey key) override;
     QDate today() override;
-    QString programFolder() override;
+    QString dataFolder() override;
+    QString shippedFolder() override;
+    QString olderDataFolder() override;
     QString executableName() override;
     void endProgram() override;
 

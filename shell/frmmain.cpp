@@ -10,6 +10,7 @@
 #include "platform/settings.h"
 #include "platform/terminationsignals.h"
 #include "platform/units.h"
+#include "shell/datafolder.h"
 #include "shell/screenfit.h"
 #include "shell/statusbar.h"
 #include "shell/windowarrangement.h"
@@ -97,9 +98,13 @@ frmMain::frmMain() {
     MDIForm_Load();
     Timer1->start();
     // A kill or a logout keeps what was typed; the entries of a run that ended that way,
-    // or crashed, are offered back once the window is up.
+    // or crashed, are offered back once the window is up, in the data folder that an
+    // older build's diary may first have been copied into.
     onTermination([this] { writeRecoveryCopies(); });
-    QTimer::singleShot(0, this, &frmMain::offerRecovery);
+    QTimer::singleShot(0, this, [this] {
+        prepareDataFolder();
+        offerRecovery();
+    });
 }
 
 frmMain::~frmMain() {

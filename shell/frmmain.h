@@ -37,6 +37,10 @@ public:
     // A new, empty diary window titled with today's date.
     void LoadNewDoc();
 
+    // Opens each file in a diary window of its own, as File > Open does, with its
+    // questions and refusals: the files named on the command line.
+    void openDiaryFiles(const QStringList &paths);
+
     // Shows a window of any kind (diary, phone book, browser) as a child window that
     // closes for good, and makes it the active one.
     QMdiSubWindow *addChildWindow(QWidget *child);

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -45,7 +46,7 @@ QString frmMain::chooseDiaryFile(FileDialogKind kind, const QString &title) {
     dlgCommonDialog.CancelError = false;
     dlgCommonDialog.Filter = DiaryText::fileFilter();
     dlgCommonDialog.InitDir =
-        QDir(diaryFolder()).exists() ? diaryFolder() : platform().programFolder();
+        QDir(diaryFolder()).exists() ? diaryFolder() : platform().dataFolder();
     if (kind == FileDialogKind::Open)
         dlgCommonDialog.ShowOpen();
     else
@@ -74,6 +75,14 @@ void frmMain::mnuFileOpenDiaryEntry_Click(short) {
         return;
     if (frmDocument *document = activeDiary())
         openEntry(*document, path);
+}
+
+void frmMain::openDiaryFiles(const QStringList &paths) {
+    for (const QString &path : paths) {
+        LoadNewDoc();
+        if (frmDocument *document = activeDiary())
+            openEntry(*document, QFileInfo(path).absoluteFilePath());
+    }
 }
 
 void frmMain::mnuFileSave_Click() {

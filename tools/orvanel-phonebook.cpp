@@ -15,11 +15,13 @@
 #include "phonebook/connectionstring.h"
 #include "phonebook/contacttransfer.h"
 #include "phonebook/phonebookconnection.h"
+#include "phonebook/sqlitefile.h"
 #include "phonebookfile.h"
-#include "platform/qtplatform.h"
+#include "platform/folders.h"
 #include "platform/runtimeerror.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 #include <QTextStream>
 #include <cstdio>
@@ -84,7 +86,7 @@ std::optional<QHash<QString, QString>> options(const QStringList &given, const Q
 }
 
 QString databaseOr(const QString &given) {
-    return given.isEmpty() ? phoneBookConnectionString(runningProgramFolder()) : given;
+    return given.isEmpty() ? phoneBookConnectionString(Folders::data()) : given;
 }
 
 int importFile(const QString &file, const QString &into) {
@@ -129,6 +131,11 @@ int main(int argc, char **argv) {
     if (arguments.size() == 1 &&
         (arguments[0] == QLatin1String("--help") || arguments[0] == QLatin1String("-h"))) {
         std::fputs(usageText, stdout);
+        std::printf("Without --into or --from, import and export use the phone book of\n"
+                    "ORVANEL's data folder: %s\n",
+                    QDir::toNativeSeparators(Folders::data() + QStringLiteral("/ORVANEL.MDB"))
+                        .toLocal8Bit()
+                        .constData());
         return 0;
     }
     // The connection strings, wherever they were given, in the order they come.
@@ -144,7 +151,7 @@ int main(int argc, char **argv) {
     if (!failure.isEmpty())
         return report(failure);
     if (arguments.size() == 2 && arguments[0] == QLatin1String("init"))
-        return report(createPhoneBook(arguments[1]));
+        return report(SqliteFile::create(arguments[1]));
     if (arguments.size() == 3 && arguments[0] == QLatin1String("init") &&
         arguments[1] == QLatin1String("--connection"))
         return report(createPhoneBookAt(arguments[2]));

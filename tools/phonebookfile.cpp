@@ -4,6 +4,7 @@
 #include "phonebook/phonebookconnection.h"
 #include "phonebook/phonebooktexts.h"
 #include "phonebook/postgresconnection.h"
+#include "phonebook/sqlitefile.h"
 #include "platform/runtimeerror.h"
 
 #include <QFile>
@@ -13,13 +14,6 @@
 #include <sqlite3.h>
 
 namespace {
-// Our schema: the serial number is the row id, so a record left without one gets the
-// next number; every other column holds text.
-const char *const schema = "CREATE TABLE PHONEBOOK ("
-                           "[SERIAL NUMBER] INTEGER PRIMARY KEY, NAME TEXT, ADDRESS TEXT, "
-                           "CITY TEXT, STATE TEXT, COUNTRY TEXT, PINCODE TEXT, PHONE TEXT, "
-                           "EMAIL TEXT, DATEOFBIRTH TEXT, OPTIONALPHONE TEXT)";
-
 struct Closer {
     void operator()(sqlite3 *db) const { sqlite3_close(db); }
 };
@@ -162,26 +156,6 @@ Contact contact(long number) {
 }
 } // namespace
 
-QString createPhoneBook(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return file.exists() ? QStringLiteral("%1 already exists").arg(path) : file.errorString();
-    file.close();
-    sqlite3 *raw = nullptr;
-    const int code =
-        sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    Database db(raw);
-    QString failure;
-    if (code != SQLITE_OK)
-        failure = errorOf(raw);
-    else if (sqlite3_exec(raw, schema, nullptr, nullptr, nullptr) != SQLITE_OK)
-        failure = errorOf(raw);
-    db.reset();
-    if (!failure.isEmpty())
-        QFile::remove(path);
-    return failure;
-}
-
 QString appendSampleContacts(const QString &path, long count) {
     sqlite3 *raw = nullptr;
     if (sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr) !=
@@ -240,7 +214,7 @@ QString createPhoneBookAt(const QString &connectionString) {
         }
         if (settings.value(QStringLiteral("Data Source")).isEmpty())
             raiseError(ErrorNumber::InvalidConnectionString, PhoneBookText::noDataSource());
-        return createPhoneBook(settings.value(QStringLiteral("Data Source")));
+        return SqliteFile::create(settings.value(QStringLiteral("Data Source")));
     } catch (const RuntimeError &error) {
         return error.Description();
     }

@@ -3,11 +3,8 @@
 #include <QString>
 
 // Making phone book files: what orvanel-phonebook does, and what tests and benchmarks
-// set their worlds up with. The program itself never creates a phone book.
-
-// Creates a new database file with table PHONEBOOK; refuses a file that exists.
-// Returns an empty string, or why it failed.
-QString createPhoneBook(const QString &path);
+// set their worlds up with. The program itself makes only the empty phone book of a new
+// data folder (SqliteFile::create).
 
 // Appends `count` generated contacts to the phone book at `path`, leaving their serial
 // numbers to the database. The same file with the same count gets the same contacts;

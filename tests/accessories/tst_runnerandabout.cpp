@@ -496,7 +496,7 @@ void tst_RunnerAndAbout::theBuildNamesTheSystemInformationProgram() {
     // The build writes the hive beside the program with the full path of the system
     // information program the project's scripts install.
     TestWorld world;
-    world.platform.folder = QCoreApplication::applicationDirPath();
+    world.platform.shipped = QCoreApplication::applicationDirPath();
     QString path;
     QVERIFY(frmAbout::GetKeyValue(RegistryKey::LocalMachine,
                                   "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path));

@@ -49,6 +49,7 @@ class tst_TipWindow : public QObject {
 private slots:
     void tipsFollowTheFileAndWrap_data();
     void tipsFollowTheFileAndWrap();
+    void theUsersOwnTipsFileWins();
     void reopeningGoesOnFromTheNextTip();
     void missingTipsFileIsExplained();
     void unreadableTipsFileSaysWhy_data();
@@ -93,12 +94,26 @@ void tst_TipWindow::tipsFollowTheFileAndWrap() {
     QFETCH(QByteArray, file);
     QFETCH(QStringList, expected);
     TestWorld world;
-    writeFile(world.programFolder() + "/" + tipsFile, file);
+    // The tips the program ships, in a folder of their own as an installed program has.
+    world.platform.shipped = world.path("shipped");
+    QVERIFY(QDir().mkpath(world.platform.shipped));
+    writeFile(world.platform.shipped + "/" + tipsFile, file);
     auto main = startProgram();
     choose(*main, "mnuViewTips");
     auto *tip = shown<frmTip>(*main);
     QVERIFY(tip && tip->isVisible());
     QCOMPARE(tipsShown(*tip, int(expected.size())), expected);
+}
+
+void tst_TipWindow::theUsersOwnTipsFileWins() {
+    TestWorld world;
+    world.platform.shipped = world.path("shipped");
+    QVERIFY(QDir().mkpath(world.platform.shipped));
+    writeFile(world.platform.shipped + "/" + tipsFile, "Shipped\n");
+    writeFile(world.programFolder() + "/" + tipsFile, "My own\n");
+    auto main = startProgram();
+    choose(*main, "mnuViewTips");
+    QCOMPARE(shown<frmTip>(*main)->lblTipText->text(), QString("My own"));
 }
 
 void tst_TipWindow::reopeningGoesOnFromTheNextTip() {

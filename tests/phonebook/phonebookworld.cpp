@@ -1,6 +1,7 @@
 #include "phonebookworld.h"
 
 #include "phonebook/connectionstring.h"
+#include "phonebook/sqlitefile.h"
 #include "phonebookfile.h"
 #include "platform/settings.h"
 #include "postgresserver.h"
@@ -82,7 +83,7 @@ PhoneBookWorld::~PhoneBookWorld() {
 
 void PhoneBookWorld::makeBook(const QList<Row> &rows) {
     if (provider_ == PhoneBookProvider::SQLite)
-        QCOMPARE(createPhoneBook(database()), QString());
+        QCOMPARE(SqliteFile::create(database()), QString());
     else
         QCOMPARE(createPhoneBookAt(connectionString_), QString());
     for (const Row &row : rows)

@@ -4,6 +4,7 @@
 #include "phonebook/leadingnumber.h"
 #include "phonebook/phonebookconnection.h"
 #include "phonebook/recordset.h"
+#include "phonebook/sqlitefile.h"
 #include "phonebookfile.h"
 #include "phonebookworld.h"
 #include "platform/runtimeerror.h"
@@ -108,7 +109,7 @@ void tst_PhoneBookStore::folderWithASemicolonStillOpens() {
     const QString folder = world.path("a;b 'c'");
     QVERIFY(QDir().mkpath(folder));
     world.platform.folder = folder;
-    QCOMPARE(createPhoneBook(folder + "/ORVANEL.MDB"), QString());
+    QCOMPARE(SqliteFile::create(folder + "/ORVANEL.MDB"), QString());
     const QString connection = phoneBookConnectionString(folder);
     QCOMPARE(ConnectionString::parse(connection).value("data source"), folder + "/ORVANEL.MDB");
     Recordset records;

@@ -3,6 +3,8 @@
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
 #include "filepermissions.h"
+#include "phonebook/sqlitefile.h"
+#include "phonebookfile.h"
 #include "platform/application.h"
 #include "platform/imagelist.h"
 #include "platform/messagebox.h"
@@ -197,6 +199,8 @@ private slots:
     void ctrlF4ClosesTheActiveChild();
     void screenReaderActionsRunTheCommands_data();
     void screenReaderActionsRunTheCommands();
+    void theDataFolderAtStart_data();
+    void theDataFolderAtStart();
 };
 
 void tst_MainWindow::firstRunUsesTheDefaultBounds() {
@@ -983,3 +987,97 @@ int main(int argc, char **argv) {
 }
 
 #include "tst_mainwindow.moc"
+
+// What the data folder holds when the main window is up: a new one gets an empty phone
+// book; an older build's diary and phone book are offered to a data folder that holds
+// nothing of the user's, copied on Yes and left where they were, offered again after No
+// or a failed copy and never after a copy.
+void tst_MainWindow::theDataFolderAtStart_data() {
+    QTest::addColumn<QString>("dataHolds"); // "new", "nothing", "an entry", "a file Diary"
+    QTest::addColumn<bool>("olderData");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("told"); // the start of each message, in order
+    QTest::addColumn<bool>("copied");
+    QTest::addColumn<bool>("askedAgain");
+    const QString question = "ORVANEL now keeps your diary and phone book in";
+    QTest::newRow("new, nothing older") << "new" << false << 0 << QStringList() << false << false;
+    QTest::newRow("new, older copied")
+        << "new" << true << int(MsgBoxResult::Yes)
+        << QStringList{question, "ORVANEL copied 1 diary entry and a phone book to"} << true
+        << false;
+    QTest::newRow("older not copied")
+        << "nothing" << true << int(MsgBoxResult::No) << QStringList{question} << false << true;
+    QTest::newRow("copy fails")
+        << "a file Diary" << true << int(MsgBoxResult::Yes)
+        << QStringList{question, "ORVANEL could not copy 1 diary entry and a phone book to"}
+        << false << true;
+    QTest::newRow("data folder in use")
+        << "an entry" << true << 0 << QStringList() << false << false;
+}
+
+void tst_MainWindow::theDataFolderAtStart() {
+    QFETCH(QString, dataHolds);
+    QFETCH(bool, olderData);
+    QFETCH(int, answer);
+    QFETCH(QStringList, told);
+    QFETCH(bool, copied);
+    QFETCH(bool, askedAgain);
+    TestWorld world;
+    const QString data = world.path("data");
+    world.platform.folder = data;
+    if (dataHolds != "new")
+        QVERIFY(QDir().mkpath(data));
+    if (dataHolds == "a file Diary")
+        QVERIFY(QFile(data + "/Diary").open(QIODevice::WriteOnly));
+    const QString ownEntry = data + "/Diary/Diary 12-01-2026.DIA";
+    if (dataHolds == "an entry") {
+        QVERIFY(QDir().mkpath(data + "/Diary"));
+        QVERIFY(QFile(ownEntry).open(QIODevice::WriteOnly));
+    }
+    const QString older = world.path("older");
+    const QString olderEntry = older + "/Diary/Diary 01-02-2025.DIA";
+    const QByteArray entryText = "{\\rtf1\\ansi Written with an older build.\\par}";
+    if (olderData) {
+        world.platform.olderFolder = older;
+        QVERIFY(QDir().mkpath(older + "/Diary"));
+        QFile entry(olderEntry);
+        QVERIFY(entry.open(QIODevice::WriteOnly) && entry.write(entryText) > 0);
+        entry.close();
+        QCOMPARE(SqliteFile::create(older + "/ORVANEL.MDB"), QString());
+        QCOMPARE(appendSampleContacts(older + "/ORVANEL.MDB", 2), QString());
+    }
+    if (answer)
+        world.platform.answerMessage(answer);
+    for (qsizetype i = 1; i < told.size(); ++i)
+        world.platform.answerMessage(MsgBoxResult::Ok);
+
+    {
+        auto main = startProgram();
+        QCoreApplication::processEvents(); // what the window does once it is up
+        QCOMPARE(world.platform.messages.size(), told.size());
+    }
+    for (qsizetype i = 0; i < told.size(); ++i)
+        QVERIFY2(world.platform.messages[i].text.startsWith(told[i]),
+                 qPrintable(world.platform.messages[i].text));
+    if (dataHolds == "new")
+        QCOMPARE(SqliteFile::contactCount(data + "/ORVANEL.MDB"), copied ? 2 : 0);
+    QCOMPARE(QFile::exists(data + "/Diary/Diary 01-02-2025.DIA"), copied);
+    if (copied) {
+        QFile copy(data + "/Diary/Diary 01-02-2025.DIA");
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), entryText);
+    }
+    if (olderData) {
+        QVERIFY(QFile::exists(olderEntry));
+        QCOMPARE(SqliteFile::contactCount(older + "/ORVANEL.MDB"), 2);
+    }
+
+    // The next start.
+    world.endRun();
+    world.platform.messages.clear();
+    if (askedAgain)
+        world.platform.answerMessage(MsgBoxResult::No);
+    auto main = startProgram();
+    QCoreApplication::processEvents();
+    QCOMPARE(world.platform.messages.size(), askedAgain ? 1 : 0);
+}
