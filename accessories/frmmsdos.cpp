@@ -125,6 +125,10 @@ void frmMSDOS::keyPressEvent(QKeyEvent *event) {
             button->animateClick();
         return;
     }
+    // No button is the cancel button either: Esc would close the window as a dialog's
+    // Cancel does, and the typed line with it. The close box and Close still close it.
+    if (event->key() == Qt::Key_Escape)
+        return;
     AccessoryWindow::keyPressEvent(event);
 }
 

@@ -11,6 +11,8 @@ class brwWebBrowserEvents {
 public:
     virtual ~brwWebBrowserEvents() = default;
 
+    // A page began loading, whoever asked for it: the window, a link or the page itself.
+    virtual void brwWebBrowser_DownloadBegin() = 0;
     // A page finished loading (or failed to load).
     virtual void brwWebBrowser_DownloadComplete() = 0;
     // A navigation finished: `pDisp` is the component, `URL` the address it reached.
@@ -52,7 +54,7 @@ public:
     virtual QString LocationName() const = 0;
     // The address of the current page.
     virtual QString LocationURL() const = 0;
-    // True while a page is loading.
+    // True while a page is loading: from the engine's start of a load to its end.
     virtual bool Busy() const = 0;
 };
 

@@ -119,6 +119,9 @@ void frmBrowser::buildAddressStrip() {
     // page is reached.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setDuplicatesEnabled(true);
+    // The text goes exactly as typed: a box that completed it from the list would make
+    // the beginning of a visited address ("/d" of "/dir/") impossible to reach.
+    cboAddress->setCompleter(nullptr);
     cboAddress->setToolTip(addressTip);
     cboAddress->lineEdit()->setToolTip(addressTip);
     placeInTwips(cboAddress, addressLeft, labelTop + labelHeight + 15, 6540 - 2 * margin,
@@ -146,16 +149,24 @@ void frmBrowser::addKeys() {
 }
 
 bool frmBrowser::event(QEvent *event) {
-    // Ctrl+L goes to the address box, as in every browser. The main window has it too,
-    // as Align Left for diary windows; taken here, before shortcuts are matched, the
-    // key is not ambiguous while a diary window is open beside this one.
-    if (event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent *>(event)->keyCombination() ==
-            QKeyCombination(Qt::ControlModifier, Qt::Key_L)) {
-        cboAddress->setFocus(Qt::ShortcutFocusReason);
-        cboAddress->lineEdit()->selectAll();
-        event->accept();
-        return true;
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeyCombination key = static_cast<QKeyEvent *>(event)->keyCombination();
+        // Ctrl+L goes to the address box, as in every browser. The main window has it too,
+        // as Align Left for diary windows; taken here, before shortcuts are matched, the
+        // key is not ambiguous while a diary window is open beside this one.
+        if (key == QKeyCombination(Qt::ControlModifier, Qt::Key_L)) {
+            cboAddress->setFocus(Qt::ShortcutFocusReason);
+            cboAddress->lineEdit()->selectAll();
+            event->accept();
+            return true;
+        }
+        // Esc is Stop while a page loads, and in the address box; otherwise it is the
+        // page's, whose own dialogs and menus close with it.
+        if (key == QKeyCombination(Qt::Key_Escape) && !brwWebBrowser->Busy() &&
+            !cboAddress->isAncestorOf(focusWidget()) && focusWidget() != cboAddress) {
+            event->accept();
+            return true;
+        }
     }
     return QWidget::event(event);
 }
@@ -283,6 +294,11 @@ void frmBrowser::tbToolBar_ButtonClick(QAction *Button) {
             }
         },
     });
+}
+
+void frmBrowser::brwWebBrowser_DownloadBegin() {
+    // A load the page began itself (a link, a script, a form) shows "Working..." too.
+    runIgnoringErrors({[&] { timTimer->start(); }});
 }
 
 void frmBrowser::brwWebBrowser_DownloadComplete() {

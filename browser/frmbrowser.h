@@ -47,6 +47,7 @@ public:
     void tbToolBar_ButtonClick(QAction *Button);
 
     // brwWebBrowserEvents
+    void brwWebBrowser_DownloadBegin() override;
     void brwWebBrowser_DownloadComplete() override;
     void brwWebBrowser_NavigateComplete2(QObject *pDisp, const QString &URL) override;
     ::brwWebBrowser *brwWebBrowser_NewWindow() override;

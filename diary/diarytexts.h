@@ -55,8 +55,11 @@ inline QString recoveryNotWritten(const QString &folder, const QString &reason) 
            reason;
 }
 inline QString recoveryQuestion(int count) {
-    return QStringLiteral("ORVANEL was not closed properly. Recover %1 unsaved diary entries?")
-        .arg(count);
+    return count == 1
+               ? QStringLiteral("ORVANEL was not closed properly. Recover 1 unsaved diary entry?")
+               : QStringLiteral(
+                     "ORVANEL was not closed properly. Recover %1 unsaved diary entries?")
+                     .arg(count);
 }
 inline QString recoverySetAside(const QString &folder) {
     return QStringLiteral("The unsaved diary entries were set aside in ") + folder +

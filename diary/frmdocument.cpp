@@ -83,10 +83,14 @@ void frmDocument::Form_Resize() {
 }
 
 void frmDocument::rtfText_SelChange() {
+    showSelectionFormat();
+    writeSavedFlag(false);
+}
+
+void frmDocument::showSelectionFormat() {
     for (CharacterFormat format : characterFormats)
         host_.showCharacterFormat(format, rtfText->SelFormat(format).value_or(false));
     host_.showAlignment(rtfText->SelAlignment());
-    writeSavedFlag(false);
 }
 
 bool offerToSave(frmDocument &document, DiaryHost &host) {

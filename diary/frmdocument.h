@@ -48,6 +48,10 @@ public:
     void Form_Resize();
     void rtfText_SelChange();
 
+    // Sets the main window's six formatting buttons to the selection's format, as the
+    // window becomes the active one.
+    void showSelectionFormat();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

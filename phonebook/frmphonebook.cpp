@@ -13,6 +13,7 @@
 #include "platform/units.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -23,6 +24,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <limits>
+#include <utility>
 
 namespace {
 // The field boxes from top to bottom, by index, and where each one's top lies.
@@ -234,8 +236,7 @@ void frmPhoneBook::Form_Load() {
 }
 
 void frmPhoneBook::adoPrimaryRS_MoveComplete() {
-    lblStatus->setText(QStringLiteral("Record: ") +
-                       QString::number(adoPrimaryRS->AbsolutePosition()));
+    lblStatus->setText(QStringLiteral("Record: ") + QString::number(records().AbsolutePosition()));
 }
 
 Recordset &frmPhoneBook::records() const {
@@ -356,6 +357,7 @@ void frmPhoneBook::cmdUpdate_Click() {
         bAdding = false;
         SetRecordButtons(true);
         lockFieldBoxes(true);
+        adoPrimaryRS_MoveComplete();
     });
 }
 
@@ -374,6 +376,8 @@ void frmPhoneBook::cmdCancel_Click() {
                 records().MoveFirst();
         },
         [&] { lockFieldBoxes(true); },
+        // Back in browse mode, the label shows the record's position again.
+        [&] { adoPrimaryRS_MoveComplete(); },
     });
 }
 
@@ -425,6 +429,14 @@ void frmPhoneBook::closeEvent(QCloseEvent *event) {
 bool frmPhoneBook::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift) {
     if (bEditing || bAdding)
         return false;
+    // In the search frame the keys belong to its list, box and buttons; Esc there is
+    // its Cancel.
+    if (Frame1->isVisible() && Frame1->isAncestorOf(focusWidget())) {
+        if (KeyCode != Qt::Key_Escape)
+            return false;
+        cmdFrmCancel->click();
+        return true;
+    }
     const bool exactlyCtrl =
         (Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) ==
         Qt::ControlModifier;
@@ -451,7 +463,46 @@ bool frmPhoneBook::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift) {
     }
 }
 
+QPushButton *frmPhoneBook::buttonForKey(const QKeyEvent &key) const {
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        return nullptr;
+    const QKeySequence pressed(key.keyCombination());
+    for (QPushButton *button : findChildren<QPushButton *>()) {
+        if (button->isVisible() && button->isEnabled() &&
+            QKeySequence::mnemonic(button->text()) == pressed)
+            return button;
+    }
+    return nullptr;
+}
+
+bool frmPhoneBook::event(QEvent *event) {
+    // Alt and a button's letter presses that button while the keyboard is in this window,
+    // though a menu of the main window (Edit, Run) has the same letter: taken as a key
+    // press rather than as a shortcut, which the two would make ambiguous, and pressed
+    // when it comes, before the box that has the focus would type the letter.
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (QPushButton *button = buttonForKey(*static_cast<QKeyEvent *>(event))) {
+            keyedButton_ = button;
+            qApp->installEventFilter(this);
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 bool frmPhoneBook::eventFilter(QObject *watched, QEvent *event) {
+    if (keyedButton_ && event->type() == QEvent::KeyPress) {
+        qApp->removeEventFilter(this);
+        const QPointer<QPushButton> button = std::exchange(keyedButton_, nullptr);
+        if (button && buttonForKey(*static_cast<QKeyEvent *>(event)) == button) {
+            button->click();
+            return true;
+        }
+    }
+    // Until that key press comes, every event of the program passes here: none is ours.
+    if (keyedButton_)
+        return false;
     if (contactDragEvent(event))
         return true;
     // The record keys work while a field box or a button has the focus; the search

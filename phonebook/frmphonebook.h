@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -85,6 +86,7 @@ public:
     void importContactFiles(const QStringList &files);
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -114,7 +116,12 @@ private:
     // Ends adding or editing a record before the records are read again, saving it
     // if the user says so; false when the user cancelled.
     bool leaveEditMode();
+    // The visible, enabled button of this window that Alt and the key's letter press.
+    QPushButton *buttonForKey(const QKeyEvent &key) const;
 
+    // The button whose Alt key was taken from the main window's menus, pressed when
+    // its key press comes.
+    QPointer<QPushButton> keyedButton_;
     FieldBinding *binding_ = nullptr;
     long vSavedBookmark = 0;
     bool bEditing = false;

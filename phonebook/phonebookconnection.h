@@ -32,13 +32,15 @@ public:
 
     // Inserts a record and returns it as the database stored it (with the serial
     // number the database gave it, when it was left empty).
-    virtual Values insertRecord(const Values &values) = 0;
-    // Changes exactly one row that still holds every value in `original`, and returns
-    // it as stored; fails, changing nothing, when no such row is left.
-    virtual Values updateRecord(const Values &original, const std::vector<Change> &changes) = 0;
+    virtual StoredValues insertRecord(const Values &values) = 0;
+    // Changes exactly one row that still holds every value in `original` (the bytes it
+    // was read as, whatever their encoding), and returns it as stored; fails, changing
+    // nothing, when no such row is left.
+    virtual StoredValues updateRecord(const RowTable::RawValues &original,
+                                      const std::vector<Change> &changes) = 0;
     // Deletes exactly one row that still holds every value in `original`; fails,
     // deleting nothing, when no such row is left.
-    virtual void deleteRecord(const Values &original) = 0;
+    virtual void deleteRecord(const RowTable::RawValues &original) = 0;
 };
 
 // Opens the database a connection string names: "PROVIDER=SQLite;Data Source=<file>;", or

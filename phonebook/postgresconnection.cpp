@@ -146,6 +146,15 @@ int keyColumnIn(const QString &detail) {
 }
 
 // The values of a new record as changes, so that a refusal can name the value.
+// A row's values as read: the server hands every value over as UTF-8, so the text is
+// exactly what it holds.
+std::vector<Value> textOf(const RowTable::RawValues &row) {
+    std::vector<Value> values;
+    for (const auto &bytes : row)
+        values.push_back(toValue(bytes));
+    return values;
+}
+
 std::vector<PhoneBookConnection::Change> changesOf(const Values &values) {
     std::vector<PhoneBookConnection::Change> changes;
     for (int i = 0; i < fieldCount; ++i) {
@@ -566,7 +575,7 @@ const QString &PostgresConnection::rowCondition() {
     return condition;
 }
 
-Values PostgresConnection::insertRecord(const Values &values) {
+StoredValues PostgresConnection::insertRecord(const Values &values) {
     // Only the columns with a value are named, so that the server numbers a record left
     // without a serial number and fills in its own defaults.
     QStringList names;
@@ -588,37 +597,37 @@ Values PostgresConnection::insertRecord(const Values &values) {
     QSqlQuery &insert = run(sql, given, changesOf(values));
     if (!insert.next())
         raiseError(ErrorNumber::DatabaseError, PhoneBookText::databaseError(sql));
-    return valuesOf(insert);
+    return toStored(valuesOf(insert));
 }
 
-Values PostgresConnection::updateRecord(const Values &original,
-                                        const std::vector<Change> &changes) {
+StoredValues PostgresConnection::updateRecord(const RowTable::RawValues &original,
+                                              const std::vector<Change> &changes) {
     QStringList assignments;
     std::vector<Value> parameters;
     for (const Change &change : changes) {
         assignments << sqlName(change.field) + QStringLiteral(" = ?");
         parameters.push_back(change.value);
     }
-    parameters.insert(parameters.end(), original.begin(), original.end());
+    const std::vector<Value> originals = textOf(original);
+    parameters.insert(parameters.end(), originals.begin(), originals.end());
     QSqlQuery &update =
         run(QStringLiteral("UPDATE PHONEBOOK SET %1 WHERE %2 RETURNING %3")
                 .arg(assignments.join(QLatin1Char(',')), rowCondition(), textColumns()),
             parameters, changes);
     if (!update.next())
         raiseError(ErrorNumber::RowChangedElsewhere, PhoneBookText::changedElsewhere());
-    return valuesOf(update);
+    return toStored(valuesOf(update));
 }
 
-void PostgresConnection::deleteRecord(const Values &original) {
+void PostgresConnection::deleteRecord(const RowTable::RawValues &original) {
     // In a transaction of its own when it comes alone, so that a connection found lost
     // when it starts is made again first.
     const bool alone = !inTransaction_;
     if (alone)
         beginWriting();
     try {
-        QSqlQuery &remove =
-            run(QStringLiteral("DELETE FROM PHONEBOOK WHERE %1").arg(rowCondition()),
-                std::vector<Value>(original.begin(), original.end()));
+        QSqlQuery &remove = run(
+            QStringLiteral("DELETE FROM PHONEBOOK WHERE %1").arg(rowCondition()), textOf(original));
         if (remove.numRowsAffected() != 1)
             raiseError(ErrorNumber::RowChangedElsewhere,
                        PhoneBookText::deletedOrChangedElsewhere());

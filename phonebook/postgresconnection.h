@@ -47,9 +47,10 @@ public:
     void beginWriting() override;
     void commit() override;
     void rollback() override;
-    Values insertRecord(const Values &values) override;
-    Values updateRecord(const Values &original, const std::vector<Change> &changes) override;
-    void deleteRecord(const Values &original) override;
+    StoredValues insertRecord(const Values &values) override;
+    StoredValues updateRecord(const RowTable::RawValues &original,
+                              const std::vector<Change> &changes) override;
+    void deleteRecord(const RowTable::RawValues &original) override;
 
     // Creates table PHONEBOOK, with a serial number the server gives a record left
     // without one, in the database a connection string names; refuses a database that

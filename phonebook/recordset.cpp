@@ -17,7 +17,7 @@ void Recordset::requireOpen() const {
 }
 
 bool Recordset::hasCurrent() const {
-    return !currentDeleted_ && index_ >= 0 && index_ < RecordCount();
+    return !currentDeleted_ && index_ >= 0 && index_ < rowCount();
 }
 
 void Recordset::requireCurrent() const {
@@ -36,15 +36,24 @@ void Recordset::Open(std::unique_ptr<PhoneBookConnection> connection) {
     moveTo(0);
 }
 
+// A record set that is closed (its query failed) answers none of these: the command that
+// asks is told so, as for every other step on it.
 bool Recordset::BOF() const {
+    requireOpen();
     return rows_.empty() || index_ < 0;
 }
 
 bool Recordset::EOF_() const {
-    return rows_.empty() || index_ >= RecordCount();
+    requireOpen();
+    return rows_.empty() || index_ >= rowCount();
 }
 
 long Recordset::RecordCount() const {
+    requireOpen();
+    return rowCount();
+}
+
+long Recordset::rowCount() const {
     return static_cast<long>(rows_.size());
 }
 
@@ -53,7 +62,7 @@ long Recordset::AbsolutePosition() const {
         return adPosUnknown;
     if (index_ < 0)
         return adPosBOF;
-    if (index_ >= RecordCount())
+    if (index_ >= rowCount())
         return adPosEOF;
     return index_ + 1;
 }
@@ -105,7 +114,7 @@ void Recordset::MoveNext() {
         moveTo(index_);
         return;
     }
-    if (EOF_())
+    if (rows_.empty() || index_ >= rowCount())
         raiseError(ErrorNumber::NoCurrentRecord, rows_.empty() ? PhoneBookText::emptyPhoneBook()
                                                                : PhoneBookText::noCurrentRecord());
     moveTo(index_ + 1);
@@ -113,7 +122,7 @@ void Recordset::MoveNext() {
 
 void Recordset::MovePrevious() {
     requireOpen();
-    if (!currentDeleted_ && BOF())
+    if (!currentDeleted_ && (rows_.empty() || index_ < 0))
         raiseError(ErrorNumber::NoCurrentRecord, rows_.empty() ? PhoneBookText::emptyPhoneBook()
                                                                : PhoneBookText::noCurrentRecord());
     moveTo(index_ - 1);
@@ -128,7 +137,7 @@ void Recordset::AddNew() {
 
 void Recordset::UpdateBatch() {
     requireOpen();
-    std::vector<std::pair<uint32_t, Values>> written;
+    std::vector<std::pair<uint32_t, StoredValues>> written;
     bool anything = false;
     for (const auto &[identity, change] : pending_)
         anything = anything || change.isNew || change.touched();
@@ -156,7 +165,7 @@ void Recordset::UpdateBatch() {
             }
             if (!changes.empty())
                 written.emplace_back(identity,
-                                     connection_->updateRecord(rows_.values(index), changes));
+                                     connection_->updateRecord(rows_.raw(index), changes));
         }
         connection_->commit();
     } catch (...) {
@@ -183,7 +192,7 @@ void Recordset::CancelUpdate() {
             --index_;
     }
     pending_.clear();
-    index_ = std::min(index_, RecordCount());
+    index_ = std::min(index_, rowCount());
     emit FieldsChanged();
 }
 
@@ -201,7 +210,7 @@ void Recordset::Delete() {
     const auto change = pending_.find(identity);
     const bool isNew = change != pending_.end() && change->second.isNew;
     if (!isNew)
-        connection_->deleteRecord(rows_.values(index));
+        connection_->deleteRecord(rows_.raw(index));
     if (change != pending_.end())
         pending_.erase(change);
     rows_.remove(index);

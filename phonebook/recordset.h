@@ -71,6 +71,7 @@ signals:
     void FieldsChanged();
 
 private:
+    long rowCount() const;
     // A pending change: for each field, the new value once one was typed.
     struct Pending {
         bool isNew = false;

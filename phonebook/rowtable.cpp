@@ -2,6 +2,7 @@
 
 #include "phonebook/phonebooktexts.h"
 
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -62,9 +63,13 @@ const unsigned char *decode(const unsigned char *in, std::optional<std::string_v
 Value toValue(const std::optional<std::string_view> &bytes) {
     if (!bytes)
         return std::nullopt;
-    QString text = QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size()));
-    // QString::fromUtf8 drops a U+FEFF at the start, and the value would no longer be the
-    // one the database holds.
+    const QByteArrayView view(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(view);
+    if (utf8.hasError())
+        return QString::fromLatin1(view);
+    // The decoder drops a U+FEFF at the start, and the value would no longer be the one
+    // the database holds.
     if (bytes->starts_with("\xEF\xBB\xBF"))
         text.prepend(QChar(0xFEFF));
     return text;
@@ -152,26 +157,23 @@ uint32_t RowTable::identity(size_t index) const {
     return identity;
 }
 
-namespace {
-using Utf8Values = std::array<std::optional<std::string>, fieldCount>;
-Utf8Values toUtf8(const Values &values) {
-    Utf8Values bytes;
+StoredValues toStored(const Values &values) {
+    StoredValues bytes;
     for (int i = 0; i < fieldCount; ++i) {
         if (values[i])
             bytes[i] = values[i]->toStdString();
     }
     return bytes;
 }
-} // namespace
 
 size_t RowTable::append(const Values &values) {
-    rows_.push_back(encodeLimited(nextIdentity_++, toUtf8(values)));
+    rows_.push_back(encodeLimited(nextIdentity_++, toStored(values)));
     return rows_.size() - 1;
 }
 
-void RowTable::replace(size_t index, const Values &values) {
+void RowTable::replace(size_t index, const StoredValues &values) {
     // The new text goes to the end of the blocks; the row keeps its place and identity.
-    rows_[index] = encodeLimited(identity(index), toUtf8(values));
+    rows_[index] = encodeLimited(identity(index), values);
 }
 
 void RowTable::remove(size_t index) {
@@ -196,6 +198,14 @@ Values RowTable::values(size_t index) const {
         in = decode(in, bytes);
         value = toValue(bytes);
     }
+    return result;
+}
+
+RowTable::RawValues RowTable::raw(size_t index) const {
+    RawValues result;
+    const unsigned char *in = rows_[index] + sizeof(uint32_t);
+    for (auto &bytes : result)
+        in = decode(in, bytes);
     return result;
 }
 

@@ -12,8 +12,14 @@
 #include <vector>
 
 // A value as the database hands it over, UTF-8 bytes or none, as text: exactly those
-// characters, a U+FEFF at the start included.
+// characters, a U+FEFF at the start included. Bytes that are not UTF-8 (Latin-1 that a
+// script wrote, a BLOB) are shown as Latin-1, each byte a character.
 Value toValue(const std::optional<std::string_view> &bytes);
+
+// A row as the database stores it: each value's bytes, or no value.
+using StoredValues = std::array<std::optional<std::string>, fieldCount>;
+// Values as UTF-8 bytes.
+StoredValues toStored(const Values &values);
 
 // The rows of a record set, packed: each row's eleven values are stored as UTF-8, one
 // after the other with their lengths, in large blocks that never move. A million
@@ -35,11 +41,14 @@ public:
     // stays with it while rows before it are removed.
     size_t append(const RawValues &values);
     size_t append(const Values &values);
-    void replace(size_t index, const Values &values);
+    void replace(size_t index, const StoredValues &values);
     void remove(size_t index);
     void clear();
 
     Values values(size_t index) const;
+    // The row's values as the database handed them over, for finding the row there again
+    // by exactly what it holds.
+    RawValues raw(size_t index) const;
     Value value(size_t index, int field) const;
     uint32_t identity(size_t index) const;
     // Whether a value of the row was cut to the limit.

@@ -73,6 +73,16 @@ public:
             connection_.fail(code);
     }
 
+    // A value as the bytes it was read as, compared as text of exactly those bytes.
+    void bindStored(int parameter, const std::optional<std::string_view> &bytes) {
+        const int code = bytes ? sqlite3_bind_text64(statement_, parameter, bytes->data(),
+                                                     static_cast<sqlite3_uint64>(bytes->size()),
+                                                     SQLITE_TRANSIENT, SQLITE_UTF8)
+                               : sqlite3_bind_null(statement_, parameter);
+        if (code != SQLITE_OK)
+            connection_.fail(code);
+    }
+
     // Steps once: true while there is a row, false when done.
     bool step(const std::vector<Change> &changes = {}) {
         const int code = sqlite3_step(statement_);
@@ -94,6 +104,16 @@ public:
                 std::string_view(text ? text : "", static_cast<size_t>(bytes));
         }
         return values;
+    }
+
+    StoredValues stored() const {
+        StoredValues stored;
+        const RowTable::RawValues bytes = raw();
+        for (int i = 0; i < fieldCount; ++i) {
+            if (const auto &value = bytes[static_cast<size_t>(i)])
+                stored[static_cast<size_t>(i)] = std::string(*value);
+        }
+        return stored;
     }
 
     Values values() const {
@@ -337,7 +357,7 @@ QString SqliteConnection::rowCondition(int firstParameter) const {
     return QStringLiteral("rowid = (SELECT rowid FROM PHONEBOOK WHERE %1 LIMIT 1)").arg(match);
 }
 
-Values SqliteConnection::insertRecord(const Values &values) {
+StoredValues SqliteConnection::insertRecord(const Values &values) {
     // Only the columns with a value are named, so that the database numbers a record
     // left without a serial number and fills in its own defaults.
     unsigned named = 0;
@@ -371,13 +391,14 @@ Values SqliteConnection::insertRecord(const Values &values) {
     if (!insert.step(given))
         raiseError(ErrorNumber::DatabaseError,
                    PhoneBookText::databaseError(QString::fromUtf8(sqlite3_sql(statement))));
-    Values stored = insert.values();
+    StoredValues stored = insert.stored();
     while (insert.step(given)) {
     }
     return stored;
 }
 
-Values SqliteConnection::updateRecord(const Values &original, const std::vector<Change> &changes) {
+StoredValues SqliteConnection::updateRecord(const RowTable::RawValues &original,
+                                            const std::vector<Change> &changes) {
     QStringList assignments;
     for (size_t i = 0; i < changes.size(); ++i)
         assignments << QStringLiteral("%1 = ?%2")
@@ -391,20 +412,20 @@ Values SqliteConnection::updateRecord(const Values &original, const std::vector<
     for (size_t i = 0; i < changes.size(); ++i)
         update.bind(static_cast<int>(i) + 1, changes[i].value);
     for (int i = 0; i < fieldCount; ++i)
-        update.bind(firstOriginal + i, original[static_cast<size_t>(i)]);
+        update.bindStored(firstOriginal + i, original[static_cast<size_t>(i)]);
     if (!update.step(changes))
         raiseError(ErrorNumber::RowChangedElsewhere, PhoneBookText::changedElsewhere());
-    Values stored = update.values();
+    StoredValues stored = update.stored();
     while (update.step(changes)) {
     }
     return stored;
 }
 
-void SqliteConnection::deleteRecord(const Values &original) {
+void SqliteConnection::deleteRecord(const RowTable::RawValues &original) {
     requireWritable();
     Statement remove(*this, QStringLiteral("DELETE FROM PHONEBOOK WHERE %1").arg(rowCondition(1)));
     for (int i = 0; i < fieldCount; ++i)
-        remove.bind(i + 1, original[static_cast<size_t>(i)]);
+        remove.bindStored(i + 1, original[static_cast<size_t>(i)]);
     remove.step();
     if (sqlite3_changes(db_) != 1)
         raiseError(ErrorNumber::RowChangedElsewhere, PhoneBookText::deletedOrChangedElsewhere());

@@ -21,9 +21,10 @@ public:
     void beginWriting() override;
     void commit() override;
     void rollback() override;
-    Values insertRecord(const Values &values) override;
-    Values updateRecord(const Values &original, const std::vector<Change> &changes) override;
-    void deleteRecord(const Values &original) override;
+    StoredValues insertRecord(const Values &values) override;
+    StoredValues updateRecord(const RowTable::RawValues &original,
+                              const std::vector<Change> &changes) override;
+    void deleteRecord(const RowTable::RawValues &original) override;
 
     // Which file a name stands for.
     struct FileIdentity {

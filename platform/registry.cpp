@@ -171,8 +171,11 @@ long readHive(Hive &hive) {
     case RegularFile::Outcome::Failed:
         return RegistryStatus::AccessDenied;
     }
-    // The decoder drops a byte-order mark at the start.
-    const QStringList lines = logicalLines(QStringDecoder(QStringDecoder::Utf8)(file.data));
+    // The registry editor writes version 5 files as UTF-16 with a byte-order mark; others
+    // are UTF-8. The decoder drops the mark.
+    const QStringDecoder::Encoding encoding =
+        QStringConverter::encodingForData(file.data).value_or(QStringDecoder::Utf8);
+    const QStringList lines = logicalLines(QStringDecoder(encoding)(file.data));
     qsizetype first = 0;
     while (first < lines.size() && lines[first].trimmed().isEmpty())
         ++first;

@@ -68,6 +68,12 @@ frmMain::frmMain() {
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
+    // The formatting buttons show the format of the active entry's selection, whichever
+    // diary window was active before.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] {
+        if (frmDocument *document = activeDiary())
+            document->showSelectionFormat();
+    });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -109,6 +115,7 @@ frmMain::frmMain() {
 
 frmMain::~frmMain() {
     onTermination({});
+    keepOpenAccessoriesAfterMe();
 }
 
 void frmMain::MDIForm_Load() {

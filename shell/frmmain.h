@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <type_traits>
 
 class QAction;
 class QComboBox;
@@ -44,6 +45,18 @@ public:
     // Shows a window of any kind (diary, phone book, browser) as a child window that
     // closes for good, and makes it the active one.
     QMdiSubWindow *addChildWindow(QWidget *child);
+
+    // An accessory window (frmTip, frmProperties, frmMSDOS, frmAbout) once it was made.
+    template <typename Window> Window *accessoryWindow() const {
+        if constexpr (std::is_same_v<Window, frmTip>)
+            return tipWindow_;
+        else if constexpr (std::is_same_v<Window, frmProperties>)
+            return optionsWindow_;
+        else if constexpr (std::is_same_v<Window, frmMSDOS>)
+            return runnerWindow_;
+        else
+            return aboutWindow_;
+    }
 
     // The child window the File, Edit and toolbar commands act on; nullptr when none.
     QWidget *activeChild() const;
@@ -158,7 +171,10 @@ private:
     QList<QAction *> windowListActions_;
     // The application's help file; nothing names one.
     QString helpFile_;
-    // The accessory windows, each made when first shown.
+    // The accessory windows, each made when first shown. The tip, options and runner
+    // windows are top-level windows of their own: one that is open keeps the program
+    // running after the main window closed. The modal About box belongs to the main window.
+    void keepOpenAccessoriesAfterMe();
     frmTip *tipWindow_ = nullptr;
     frmProperties *optionsWindow_ = nullptr;
     frmMSDOS *runnerWindow_ = nullptr;

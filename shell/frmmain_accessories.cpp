@@ -13,41 +13,56 @@
 #include <QTimer>
 
 namespace {
-// The window, made on first use; the main window owns it.
-template <typename Window> Window &accessory(Window *&window, frmMain *owner) {
+// The window, made on first use: a top-level window of its own, or one the main window
+// owns (the modal About box).
+template <typename Window> Window &accessory(Window *&window, frmMain *owner = nullptr) {
     if (!window)
         window = new Window(owner);
     return *window;
 }
+
+// A window that is open stays until the user closes it; one that is not goes now.
+void keepWhileOpen(QWidget *window) {
+    if (window && window->isVisible())
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    else
+        delete window;
+}
 } // namespace
+
+void frmMain::keepOpenAccessoriesAfterMe() {
+    keepWhileOpen(tipWindow_);
+    keepWhileOpen(optionsWindow_);
+    keepWhileOpen(runnerWindow_);
+}
 
 void frmMain::Timer1_Timer() {
     // Once a run; stopped first, so a tip window that fails to show is not tried again.
     Timer1->stop();
     if (startupTipOn())
-        accessory(tipWindow_, this).showWindow();
+        accessory(tipWindow_).showWindow();
 }
 
 void frmMain::mnuViewTips_Click() {
     // The setting first: the tip window closes at once when it loads while it is off.
     runIgnoringErrors(
-        {[] { storeStartupTip(true); }, [this] { accessory(tipWindow_, this).showWindow(); }});
+        {[] { storeStartupTip(true); }, [this] { accessory(tipWindow_).showWindow(); }});
 }
 
 void frmMain::mnuFileProperties_Click() {
-    accessory(optionsWindow_, this).showWindow();
+    accessory(optionsWindow_).showWindow();
 }
 
 void frmMain::mnuViewOptions_Click() {
-    accessory(optionsWindow_, this).showWindow();
+    accessory(optionsWindow_).showWindow();
 }
 
 void frmMain::mnuToolsOptions_Click() {
-    accessory(optionsWindow_, this).showWindow();
+    accessory(optionsWindow_).showWindow();
 }
 
 void frmMain::mnudatamsdos_Click() {
-    runReportingErrors([this] { accessory(runnerWindow_, this).showWindow(); });
+    runReportingErrors([this] { accessory(runnerWindow_).showWindow(); });
 }
 
 void frmMain::mnuHelpAbout_Click() {

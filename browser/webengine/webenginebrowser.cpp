@@ -85,7 +85,10 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent, brwWebBrowserEvents &events,
     layout->addWidget(view_);
     setFocusProxy(view_);
 
-    connect(page, &QWebEnginePage::loadStarted, this, [this] { busy_ = true; });
+    connect(page, &QWebEnginePage::loadStarted, this, [this] {
+        busy_ = true;
+        events_.brwWebBrowser_DownloadBegin();
+    });
     connect(page, &QWebEnginePage::loadFinished, this, [this] { loadFinished(); });
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
@@ -102,15 +105,12 @@ void WebEngineBrowser::Navigate(const QString &URL) {
     const QUrl address = QUrl::fromUserInput(URL);
     if (address.isEmpty())
         return;
-    // Busy from the request on, before the engine reports that loading started.
-    busy_ = true;
     crashedAt_.clear();
     view_->load(address);
 }
 
 void WebEngineBrowser::GoBack() {
     if (view_->history()->canGoBack()) {
-        busy_ = true;
         crashedAt_.clear();
         view_->back();
     }
@@ -118,7 +118,6 @@ void WebEngineBrowser::GoBack() {
 
 void WebEngineBrowser::GoForward() {
     if (view_->history()->canGoForward()) {
-        busy_ = true;
         crashedAt_.clear();
         view_->forward();
     }
@@ -130,9 +129,10 @@ void WebEngineBrowser::GoSearch() {
     Navigate(pages_.search);
 }
 void WebEngineBrowser::Refresh() {
-    busy_ = true;
     if (crashedAt_.isEmpty()) {
-        view_->reload();
+        // A window that shows no page has none to load again.
+        if (!view_->url().isEmpty())
+            view_->reload();
         return;
     }
     const QUrl address = std::exchange(crashedAt_, {});
@@ -215,6 +215,10 @@ orvanelCreateWebBrowser(QWidget *parent, brwWebBrowserEvents *events, const Brow
     // keeps it, as it guards the program against hostile pages.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The engine gives a screen reader the page (its headings, text and links) only when
+    // this is set before it starts; it then does the work only while an assistive
+    // technology is active.
+    qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     // The engine shuts down as the program ends, and every page must be gone by then;
     // the windows that hold them may still be there (Exit ends the program without
     // closing them). Connected before the engine starts, this runs first.

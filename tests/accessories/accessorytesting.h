@@ -17,7 +17,7 @@ inline void choose(frmMain &main, const char *item) {
 
 // The accessory window of a kind, once the program made it.
 template <typename Window> Window *shown(frmMain &main) {
-    return main.findChild<Window *>(QString(), Qt::FindDirectChildrenOnly);
+    return main.accessoryWindow<Window>();
 }
 
 inline void writeFile(const QString &path, const QByteArray &bytes) {

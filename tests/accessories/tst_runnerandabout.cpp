@@ -73,6 +73,9 @@ private slots:
     void runnerFailuresAreTold();
     void runnerTakesAHundredCharacters();
     void enterInTheBoxRunsNothing();
+    void escInTheBoxKeepsTheLine();
+    void anOpenAccessoryKeepsTheProgramRunning_data();
+    void anOpenAccessoryKeepsTheProgramRunning();
     void resetCloseAndReopen();
     void aboutShowsNameAndVersion();
     void aboutClosesByKey_data();
@@ -218,6 +221,58 @@ void tst_RunnerAndAbout::enterInTheBoxRunsNothing() {
     runner->Command1->setFocus();
     QTest::keyClick(runner->Command1, Qt::Key_Return);
     QTRY_COMPARE(world.platform.startedPrograms, (QList<QStringList>{{"prog", "arg"}}));
+}
+
+void tst_RunnerAndAbout::escInTheBoxKeepsTheLine() {
+    TestWorld world;
+    auto main = startProgram();
+    frmMSDOS *runner = openRunner(*main);
+    typeCommand(*runner, "prog arg");
+    QTest::keyClick(runner->Text1, Qt::Key_Escape);
+    QVERIFY(runner->isVisible());
+    QCOMPARE(runner->Text1->text(), QString("prog arg"));
+    QVERIFY(world.platform.startedPrograms.isEmpty());
+    // The close box still closes it.
+    runner->close();
+    QVERIFY(!runner->isVisible());
+}
+
+// The program ends with its last window: closing the main window leaves an open tip,
+// options or runner window working, and closing that one then ends the program.
+void tst_RunnerAndAbout::anOpenAccessoryKeepsTheProgramRunning_data() {
+    QTest::addColumn<QString>("item"); // the menu item that opens it; empty: none
+    QTest::newRow("none") << QString();
+    QTest::newRow("tip") << "mnuViewTips";
+    QTest::newRow("options") << "mnuToolsOptions";
+    QTest::newRow("runner") << "mnudatamsdos";
+}
+
+void tst_RunnerAndAbout::anOpenAccessoryKeepsTheProgramRunning() {
+    QFETCH(QString, item);
+    TestWorld world;
+    auto main = startProgram();
+    QWidget *accessory = nullptr;
+    if (!item.isEmpty()) {
+        choose(*main, qPrintable(item));
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window != main.get() && window->isVisible())
+                accessory = window;
+        }
+        QVERIFY(accessory);
+    }
+    bool ranOn = false;
+    QTimer::singleShot(0, main.get(), [&] { main->close(); });
+    QTimer::singleShot(300, qApp, [&] {
+        ranOn = true;
+        if (accessory) {
+            QVERIFY(accessory->isVisible());
+            accessory->close();
+        }
+    });
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); }); // never ended
+    const int status = QCoreApplication::exec();
+    QCOMPARE(ranOn, accessory != nullptr);
+    QCOMPARE(status, 0);
 }
 
 void tst_RunnerAndAbout::resetCloseAndReopen() {
@@ -435,6 +490,18 @@ void tst_RunnerAndAbout::registryReads_data() {
         << "\xEF\xBB\xBF" + header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"T\"=\"v\"\n"
         << "SOFTWARE\\A"
         << "T" << true << "v";
+    {
+        // What the registry editor of version 5 writes: UTF-16, little-endian, with a mark.
+        const QString text = "Windows Registry Editor Version 5.00\r\n\r\n"
+                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\r\n\"T\"=\"Gr\u00fc\u00dfe\"\r\n";
+        QTest::newRow("UTF-16 with a byte-order mark")
+            << QByteArray("\xFF\xFE") +
+                   QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2)
+            << "SOFTWARE\\A"
+            << "T" << true
+            << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
+                                 "e");
+    }
     QTest::newRow("a key with only sub-keys")
         << header + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]\n\"T\"=\"v\"\n"
         << "SOFTWARE\\A"

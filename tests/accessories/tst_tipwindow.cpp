@@ -333,7 +333,7 @@ void tst_TipWindow::optionsItemsShareOneWindow() {
     QTest::keyClick(options->Check1, Qt::Key_Space); // a change not yet confirmed
     for (const char *item : {"mnuViewOptions", "mnuToolsOptions"}) {
         choose(*main, item);
-        QCOMPARE(main->findChildren<frmProperties *>().size(), 1);
+        QCOMPARE(shown<frmProperties>(*main), options);
         QVERIFY(options->isVisible());
         QVERIFY2(!options->Check1->isChecked(), item);
     }

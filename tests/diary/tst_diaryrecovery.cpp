@@ -33,7 +33,7 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString notSaved = "Diary Entry Not Saved. Save it now ?";
-const QString recoverOne = "ORVANEL was not closed properly. Recover 1 unsaved diary entries?";
+const QString recoverOne = "ORVANEL was not closed properly. Recover 1 unsaved diary entry?";
 const QString todaysEntry = "Diary 12-06-2026";
 
 // The copies kept in the user's recovery folder, not counting those set aside.

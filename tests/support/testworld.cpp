@@ -3,7 +3,9 @@
 #include "platform/runtimeerror.h"
 #include "platform/settings.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QWidget>
 
 TestWorld::TestWorld() {
     qputenv("XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config")).toUtf8());
@@ -15,6 +17,12 @@ TestWorld::TestWorld() {
 
 TestWorld::~TestWorld() {
     flushSettings();
+    // The windows that outlive the main window (an open tip, options or runner window)
+    // end with the world, as the program would end with them.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            window->close();
+    }
 }
 
 QString TestWorld::programFolder() const {
