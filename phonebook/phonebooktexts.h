@@ -208,6 +208,12 @@ inline QString mustHaveValue(const QString &column) {
 inline QString refusedByRule(const QString &reason) {
     return QStringLiteral("The database refused the record: %1.").arg(reason);
 }
+inline QString clientLibraryMissing(const QString &library, const QString &reason) {
+    return QStringLiteral("A phone book server cannot be reached from this computer: the "
+                          "server's client library %1 could not be loaded (%2). Install "
+                          "libpq5.")
+        .arg(library, reason);
+}
 inline QString databaseError(const QString &reason) {
     return QStringLiteral("The phone book database reported an error: %1.").arg(reason);
 }

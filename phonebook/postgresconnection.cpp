@@ -1,5 +1,7 @@
 #include "phonebook/postgresconnection.h"
 
+#include "phonebook/clientlibrary.h"
+
 #include "phonebook/connectionstring.h"
 #include "phonebook/passwordexchange.h"
 #include "phonebook/phonebooktexts.h"
@@ -12,7 +14,6 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <libpq-fe.h>
 #include <poll.h>
 #include <sys/stat.h>
 
@@ -176,7 +177,7 @@ int socketOf(const QSqlDatabase &db) {
         (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
         return -1;
     PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
-    return connection ? PQsocket(connection) : -1;
+    return connection ? clientLibrary().socket(connection) : -1;
 }
 
 enum class Probe { Answered, Failed, Silent };
@@ -196,30 +197,31 @@ Probe probeServer(const std::vector<std::pair<QByteArray, QByteArray>> &options,
     }
     keys.push_back(nullptr);
     values.push_back(nullptr);
+    const ClientLibrary &pq = clientLibrary();
     const std::unique_ptr<PGconn, void (*)(PGconn *)> connection(
-        PQconnectStartParams(keys.data(), values.data(), 0), PQfinish);
-    if (!connection || PQstatus(connection.get()) == CONNECTION_BAD)
+        pq.connectStartParams(keys.data(), values.data(), 0), pq.finish);
+    if (!connection || pq.status(connection.get()) == CONNECTION_BAD)
         return Probe::Failed;
     for (PostgresPollingStatusType state = PGRES_POLLING_WRITING; state != PGRES_POLLING_OK;) {
         if (state == PGRES_POLLING_FAILED)
             return Probe::Failed;
-        if (!socketReadyBefore(PQsocket(connection.get()),
+        if (!socketReadyBefore(pq.socket(connection.get()),
                                state == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline))
             return Probe::Silent;
-        state = PQconnectPoll(connection.get());
+        state = pq.connectPoll(connection.get());
     }
-    if (PQsendQuery(connection.get(), "SELECT 1") == 0)
+    if (pq.sendQuery(connection.get(), "SELECT 1") == 0)
         return Probe::Failed;
     for (;;) {
-        while (PQisBusy(connection.get()) == 0) {
-            PGresult *result = PQgetResult(connection.get());
+        while (pq.isBusy(connection.get()) == 0) {
+            PGresult *result = pq.getResult(connection.get());
             if (!result)
                 return Probe::Answered;
-            PQclear(result);
+            pq.clear(result);
         }
-        if (!socketReadyBefore(PQsocket(connection.get()), POLLIN, deadline))
+        if (!socketReadyBefore(pq.socket(connection.get()), POLLIN, deadline))
             return Probe::Silent;
-        if (PQconsumeInput(connection.get()) == 0)
+        if (pq.consumeInput(connection.get()) == 0)
             return Probe::Failed;
     }
 }

@@ -103,15 +103,27 @@ QWebEnginePage *WebEngineBrowser::page() const {
 void WebEngineBrowser::Navigate(const QString &URL) {
     // An address typed without a scheme ("example.org") is taken as a web address.
     const QUrl address = QUrl::fromUserInput(URL);
-    if (address.isEmpty())
-        return;
     crashedAt_.clear();
-    view_->load(address);
+    notAnAddress_.clear();
+    if (!address.isEmpty()) {
+        view_->load(address);
+        return;
+    }
+    // Text that is no address ("hello world") gets a page that says so, as an address
+    // that cannot be reached gets the engine's; the window lists it as it was typed.
+    if (URL.trimmed().isEmpty())
+        return;
+    notAnAddress_ = URL;
+    view_->setHtml(
+        QStringLiteral("<html><head><title>%1</title></head><body><h1>%1 is not a web "
+                       "address</h1><p>Type an address such as example.org.</p></body></html>")
+            .arg(URL.toHtmlEscaped()));
 }
 
 void WebEngineBrowser::GoBack() {
     if (view_->history()->canGoBack()) {
         crashedAt_.clear();
+        notAnAddress_.clear();
         view_->back();
     }
 }
@@ -119,6 +131,7 @@ void WebEngineBrowser::GoBack() {
 void WebEngineBrowser::GoForward() {
     if (view_->history()->canGoForward()) {
         crashedAt_.clear();
+        notAnAddress_.clear();
         view_->forward();
     }
 }
@@ -148,6 +161,8 @@ QString WebEngineBrowser::LocationName() const {
     return view_->title();
 }
 QString WebEngineBrowser::LocationURL() const {
+    if (!notAnAddress_.isEmpty())
+        return notAnAddress_;
     return (crashedAt_.isEmpty() ? view_->url() : crashedAt_).toString();
 }
 bool WebEngineBrowser::Busy() const {
@@ -168,6 +183,7 @@ void WebEngineBrowser::rendererEnded(QWebEnginePage::RenderProcessTerminationSta
     // The page is gone; the window says so in its place, and still reports the page's
     // address until the user goes elsewhere. Refresh loads the page again.
     crashedAt_ = view_->url();
+    notAnAddress_.clear();
     const QString text = rendererEndText(status, exitCode);
     view_->setHtml(QStringLiteral("<html><head><title>%1</title></head><body><h1>%1</h1>"
                                   "<p>Press Refresh to load the page again.</p></body></html>")

@@ -42,4 +42,6 @@ private:
     bool busy_ = false;
     // The address of a page whose renderer ended, while its error shows.
     QUrl crashedAt_;
+    // Text given to Navigate that is no address, while the page that says so is shown.
+    QString notAnAddress_;
 };

@@ -85,6 +85,29 @@ QList<pid_t> rendererProcesses() {
     return renderers;
 }
 
+// What a screen reader finds under a control: the names, values and text of it and of
+// everything in it, and the first link of that name.
+void readAloud(QAccessibleInterface *node, QStringList &heard, int depth = 0) {
+    if (!node || depth > 40)
+        return;
+    heard << node->text(QAccessible::Name) << node->text(QAccessible::Value);
+    if (QAccessibleTextInterface *text = node->textInterface())
+        heard << text->text(0, text->characterCount());
+    for (int i = 0; i < node->childCount(); ++i)
+        readAloud(node->child(i), heard, depth + 1);
+}
+QAccessibleInterface *linkNamed(QAccessibleInterface *node, const QString &name, int depth = 0) {
+    if (!node || depth > 40)
+        return nullptr;
+    if (node->role() == QAccessible::Link && node->text(QAccessible::Name) == name)
+        return node;
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (QAccessibleInterface *link = linkNamed(node->child(i), name, depth + 1))
+            return link;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class tst_BrowserWindow : public QObject {
@@ -228,6 +251,97 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("Page A"));
         QVERIFY(!window->timTimer->isActive());
         QVERIFY(!window->brwWebBrowser->Busy());
+    }
+
+    // The box sends the text as typed: a visited address that begins with it does not
+    // take its place.
+    void addressIsTakenAsTyped() {
+        server->page("/d", "Page D");
+        frmBrowser *window = openAt("/dir/", "Folder page");
+        typeAddress(*window, server->url("/d"));
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page D"), loadTimeout);
+        QCOMPARE(window->cboAddress->currentText(), server->url("/d"));
+    }
+
+    // Esc is the page's while nothing loads: its own dialogs and menus close with it.
+    void escGoesToThePageWhenNothingLoads() {
+        server->page("/keys", "Keys",
+                     "<script>document.addEventListener('keydown', e => {"
+                     " if (e.key === 'Escape') document.title = 'Esc seen'; });</script>"
+                     "<p>Press a key</p>");
+        frmBrowser *window = openAt("/keys", "Keys");
+        QWidget *page = window->brwWebBrowser->focusProxy();
+        page->setFocus();
+        QTRY_VERIFY(page->hasFocus() || (page->focusProxy() && page->focusProxy()->hasFocus()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_COMPARE_WITH_TIMEOUT(window->brwWebBrowser->LocationName(), QString("Esc seen"),
+                                  loadTimeout);
+    }
+
+    // "Working..." shows only while the engine loads a page: a command that loads
+    // nothing leaves the caption as it was.
+    void nothingToLoadIsNeverWorking_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("typed"); // empty: F5
+        QTest::newRow("Refresh on a blank window") << ""
+                                                   << "";
+        QTest::newRow("a javascript: address") << "/a"
+                                               << "javascript:void(0)";
+    }
+    void nothingToLoadIsNeverWorking() {
+        QFETCH(QString, start);
+        QFETCH(QString, typed);
+        frmBrowser *window =
+            start.isEmpty() ? (setStartPage({}), openFromMenu()) : openAt(start, "Page A");
+        const QString caption = window->windowTitle();
+        if (typed.isEmpty())
+            QTest::keyClick(window, Qt::Key_F5);
+        else
+            typeAddress(*window, typed);
+        QTest::qWait(1000);
+        QVERIFY(!window->timTimer->isActive());
+        QVERIFY(!window->brwWebBrowser->Busy());
+        QCOMPARE(window->windowTitle(), caption);
+    }
+
+    // Text that is no address gets a page that says so, and is listed as it was typed.
+    void textThatIsNoAddressIsShownAndListed() {
+        frmBrowser *window = openAt("/a", "Page A");
+        typeAddress(*window, "hello world");
+        QTRY_COMPARE_WITH_TIMEOUT(addressList(*window),
+                                  (QStringList{"hello world", server->url("/a")}), loadTimeout);
+        QTRY_VERIFY(!window->timTimer->isActive());
+        QCOMPARE(window->windowTitle(), QString("hello world"));
+        QVERIFY(world->platform.messages.isEmpty());
+    }
+
+    // A screen reader that starts reads the page: its heading, text and links, and
+    // follows a link. (One that runs before the program is read over AT-SPI by the
+    // installed program's test.)
+    void aScreenReaderReadsThePage() {
+        server->page("/article", "Article",
+                     "<h1>The heading</h1><p>A paragraph to read.</p><a href='/b'>Go to B</a>");
+        frmBrowser *window = openAt("/article", "Article");
+        QAccessible::setActive(true);
+        QAccessibleInterface *view = QAccessible::queryAccessibleInterface(window->brwWebBrowser);
+        QVERIFY(view);
+        QStringList heard;
+        QTRY_VERIFY_WITH_TIMEOUT((heard.clear(), readAloud(view, heard),
+                                  heard.join('\n').contains("The heading") &&
+                                      heard.join('\n').contains("A paragraph to read.")),
+                                 loadTimeout);
+        QAccessibleInterface *link = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((link = linkNamed(view, "Go to B")) != nullptr, loadTimeout);
+        QVERIFY(link->actionInterface());
+        // The reader puts the focus on the link, and Enter follows it.
+        QWidget *page = window->brwWebBrowser->focusProxy();
+        page->setFocus();
+        QTRY_VERIFY(page->hasFocus() || (page->focusProxy() && page->focusProxy()->hasFocus()));
+        link->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QTRY_VERIFY_WITH_TIMEOUT(link->state().focused, loadTimeout);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("Page B"), loadTimeout);
+        QAccessible::setActive(false);
     }
 
     void twoWindowsKeepTheirOwnLists() {

@@ -477,6 +477,32 @@ def open_with(screen, prefix, world):
     program.end()
 
 
+def screen_reader_reads_a_page(screen, prefix, world):
+    """A screen reader that runs before the program reads a browser window's page."""
+    home = os.path.join(world, "reading-user")
+    page = os.path.join(world, "article.html")
+    with open(page, "w", encoding="utf-8") as file:
+        file.write("<html><head><title>Article</title></head><body><h1>The heading</h1>"
+                   "<p>A paragraph to read.</p><a href='#end'>A link</a></body></html>")
+    settings = os.path.join(home, ".config", "orvanel")
+    os.makedirs(settings)
+    with open(os.path.join(settings, "orvanel.ini"), "w", encoding="utf-8") as file:
+        file.write(f"[Options]\nShow Tips at Startup=0\n\n[Browser]\nStartPage=file://{page}\n")
+    program = Program(screen, prefix, home)
+    program.menu("Run", "Web Browser")
+
+    def page_read():
+        heard = [node.name or text_of(node) for node in program.nodes()]
+        return all(any(words in text for text in heard)
+                   for words in ("The heading", "A paragraph to read.", "A link"))
+    try:
+        found = wait_for(page_read, 60, "the page's heading, text and link")
+    except TimeoutError:
+        found = False
+    check(found, "a screen reader reads a browser window's page: heading, text and link")
+    program.end()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", help="a build folder to install into a temporary prefix")
@@ -497,7 +523,8 @@ def main():
                 check_package(arguments.package)
         screen = Screen(world)
         try:
-            for scenario in (new_user, portable_copy, older_build, open_with):
+            for scenario in (new_user, portable_copy, older_build, open_with,
+                             screen_reader_reads_a_page):
                 if arguments.only and scenario.__name__ != arguments.only:
                     continue
                 try:

@@ -98,6 +98,14 @@ private slots:
     void search();
     void searchFrameStates();
     void searchOnAnEmptyBook();
+    void searchFrameKeepsItsKeys();
+    void altAndAButtonLetterPressIt_data();
+    void altAndAButtonLetterPressIt();
+    void positionShownBackInBrowseMode_data();
+    void positionShownBackInBrowseMode();
+    void closedRecordSetIsToldByEveryCommand_data();
+    void closedRecordSetIsToldByEveryCommand();
+    void rowOfAnotherEncodingChangesAndGoes();
 };
 
 void tst_PhoneBookWindow::initTestCase_data() {
@@ -1015,6 +1023,161 @@ void tst_PhoneBookWindow::searchOnAnEmptyBook() {
     QCOMPARE(book.cmdFrmSearch->text(), QString("Search"));
     QCOMPARE(book.cmdFrmCancel->text(), QString("Cancel"));
     QVERIFY(box(book, nameBox)->isVisible());
+}
+
+// In the search frame the keys belong to its list, box and buttons: the record stays
+// where it is, and Esc is the frame's Cancel.
+void tst_PhoneBookWindow::searchFrameKeepsItsKeys() {
+    PhoneBookWorld world(globalProvider());
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdNext);
+    press(book.Command1);
+    for (QWidget *control : {static_cast<QWidget *>(book.Text1), static_cast<QWidget *>(book.List1),
+                             static_cast<QWidget *>(book.cmdFrmSearch)}) {
+        control->setFocus();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_PageUp,
+                            Qt::Key_Home, Qt::Key_End})
+            QTest::keyClick(control, key);
+        QCOMPARE(status(book), QString("Record: 2"));
+    }
+    QTest::keyClick(book.Text1, Qt::Key_Escape);
+    QVERIFY(!book.Frame1->isVisible());
+    QCOMPARE(windowCount(*session.main), 1);
+    QCOMPARE(world.platform.messages.size(), 0);
+}
+
+// The main window's menus Edit and Run share their letters with Edit and Refresh: while
+// the keyboard is in a phone book window, its own buttons win.
+void tst_PhoneBookWindow::altAndAButtonLetterPressIt_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("name"); // in the name box afterwards: no letter typed into it
+    QTest::addColumn<QString>("last"); // the last record's name afterwards
+    QTest::newRow("Alt+E edits") << int(Qt::Key_E) << "Edit record"
+                                 << "anna berg"
+                                 << "";
+    QTest::newRow("Alt+A adds") << int(Qt::Key_A) << "Add record"
+                                << ""
+                                << "";
+    QTest::newRow("Alt+R refreshes") << int(Qt::Key_R) << "Record: 1"
+                                     << "Anna Berg"
+                                     << "Eve Added";
+}
+void tst_PhoneBookWindow::altAndAButtonLetterPressIt() {
+    QFETCH(int, key);
+    QFETCH(QString, status);
+    QFETCH(QString, name);
+    QFETCH(QString, last);
+    PhoneBookWorld world(globalProvider());
+    Session session(world, fiveContacts());
+    frmPhoneBook &book = *session.book;
+    press(book.cmdLast);
+    world.addRow(contactRow("40", "Eve Added"));
+    box(book, nameBox)->setFocus();
+    QTest::keyClick(box(book, nameBox), Qt::Key(key), Qt::AltModifier);
+    QCOMPARE(::status(book), status);
+    QCOMPARE(text(book, nameBox), name);
+    if (!last.isEmpty()) {
+        press(book.cmdLast);
+        QCOMPARE(text(book, nameBox), last);
+    }
+    QCOMPARE(world.platform.messages.size(), 0);
+}
+
+// Back in browse mode, the label shows the record's position again.
+void tst_PhoneBookWindow::positionShownBackInBrowseMode_data() {
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("Edit, Update") << 5 << QStringList{"Next", "Edit", "type", "Update"}
+                                  << "Record: 2";
+    // Cancel goes back to the record current at the last Add, which is gone by then.
+    QTest::newRow("Edit, Cancel after the record of the last Add was deleted")
+        << 5 << QStringList{"Next", "Add", "Cancel", "Delete", "Edit", "Cancel"} << "Record: 2";
+    QTest::newRow("Add, Cancel on an empty book")
+        << 0 << QStringList{"Add", "Cancel"} << "Record: -1";
+}
+void tst_PhoneBookWindow::positionShownBackInBrowseMode() {
+    QFETCH(int, records);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, status);
+    PhoneBookWorld world(globalProvider());
+    Session session(world, fiveContacts().mid(0, records));
+    frmPhoneBook &book = *session.book;
+    for (const QString &step : steps) {
+        if (step == "type")
+            typeInto(book, cityBox, "York");
+        else
+            press(book.findChild<QPushButton *>("cmd" + step));
+    }
+    QCOMPARE(::status(book), status);
+    QVERIFY(locked(book));
+}
+
+// A phone book whose query fails once the connection is open leaves the window with a
+// closed record set: every record command says so.
+void tst_PhoneBookWindow::closedRecordSetIsToldByEveryCommand_data() {
+    QTest::addColumn<QString>("button");
+    for (const char *button : {"First", "Previous", "Next", "Last", "Delete", "Add"})
+        QTest::newRow(button) << QString(button);
+}
+void tst_PhoneBookWindow::closedRecordSetIsToldByEveryCommand() {
+    QFETCH(QString, button);
+    PhoneBookWorld world(globalProvider());
+    world.makeBook({});
+    // A view with every column whose one row the engine cannot compute.
+    const QString failing =
+        globalProvider() == PhoneBookProvider::SQLite ? "abs(-9223372036854775807 - 1)" : "1 / 0";
+    QCOMPARE(world.execute("DROP TABLE PHONEBOOK"), QString());
+    QCOMPARE(world.execute("CREATE VIEW PHONEBOOK AS SELECT " + failing +
+                           " AS [SERIAL NUMBER], 'n' AS NAME, 'a' AS ADDRESS, 'c' AS CITY, "
+                           "'s' AS STATE, 'k' AS COUNTRY, 'p' AS PINCODE, 't' AS PHONE, "
+                           "'e' AS EMAIL, 'd' AS DATEOFBIRTH, 'o' AS OPTIONALPHONE"),
+             QString());
+    world.platform.answerMessage(MsgBoxResult::Ok); // the failed query, as the window opens
+    auto main = startProgram();
+    frmPhoneBook *book = openPhoneBook(*main);
+    QVERIFY(book);
+    QCOMPARE(world.platform.messages.size(), 1);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    press(book->findChild<QPushButton *>("cmd" + button));
+    QCOMPARE(world.platform.messages.size(), 2);
+    QCOMPARE(world.platform.messages[1].text,
+             QString("The phone book is not open: it could not be loaded when this window "
+                     "opened."));
+}
+
+// A row another program wrote in another encoding (Latin-1 bytes in a text column) is
+// shown as well as it can be read, and can be changed and deleted: the window finds it
+// by the bytes it holds, and the bytes it did not change stay as they were.
+void tst_PhoneBookWindow::rowOfAnotherEncodingChangesAndGoes() {
+    if (globalProvider() != PhoneBookProvider::SQLite)
+        QSKIP("a server hands every value over in its own encoding");
+    PhoneBookWorld world(globalProvider());
+    world.makeBook({contactRow("1", "Anna Berg")});
+    QCOMPARE(world.execute("INSERT INTO PHONEBOOK ([SERIAL NUMBER], NAME, CITY) "
+                           "VALUES (2, CAST(X'4DFC6C6C6572' AS TEXT), CAST(X'4BF66C6E' AS TEXT))"),
+             QString());
+    auto main = startProgram();
+    frmPhoneBook &book = *openPhoneBook(*main);
+    press(book.cmdLast);
+    QCOMPARE(text(book, nameBox), QString::fromUtf8("M\xC3\xBCller"));
+    QCOMPARE(text(book, cityBox), QString::fromUtf8("K\xC3\xB6ln"));
+    press(book.cmdEdit);
+    typeInto(book, phoneBox, "555 0199");
+    press(book.cmdUpdate);
+    QCOMPARE(world.platform.messages.size(), 0);
+    QCOMPARE(world.values("SELECT hex(NAME) || ' ' || PHONE FROM PHONEBOOK WHERE "
+                          "[SERIAL NUMBER] = 2"),
+             QStringList{"4DFC6C6C6572 555 0199"});
+    // Changed once, the row is still found for the next change and for Delete.
+    press(book.cmdEdit);
+    typeInto(book, phoneBox, "555 0200");
+    press(book.cmdUpdate);
+    press(book.cmdDelete);
+    QCOMPARE(world.platform.messages.size(), 0);
+    QCOMPARE(world.column("NAME"), QStringList{"Anna Berg"});
 }
 
 QTEST_MAIN(tst_PhoneBookWindow)

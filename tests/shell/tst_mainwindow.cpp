@@ -201,6 +201,9 @@ private slots:
     void screenReaderActionsRunTheCommands();
     void theDataFolderAtStart_data();
     void theDataFolderAtStart();
+    void formattingButtonsFollowTheActiveEntry();
+    void exitShowsTheEntryItAsksAbout_data();
+    void exitShowsTheEntryItAsksAbout();
 };
 
 void tst_MainWindow::firstRunUsesTheDefaultBounds() {
@@ -1080,4 +1083,62 @@ void tst_MainWindow::theDataFolderAtStart() {
     auto main = startProgram();
     QCoreApplication::processEvents();
     QCOMPARE(world.platform.messages.size(), askedAgain ? 1 : 0);
+}
+
+// The formatting buttons show the format of the active entry's selection as soon as
+// another diary window becomes active: the next click then sets, not clears.
+void tst_MainWindow::formattingButtonsFollowTheActiveEntry() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    main->LoadNewDoc();
+    QTest::keyClicks(qobject_cast<frmDocument *>(main->activeChild())->rtfText, "plain");
+    main->LoadNewDoc();
+    RtfTextBox *bold = qobject_cast<frmDocument *>(main->activeChild())->rtfText;
+    QTest::keyClicks(bold, "bold");
+    bold->selectAll();
+    QTest::keyClick(bold, Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(button(*main, "Bold")->isChecked());
+    main->mdiArea()->activatePreviousSubWindow();
+    QVERIFY(!button(*main, "Bold")->isChecked());
+    main->mdiArea()->activateNextSubWindow();
+    QVERIFY(button(*main, "Bold")->isChecked());
+}
+
+// File > Exit and closing the main window bring forward each entry they ask about, so
+// that the user sees which of two entries of one day the question is about.
+void tst_MainWindow::exitShowsTheEntryItAsksAbout_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("File > Exit") << "exit";
+    QTest::newRow("closing the main window") << "close";
+}
+
+void tst_MainWindow::exitShowsTheEntryItAsksAbout() {
+    QFETCH(QString, how);
+    TestWorld world;
+    auto main = startProgram();
+    for (const char *words : {"first entry", "second entry"}) {
+        main->LoadNewDoc();
+        QTest::keyClicks(qobject_cast<frmDocument *>(main->activeChild())->rtfText, words);
+    }
+    main->mdiArea()->subWindowList().last()->showMaximized();
+    QStringList shown;
+    for (int i = 0; i < 2; ++i)
+        world.platform.answerMessageWith([&](const ScriptedPlatform::ShownMessage &) {
+            const QList<QMdiSubWindow *> stack =
+                main->mdiArea()->subWindowList(QMdiArea::StackingOrder);
+            QMdiSubWindow *active = main->mdiArea()->activeSubWindow();
+            auto *document = qobject_cast<frmDocument *>(active->widget());
+            // The window asked about is active and on top of the others.
+            shown << (stack.last() == active ? document->rtfText->toPlainText() : "hidden");
+            return int(MsgBoxResult::No);
+        });
+    if (how == "exit")
+        item(*main, "mnuFileExit")->trigger();
+    else
+        main->close();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY2(!shown.contains("hidden"), qPrintable(shown.join(", ")));
+    QCOMPARE(QSet<QString>(shown.begin(), shown.end()),
+             (QSet<QString>{"first entry", "second entry"}));
 }
