@@ -492,17 +492,18 @@ bool frmPhoneBook::event(QEvent *event) {
 }
 
 bool frmPhoneBook::eventFilter(QObject *watched, QEvent *event) {
-    if (keyedButton_ && event->type() == QEvent::KeyPress) {
+    // Until the key press of a button's letter comes, every event of the program passes
+    // here first: only that key press is taken, and the next one ends the watch.
+    if (keyedButton_) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
         qApp->removeEventFilter(this);
         const QPointer<QPushButton> button = std::exchange(keyedButton_, nullptr);
-        if (button && buttonForKey(*static_cast<QKeyEvent *>(event)) == button) {
-            button->click();
-            return true;
-        }
+        if (!button || buttonForKey(*static_cast<QKeyEvent *>(event)) != button)
+            return false;
+        button->click();
+        return true;
     }
-    // Until that key press comes, every event of the program passes here: none is ours.
-    if (keyedButton_)
-        return false;
     if (contactDragEvent(event))
         return true;
     // The record keys work while a field box or a button has the focus; the search
