@@ -114,6 +114,8 @@ frmMain::frmMain() {
 }
 
 frmMain::~frmMain() {
+    // The child windows go after this part of the window: the area says no more of them.
+    disconnect(mdiArea_, nullptr, this, nullptr);
     onTermination({});
     keepOpenAccessoriesAfterMe();
 }

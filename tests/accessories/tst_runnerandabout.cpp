@@ -262,14 +262,21 @@ void tst_RunnerAndAbout::anOpenAccessoryKeepsTheProgramRunning() {
     }
     bool ranOn = false;
     QTimer::singleShot(0, main.get(), [&] { main->close(); });
-    QTimer::singleShot(300, qApp, [&] {
+    // Timers of this test alone: they go with it, however early the program ended.
+    QTimer later;
+    later.setSingleShot(true);
+    connect(&later, &QTimer::timeout, [&] {
         ranOn = true;
         if (accessory) {
             QVERIFY(accessory->isVisible());
             accessory->close();
         }
     });
-    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); }); // never ended
+    later.start(300);
+    QTimer neverEnded;
+    neverEnded.setSingleShot(true);
+    connect(&neverEnded, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    neverEnded.start(10000);
     const int status = QCoreApplication::exec();
     QCOMPARE(ranOn, accessory != nullptr);
     QCOMPARE(status, 0);

@@ -85,14 +85,12 @@ QList<pid_t> rendererProcesses() {
     return renderers;
 }
 
-// What a screen reader finds under a control: the names, values and text of it and of
+// What a screen reader finds under a control: the names and values of it and of
 // everything in it, and the first link of that name.
 void readAloud(QAccessibleInterface *node, QStringList &heard, int depth = 0) {
     if (!node || depth > 40)
         return;
     heard << node->text(QAccessible::Name) << node->text(QAccessible::Value);
-    if (QAccessibleTextInterface *text = node->textInterface())
-        heard << text->text(0, text->characterCount());
     for (int i = 0; i < node->childCount(); ++i)
         readAloud(node->child(i), heard, depth + 1);
 }
