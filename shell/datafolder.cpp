@@ -133,7 +133,7 @@ void offerOlderData(const QString &data) {
     const int answer =
         MsgBox(QStringLiteral("ORVANEL now keeps your diary and phone book in %1, where a new "
                               "build or an update cannot delete them.\n\nAn older ORVANEL kept "
-                              "%2 in %3. Copy them to %1 now? The originals stay where they "
+                              "%2 in %3. Copy to %1 now? The originals stay where they "
                               "are.")
                    .arg(shown(data), what, shown(older.folder)),
                MsgBoxStyle::YesNo + MsgBoxStyle::Question);
