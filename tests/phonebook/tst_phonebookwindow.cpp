@@ -101,8 +101,6 @@ private slots:
     void searchFrameKeepsItsKeys();
     void altAndAButtonLetterPressIt_data();
     void altAndAButtonLetterPressIt();
-    void positionShownBackInBrowseMode_data();
-    void positionShownBackInBrowseMode();
     void closedRecordSetIsToldByEveryCommand_data();
     void closedRecordSetIsToldByEveryCommand();
     void rowOfAnotherEncodingChangesAndGoes();
@@ -176,6 +174,15 @@ void tst_PhoneBookWindow::navigationButtons_data() {
     QTest::newRow("last on an empty book fails")
         << 0 << QStringList{"Last"} << "Record: -1" << 0
         << "There is no current record: the phone book has no records.";
+    // Back in browse mode, the label shows the record's position again.
+    QTest::newRow("edit, update") << 5 << QStringList{"Next", "Edit", "Update"} << "Record: 2" << 0
+                                  << "";
+    // Cancel goes back to the record current at the last Add, which is gone by then.
+    QTest::newRow("edit, cancel after the record of the last add was deleted")
+        << 5 << QStringList{"Next", "Add", "Cancel", "Delete", "Edit", "Cancel"} << "Record: 2" << 0
+        << "";
+    QTest::newRow("add, cancel on an empty book")
+        << 0 << QStringList{"Add", "Cancel"} << "Record: -1" << 0 << "";
 }
 
 void tst_PhoneBookWindow::navigationButtons() {
@@ -1083,36 +1090,6 @@ void tst_PhoneBookWindow::altAndAButtonLetterPressIt() {
         QCOMPARE(text(book, nameBox), last);
     }
     QCOMPARE(world.platform.messages.size(), 0);
-}
-
-// Back in browse mode, the label shows the record's position again.
-void tst_PhoneBookWindow::positionShownBackInBrowseMode_data() {
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("status");
-    QTest::newRow("Edit, Update") << 5 << QStringList{"Next", "Edit", "type", "Update"}
-                                  << "Record: 2";
-    // Cancel goes back to the record current at the last Add, which is gone by then.
-    QTest::newRow("Edit, Cancel after the record of the last Add was deleted")
-        << 5 << QStringList{"Next", "Add", "Cancel", "Delete", "Edit", "Cancel"} << "Record: 2";
-    QTest::newRow("Add, Cancel on an empty book")
-        << 0 << QStringList{"Add", "Cancel"} << "Record: -1";
-}
-void tst_PhoneBookWindow::positionShownBackInBrowseMode() {
-    QFETCH(int, records);
-    QFETCH(QStringList, steps);
-    QFETCH(QString, status);
-    PhoneBookWorld world(globalProvider());
-    Session session(world, fiveContacts().mid(0, records));
-    frmPhoneBook &book = *session.book;
-    for (const QString &step : steps) {
-        if (step == "type")
-            typeInto(book, cityBox, "York");
-        else
-            press(book.findChild<QPushButton *>("cmd" + step));
-    }
-    QCOMPARE(::status(book), status);
-    QVERIFY(locked(book));
 }
 
 // A phone book whose query fails once the connection is open leaves the window with a
