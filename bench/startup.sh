@@ -23,25 +23,33 @@ export XDG_CONFIG_HOME="$ORVANEL_HOME/config"
 export XDG_STATE_HOME="$ORVANEL_HOME/state"
 trap 'rm -rf "$ORVANEL_HOME"' EXIT
 
-measure() {
-  local times=()
-  for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s%N)
-    ORVANEL_QUIT_WHEN_IDLE=1 "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    times+=($(( (end - start) / 1000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : int((a[NR/2]+a[NR/2+1])/2))}'
+# One run of a command: microseconds from its start to its end.
+once() {
+  local start end
+  start=$(date +%s%N)
+  ORVANEL_QUIT_WHEN_IDLE=1 "$@" >/dev/null 2>&1
+  end=$(date +%s%N)
+  echo $(( (end - start) / 1000 ))
+}
+
+median() {
+  sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : int((a[NR/2]+a[NR/2+1])/2))}'
 }
 
 run() {
-  local baseline program shared
-  baseline=$(measure build/release/bin/startup_baseline)
-  program=$(measure build/release/bin/orvanel)
-  shared=$(measure build/release/bin/startup_baseline --share-gl)
+  # The three take turns, so that a machine busier for a while slows each alike.
+  local baseline=() program=() shared=()
+  for _ in $(seq "$runs"); do
+    baseline+=("$(once build/release/bin/startup_baseline)")
+    program+=("$(once build/release/bin/orvanel)")
+    shared+=("$(once build/release/bin/startup_baseline --share-gl)")
+  done
+  local b p s
+  b=$(printf '%s\n' "${baseline[@]}" | median)
+  p=$(printf '%s\n' "${program[@]}" | median)
+  s=$(printf '%s\n' "${shared[@]}" | median)
   echo "runs: $runs (median), $(nproc) cores, $(uname -m), display: ${DISPLAY:-none}"
-  awk -v b="$baseline" -v p="$program" -v s="$shared" 'BEGIN {
+  awk -v b="$b" -v p="$p" -v s="$s" 'BEGIN {
     printf "bare Qt window                      : %6.1f ms\n", b / 1000
     printf "ORVANEL                             : %6.1f ms  ratio %.2f\n", p / 1000, p / b
     printf "bare window, GL sharing set at start: %6.1f ms  ratio %.2f\n", s / 1000, s / b }'

@@ -5,6 +5,7 @@
 #include "diary/entryrecovery.h"
 #include "diary/rtftextbox.h"
 #include "platform/errorhandling.h"
+#include "platform/imagelist.h"
 #include "platform/messagebox.h"
 #include "platform/settings.h"
 #include "platform/units.h"
@@ -32,7 +33,7 @@ void writeSavedFlag(bool saved) {
 
 frmDocument::frmDocument(DiaryHost &host, QWidget *parent) : QWidget(parent), host_(host) {
     setObjectName(QStringLiteral("frmDocument"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/orvanel.xpm")));
+    setWindowIcon(QIcon(xpmPicture(QStringLiteral(":/icons/orvanel.xpm"))));
     resize(sizeHint());
     rtfText = new RtfTextBox(this);
     rtfText->setObjectName(QStringLiteral("rtfText"));

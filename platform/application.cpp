@@ -1,9 +1,16 @@
 #include "platform/application.h"
 
 #include "platform/errorhandling.h"
+#include "platform/imagelist.h"
+
+#include <QFontDatabase>
 
 OrvanelApplication::OrvanelApplication(int &argc, char **argv) : QApplication(argc, argv) {
     nameApplication();
+    setStyle(new ProgramStyle);
+    // The first text laid out waits for the system's list of fonts, which takes some
+    // milliseconds to read: it is read on another core while the first window is built.
+    fontListReader_ = std::jthread([] { QFontDatabase::families(); });
 }
 
 void OrvanelApplication::nameApplication() {

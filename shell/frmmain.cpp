@@ -62,7 +62,7 @@ frmMain::frmMain() {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(appTitle());
     // The program's icon, for this window and every window of the program.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvanel.xpm")));
+    QApplication::setWindowIcon(QIcon(xpmPicture(QStringLiteral(":/icons/orvanel.xpm"))));
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
