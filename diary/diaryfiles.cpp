@@ -82,6 +82,10 @@ QString diaryFolder() {
     return platform().dataFolder() + QStringLiteral("/Diary");
 }
 
+QString entryFile(const frmDocument &document) {
+    return targetOf(document);
+}
+
 QString entryNameFor(const QDate &day) {
     return DiaryText::entryPrefix() + day.toString(QStringLiteral("MM-dd-yyyy"));
 }

@@ -16,6 +16,10 @@ QString entryFileExtension();
 // Whether `path` names a file inside the diary folder, also once links are followed.
 bool isInDiaryFolder(const QString &path);
 
+// The file a window's entry is written to: its own file, or the diary folder's file
+// named after its title.
+QString entryFile(const frmDocument &document);
+
 // The title of a new entry: "Diary " and the date as month-day-year, 12-06-2026.
 QString entryNameFor(const QDate &day);
 

@@ -78,4 +78,36 @@ inline QString recoveryRefused(const QString &folders) {
                           "read, and was set aside as:\n\n") +
            folders;
 }
+
+// The search of the diary.
+inline QString findTitle() {
+    return QStringLiteral("Find in Diary");
+}
+inline QString findLabel() {
+    return QStringLiteral("&Find:");
+}
+inline QString bestMatchFirst() {
+    return QStringLiteral("&Best match first");
+}
+inline QString foundList() {
+    return QStringLiteral("Entries found");
+}
+inline QString typeToFind() {
+    return QStringLiteral("Type the words to find.");
+}
+inline QString entriesFound(int count) {
+    return count == 0   ? QStringLiteral("No entry holds the words.")
+           : count == 1 ? QStringLiteral("1 entry holds the words.")
+                        : QStringLiteral("%L1 entries hold the words.").arg(count);
+}
+inline QString hitsIn(int hits) {
+    return hits == 1 ? QStringLiteral("1 hit") : QStringLiteral("%L1 hits").arg(hits);
+}
+inline QString readingEntries(int done, int total) {
+    return QStringLiteral("Reading the diary: %L1 of %L2 entries...").arg(done).arg(total);
+}
+inline QString unreadableEntries(int count) {
+    return count == 1 ? QStringLiteral("1 entry could not be read.")
+                      : QStringLiteral("%L1 entries could not be read.").arg(count);
+}
 } // namespace DiaryText

@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QShortcut>
 
 namespace {
 // Layout of the text box in the window's client area, in twips.
@@ -42,7 +43,56 @@ frmDocument::frmDocument(DiaryHost &host, QWidget *parent) : QWidget(parent), ho
     connect(this, &QWidget::windowTitleChanged, rtfText, &QWidget::setAccessibleName);
     connect(rtfText, &RtfTextBox::SelChange, this, &frmDocument::rtfText_SelChange);
     recovery_ = new EntryRecovery(*this, host.recovery());
+    // F3 and Shift+F3 go through the places where the last search's words stand.
+    auto *next = new QShortcut(QKeySequence(Qt::Key_F3), this, [this] { goToFound(true); });
+    auto *previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this,
+                                   [this] { goToFound(false); });
+    next->setContext(Qt::WidgetWithChildrenShortcut);
+    previous->setContext(Qt::WidgetWithChildrenShortcut);
     Form_Load();
+}
+
+bool frmDocument::showFound(const SearchTerms &terms) {
+    found_ = terms;
+    QTextCursor start = rtfText->textCursor();
+    start.movePosition(QTextCursor::Start);
+    rtfText->setTextCursor(start);
+    goToFound(true);
+    return rtfText->textCursor().hasSelection();
+}
+
+void frmDocument::goToFound(bool forward) {
+    const QList<TextSpan> spans = found_.spansIn(rtfText->toPlainText());
+    if (spans.isEmpty())
+        return;
+    const QTextCursor at = rtfText->textCursor();
+    const int from = forward ? at.selectionEnd() : at.selectionStart();
+    const TextSpan *chosen = nullptr;
+    if (forward) {
+        // The first place after the selection, or the first of all when it is the last.
+        for (const TextSpan &span : spans) {
+            if (span.start >= from) {
+                chosen = &span;
+                break;
+            }
+        }
+        if (!chosen)
+            chosen = &spans.first();
+    } else {
+        for (auto span = spans.crbegin(); span != spans.crend(); ++span) {
+            if (span->start + span->length <= from) {
+                chosen = &*span;
+                break;
+            }
+        }
+        if (!chosen)
+            chosen = &spans.last();
+    }
+    QTextCursor selection(rtfText->document());
+    selection.setPosition(int(chosen->start));
+    selection.setPosition(int(chosen->start + chosen->length), QTextCursor::KeepAnchor);
+    rtfText->setTextCursor(selection);
+    rtfText->ensureCursorVisible();
 }
 
 QSize frmDocument::sizeHint() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/filestamp.h"
+#include "diary/searchterms.h"
 
 #include <QString>
 #include <QWidget>
@@ -48,6 +49,13 @@ public:
     void Form_Resize();
     void rtfText_SelChange();
 
+    // Selects the first place where the search's words stand and scrolls it into view;
+    // F3 and Shift+F3 then go to the next and the previous one. False when the entry
+    // does not hold them.
+    bool showFound(const SearchTerms &terms);
+    // Selects the next (or previous) place found, round from the end to the beginning.
+    void goToFound(bool forward);
+
     // Sets the main window's six formatting buttons to the selection's format, as the
     // window becomes the active one.
     void showSelectionFormat();
@@ -64,6 +72,7 @@ private:
     EntryRecovery *recovery_ = nullptr;
     int saveCount_ = 0;
     std::optional<FileStamp> knownFile_;
+    SearchTerms found_;
 };
 
 // The saved flag shared by all diary windows: "1" saved, "0" not saved.

@@ -22,6 +22,8 @@ class ImageList;
 class RtfTextBox;
 class frmAbout;
 class frmDocument;
+class frmFind;
+class SearchTerms;
 class frmMSDOS;
 class frmProperties;
 class frmTip;
@@ -96,6 +98,7 @@ public:
     void mnuWindowArrangeIcons_Click();
     // Tools, Help
     void mnuToolsOptions_Click();
+    void mnuToolsFindInDiary_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearchForHelpOn_Click();
     void mnuHelpAbout_Click();
@@ -163,6 +166,11 @@ private:
     // The Open or Save As dialog for diary files, showing the diary folder first;
     // returns the chosen path, empty when cancelled.
     QString chooseDiaryFile(FileDialogKind kind, const QString &title);
+    // Opens the diary entry at `path` (or brings forward the window that has it open)
+    // with the search's words selected.
+    void showFoundEntry(const QString &path, const SearchTerms &terms);
+    // The open child window of a kind that has one window at most, brought forward.
+    template <typename Window> Window *bringForward() const;
 
     Recovery recovery_;
     QMdiArea *mdiArea_ = nullptr;
@@ -180,3 +188,4 @@ private:
     frmMSDOS *runnerWindow_ = nullptr;
     frmAbout *aboutWindow_ = nullptr;
 };
+

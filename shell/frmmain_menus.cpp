@@ -69,6 +69,8 @@ const MenuItem menuTable[] = {
     {2, "mnuWindowArrangeIcons", "&Arrange Icons", "", Plain, [](frmMain &w) { w.mnuWindowArrangeIcons_Click(); }},
     {1, "mnuTools", "&Tools", "", Plain, nullptr},
     {2, "mnuToolsOptions", "&Options...", "", Plain, [](frmMain &w) { w.mnuToolsOptions_Click(); }},
+    {2, "mnuToolsBar0", "-", "", Plain, nullptr},
+    {2, "mnuToolsFindInDiary", "&Find in Diary...", "Ctrl+Shift+F", Plain, [](frmMain &w) { w.mnuToolsFindInDiary_Click(); }},
     {1, "mnuHelp", "&Help", "", Plain, nullptr},
     {2, "mnuHelpContents", "&Contents", "", Plain, [](frmMain &w) { w.mnuHelpContents_Click(); }},
     {2, "mnuHelpSearchForHelpOn", "&Search For Help On...", "", Plain, [](frmMain &w) { w.mnuHelpSearchForHelpOn_Click(); }},

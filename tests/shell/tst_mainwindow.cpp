@@ -130,6 +130,8 @@ const QList<MenuRow> expectedMenus = {
     {2, "mnuWindowArrangeIcons", "&Arrange Icons", ""},
     {1, "mnuTools", "&Tools", ""},
     {2, "mnuToolsOptions", "&Options...", ""},
+    {2, "mnuToolsBar0", "-", ""},
+    {2, "mnuToolsFindInDiary", "&Find in Diary...", "Ctrl+Shift+F"},
     {1, "mnuHelp", "&Help", ""},
     {2, "mnuHelpContents", "&Contents", ""},
     {2, "mnuHelpSearchForHelpOn", "&Search For Help On...", ""},

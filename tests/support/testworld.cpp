@@ -10,6 +10,7 @@
 TestWorld::TestWorld() {
     qputenv("XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_STATE_HOME", dir_.filePath(QStringLiteral("state")).toUtf8());
+    qputenv("XDG_CACHE_HOME", dir_.filePath(QStringLiteral("cache")).toUtf8());
     flushSettings();
     QDir().mkpath(programFolder());
     platform.folder = programFolder();

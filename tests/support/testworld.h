@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
-// A world of its own for one test: a program folder, a settings folder and the scripted
-// platform, all in a temporary folder that goes away with the test.
+// A world of its own for one test: a program folder, settings and cache folders and the
+// scripted platform, all in a temporary folder that goes away with the test.
 class TestWorld {
 public:
     TestWorld();
