@@ -110,4 +110,24 @@ inline QString unreadableEntries(int count) {
     return count == 1 ? QStringLiteral("1 entry could not be read.")
                       : QStringLiteral("%L1 entries could not be read.").arg(count);
 }
+
+// The calendar of the diary.
+inline QString calendarTitle() {
+    return QStringLiteral("Diary Calendar");
+}
+inline QString calendarDays() {
+    return QStringLiteral("Days");
+}
+inline QString calendarToday() {
+    return QStringLiteral(", today");
+}
+inline QString calendarEntry() {
+    return QStringLiteral(", diary entry");
+}
+inline QString calendarBirthday(const QString &name) {
+    return QStringLiteral(", birthday: ") + name;
+}
+inline QString birthdaysOn(const QString &names) {
+    return QStringLiteral("Birthdays: ") + names;
+}
 } // namespace DiaryText

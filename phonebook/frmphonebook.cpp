@@ -393,6 +393,7 @@ void frmPhoneBook::cmdDelete_Click() {
 
 void frmPhoneBook::cmdRefresh_Click() {
     runReportingErrors([&] { records().Requery(); });
+    emit Refreshed();
 }
 
 void frmPhoneBook::cmdClose_Click() {

@@ -85,6 +85,11 @@ public:
     // and shows what each import did; then shows the records afresh.
     void importContactFiles(const QStringList &files);
 
+signals:
+    // The records were read again from the database: what other windows show of them
+    // may follow.
+    void Refreshed();
+
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -99,6 +99,7 @@ public:
     // Tools, Help
     void mnuToolsOptions_Click();
     void mnuToolsFindInDiary_Click();
+    void mnuToolsDiaryCalendar_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearchForHelpOn_Click();
     void mnuHelpAbout_Click();
@@ -169,8 +170,14 @@ private:
     // Opens the diary entry at `path` (or brings forward the window that has it open)
     // with the search's words selected.
     void showFoundEntry(const QString &path, const SearchTerms &terms);
-    // The open child window of a kind that has one window at most, brought forward.
-    template <typename Window> Window *bringForward() const;
+    // Opens a calendar day: its entry when there is one, else a new entry for that day.
+    void openDiaryDay(const QDate &day, const QString &entryPath);
+    // The diary window that has the entry at `path` open, brought forward; or none.
+    frmDocument *bringForwardEntry(const QString &path);
+    // The open child window of a kind that has one window at most.
+    template <typename Window> Window *openChild() const;
+    // The calendar's birthdays follow a Refresh of a phone book window.
+    void refreshCalendarBirthdays();
 
     Recovery recovery_;
     QMdiArea *mdiArea_ = nullptr;

@@ -71,6 +71,7 @@ const MenuItem menuTable[] = {
     {2, "mnuToolsOptions", "&Options...", "", Plain, [](frmMain &w) { w.mnuToolsOptions_Click(); }},
     {2, "mnuToolsBar0", "-", "", Plain, nullptr},
     {2, "mnuToolsFindInDiary", "&Find in Diary...", "Ctrl+Shift+F", Plain, [](frmMain &w) { w.mnuToolsFindInDiary_Click(); }},
+    {2, "mnuToolsDiaryCalendar", "Diary &Calendar...", "Ctrl+Shift+D", Plain, [](frmMain &w) { w.mnuToolsDiaryCalendar_Click(); }},
     {1, "mnuHelp", "&Help", "", Plain, nullptr},
     {2, "mnuHelpContents", "&Contents", "", Plain, [](frmMain &w) { w.mnuHelpContents_Click(); }},
     {2, "mnuHelpSearchForHelpOn", "&Search For Help On...", "", Plain, [](frmMain &w) { w.mnuHelpSearchForHelpOn_Click(); }},

@@ -7,5 +7,7 @@
 void frmMain::mnuDataPhoneBook_Click() {
     // A new window each time, with its own connection and records; the window lives
     // until the user closes it.
-    addChildWindow(new frmPhoneBook)->showMaximized();
+    auto *book = new frmPhoneBook;
+    connect(book, &frmPhoneBook::Refreshed, this, &frmMain::refreshCalendarBirthdays);
+    addChildWindow(book)->showMaximized();
 }

@@ -132,6 +132,7 @@ const QList<MenuRow> expectedMenus = {
     {2, "mnuToolsOptions", "&Options...", ""},
     {2, "mnuToolsBar0", "-", ""},
     {2, "mnuToolsFindInDiary", "&Find in Diary...", "Ctrl+Shift+F"},
+    {2, "mnuToolsDiaryCalendar", "Diary &Calendar...", "Ctrl+Shift+D"},
     {1, "mnuHelp", "&Help", ""},
     {2, "mnuHelpContents", "&Contents", ""},
     {2, "mnuHelpSearchForHelpOn", "&Search For Help On...", ""},

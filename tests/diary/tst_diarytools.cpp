@@ -1,7 +1,12 @@
-// Finding words in every diary entry: typed in the Find in Diary window, read back from
-// its list and count line, and the entry found opened with the words selected.
+// The tools for the whole diary, used as a user does. Find in Diary: words typed, read
+// back from the list and the count line, the entry found opened with the words selected.
+// The Diary Calendar: its marks, what a screen reader hears of each day, its keys, and
+// the days opened.
+#include "diary/frmcalendar.h"
 #include "diary/frmdocument.h"
 #include "diary/frmfind.h"
+#include "phonebook/frmphonebook.h"
+#include "phonebook/sqlitefile.h"
 #include "diary/rtftextbox.h"
 #include "shell/frmmain.h"
 #include "startprogram.h"
@@ -16,7 +21,11 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -56,9 +65,41 @@ frmDocument *activeDiary(frmMain &main) {
     return qobject_cast<frmDocument *>(main.activeChild());
 }
 
+// Adds contacts to the data folder's phone book, as another program would.
+void addContacts(const QString &phoneBook, const QList<std::pair<QString, QString>> &nameAndBirth) {
+    if (!QFile::exists(phoneBook))
+        QCOMPARE(SqliteFile::create(phoneBook), QString());
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "contacts");
+        db.setDatabaseName(phoneBook);
+        QVERIFY(db.open());
+        QSqlQuery insert(db);
+        for (const auto &[name, born] : nameAndBirth) {
+            QVERIFY(insert.prepare("INSERT INTO PHONEBOOK (NAME, DATEOFBIRTH) VALUES (?, ?)"));
+            insert.addBindValue(name);
+            insert.addBindValue(born);
+            QVERIFY(insert.exec());
+        }
+    }
+    QSqlDatabase::removeDatabase("contacts");
+}
+
+// What a screen reader hears of a calendar day shown.
+QString heard(const frmCalendar &calendar, const QDate &day) {
+    const QTableWidget *grid = calendar.grdDays;
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            QTableWidgetItem *item = grid->item(row, column);
+            if (item->data(Qt::AccessibleTextRole).toString().startsWith(QLocale().toString(day, QLocale::LongFormat)))
+                return item->data(Qt::AccessibleTextRole).toString();
+        }
+    }
+    return "<not shown>";
+}
+
 } // namespace
 
-class tst_DiarySearch : public QObject {
+class tst_DiaryTools : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -70,16 +111,24 @@ private slots:
     void followsChangesBehindTheProgramsBack();
     void damagedIndexIsMadeAfresh();
     void screenReaderHearsTitleAndPassage();
+    void calendarDays_data();
+    void calendarDays();
+    void calendarKeys_data();
+    void calendarKeys();
+    void calendarOpensDays_data();
+    void calendarOpensDays();
+    void calendarFollowsFolderAndPhoneBook();
 
 private:
     frmFind *openFind();
+    frmCalendar *openCalendar();
     void typeQuery(const QString &text);
 
     std::unique_ptr<TestWorld> world_;
     std::unique_ptr<frmMain> main_;
 };
 
-void tst_DiarySearch::init() {
+void tst_DiaryTools::init() {
     world_ = std::make_unique<TestWorld>();
     QDir().mkpath(world_->diaryFolder());
     for (const auto &[name, content] : entries)
@@ -87,18 +136,18 @@ void tst_DiarySearch::init() {
     main_ = startProgram();
 }
 
-void tst_DiarySearch::cleanup() {
+void tst_DiaryTools::cleanup() {
     main_.reset();
     world_.reset();
 }
 
-frmFind *tst_DiarySearch::openFind() {
+frmFind *tst_DiaryTools::openFind() {
     QTest::keyClick(main_.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     frmFind *find = findWindow(*main_);
     return find;
 }
 
-void tst_DiarySearch::typeQuery(const QString &text) {
+void tst_DiaryTools::typeQuery(const QString &text) {
     frmFind *find = findWindow(*main_);
     find->txtFind->selectAll();
     QTest::keyClick(find->txtFind, Qt::Key_Delete);
@@ -107,7 +156,7 @@ void tst_DiarySearch::typeQuery(const QString &text) {
         QTest::sendKeyEvent(QTest::Click, find->txtFind, Qt::Key_unknown, c, Qt::NoModifier);
 }
 
-void tst_DiarySearch::findsAsTyped_data() {
+void tst_DiaryTools::findsAsTyped_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("bestMatchFirst");
     QTest::addColumn<QStringList>("titles");
@@ -133,7 +182,7 @@ void tst_DiarySearch::findsAsTyped_data() {
     QTest::newRow("best match first: a rare word weighs more") << "harbour barcelona walked past" << true << QStringList{} << "No entry holds the words.";
 }
 
-void tst_DiarySearch::findsAsTyped() {
+void tst_DiaryTools::findsAsTyped() {
     QFETCH(QString, typed);
     QFETCH(bool, bestMatchFirst);
     QFETCH(QStringList, titles);
@@ -148,7 +197,7 @@ void tst_DiarySearch::findsAsTyped() {
     QCOMPARE(listed(*find), titles);
 }
 
-void tst_DiarySearch::foundEntryOpensWithTheWordsSelected_data() {
+void tst_DiaryTools::foundEntryOpensWithTheWordsSelected_data() {
     QTest::addColumn<bool>("alreadyOpen");
     QTest::addColumn<QList<int>>("f3Steps"); // +1 F3, -1 Shift+F3
     QTest::addColumn<QStringList>("selections");
@@ -160,7 +209,7 @@ void tst_DiarySearch::foundEntryOpensWithTheWordsSelected_data() {
                                                        << QStringList{"Lighthouse", "lighthouse"};
 }
 
-void tst_DiarySearch::foundEntryOpensWithTheWordsSelected() {
+void tst_DiaryTools::foundEntryOpensWithTheWordsSelected() {
     QFETCH(bool, alreadyOpen);
     QFETCH(QList<int>, f3Steps);
     QFETCH(QStringList, selections);
@@ -189,7 +238,7 @@ void tst_DiarySearch::foundEntryOpensWithTheWordsSelected() {
     QVERIFY(!document->textChanged());
 }
 
-void tst_DiarySearch::followsChangesBehindTheProgramsBack() {
+void tst_DiaryTools::followsChangesBehindTheProgramsBack() {
     frmFind *find = openFind();
     typeQuery("zeppelin");
     QTRY_COMPARE(find->lblCount->text(), QString("No entry holds the words. 1 entry could not be read."));
@@ -206,7 +255,7 @@ void tst_DiarySearch::followsChangesBehindTheProgramsBack() {
     QTRY_COMPARE(listed(*find), (QStringList{"Diary 12-03-2026", "Diary 11-02-2026"}));
 }
 
-void tst_DiarySearch::damagedIndexIsMadeAfresh() {
+void tst_DiaryTools::damagedIndexIsMadeAfresh() {
     // An index from a first opening, then damaged while the program was not running.
     frmFind *find = openFind();
     typeQuery("harbour");
@@ -222,7 +271,7 @@ void tst_DiarySearch::damagedIndexIsMadeAfresh() {
     QTRY_COMPARE(listed(*find), (QStringList{"Notes", "Diary 11-20-2026"}));
 }
 
-void tst_DiarySearch::screenReaderHearsTitleAndPassage() {
+void tst_DiaryTools::screenReaderHearsTitleAndPassage() {
     frmFind *find = openFind();
     typeQuery("keepers");
     QTRY_COMPARE(find->lstFound->count(), 1);
@@ -236,5 +285,120 @@ void tst_DiarySearch::screenReaderHearsTitleAndPassage() {
     QCOMPARE(QAccessible::queryAccessibleInterface(find->txtFind)->text(QAccessible::Name), QString("Find"));
 }
 
-QTEST_MAIN(tst_DiarySearch)
-#include "tst_diarysearch.moc"
+frmCalendar *tst_DiaryTools::openCalendar() {
+    QTest::keyClick(main_.get(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    return qobject_cast<frmCalendar *>(main_->activeChild());
+}
+
+void tst_DiaryTools::calendarDays_data() {
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<QString>("after"); // what is heard after the date
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("an entry") << QDate(2026, 12, 1) << ", diary entry" << true;
+    QTest::newRow("an entry that cannot be read is still written") << QDate(2026, 12, 3) << ", diary entry" << true;
+    QTest::newRow("today") << QDate(2026, 12, 6) << ", today" << false;
+    QTest::newRow("two birthdays, year first and without a year") << QDate(2026, 12, 24) << ", birthday: Ada, birthday: Bo" << false;
+    QTest::newRow("a birthday written month first, in the next month's days shown") << QDate(2027, 1, 2) << ", birthday: Cy" << false;
+    QTest::newRow("nothing") << QDate(2026, 12, 15) << "" << false;
+}
+
+void tst_DiaryTools::calendarDays() {
+    QFETCH(QDate, day);
+    QFETCH(QString, after);
+    QFETCH(bool, bold);
+    addContacts(world_->programFolder() + "/ORVANEL.MDB",
+                {{"Ada", "1990-12-24"}, {"Bo", "--12-24"}, {"Cy", "01-02-1985"}, {"Dee", "sometime"}});
+    frmCalendar *calendar = openCalendar();
+    QVERIFY(calendar);
+    QCOMPARE(calendar->windowTitle(), QString("Diary Calendar"));
+    QCOMPARE(calendar->lblMonth->text(), QLocale().standaloneMonthName(12) + " 2026");
+    QCOMPARE(heard(*calendar, day), QLocale().toString(day, QLocale::LongFormat) + after);
+    for (int row = 0; row < calendar->grdDays->rowCount(); ++row)
+        for (int column = 0; column < 7; ++column)
+            if (heard(*calendar, day) == calendar->grdDays->item(row, column)->data(Qt::AccessibleTextRole))
+                QCOMPARE(calendar->grdDays->item(row, column)->font().bold(), bold);
+}
+
+void tst_DiaryTools::calendarKeys_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QDate>("chosen");
+    QTest::addColumn<QString>("birthdays");
+    QTest::newRow("a day on") << QList<int>{Qt::Key_Right} << QDate(2026, 12, 7) << "";
+    QTest::newRow("a week back") << QList<int>{Qt::Key_Up} << QDate(2026, 11, 29) << "";
+    QTest::newRow("a month on, to a birthday") << QList<int>{Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}
+                                               << QDate(2027, 1, 2) << "Birthdays: Cy";
+    QTest::newRow("back to today") << QList<int>{Qt::Key_PageUp, Qt::Key_Down, Qt::Key_Home} << QDate(2026, 12, 6) << "";
+}
+
+void tst_DiaryTools::calendarKeys() {
+    QFETCH(QList<int>, keys);
+    QFETCH(QDate, chosen);
+    QFETCH(QString, birthdays);
+    addContacts(world_->programFolder() + "/ORVANEL.MDB", {{"Cy", "01-02-1985"}});
+    frmCalendar *calendar = openCalendar();
+    for (int key : keys)
+        QTest::keyClick(calendar->grdDays, Qt::Key(key));
+    QCOMPARE(calendar->chosenDay(), chosen);
+    QCOMPARE(calendar->lblMonth->text(), QLocale().standaloneMonthName(chosen.month()) + " " + QString::number(chosen.year()));
+    QCOMPARE(calendar->grdDays->currentItem()->data(Qt::AccessibleTextRole).toString().left(QLocale().toString(chosen, QLocale::LongFormat).size()),
+             QLocale().toString(chosen, QLocale::LongFormat));
+    QCOMPARE(calendar->lblBirthdays->text(), birthdays);
+}
+
+void tst_DiaryTools::calendarOpensDays_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a day with an entry opens it") << QList<int>{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}
+                                                  << "Diary 12-01-2026" << "Tokyo.";
+    QTest::newRow("a day without starts one") << QList<int>{Qt::Key_Right} << "Diary 12-07-2026" << "";
+}
+
+void tst_DiaryTools::calendarOpensDays() {
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    frmCalendar *calendar = openCalendar();
+    for (int key : keys)
+        QTest::keyClick(calendar->grdDays, Qt::Key(key));
+    QTest::keyClick(calendar->grdDays, Qt::Key_Return);
+    frmDocument *document = activeDiary(*main_);
+    QVERIFY(document);
+    QCOMPARE(document->windowTitle(), title);
+    QVERIFY(document->rtfText->toPlainText().endsWith(text));
+    // Opened again from the calendar, the same window comes forward.
+    QMdiSubWindow *window = main_->mdiArea()->activeSubWindow();
+    if (!text.isEmpty()) {
+        main_->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(calendar->parentWidget()));
+        QTest::keyClick(calendar->grdDays, Qt::Key_Return);
+        QCOMPARE(main_->mdiArea()->activeSubWindow(), window);
+        QCOMPARE(main_->mdiArea()->subWindowList().size(), 2);
+        return;
+    }
+    // A new day's entry is saved under its day's name, and its day is marked.
+    QTest::keyClicks(document->rtfText, "Rain.");
+    QTest::keyClick(main_.get(), Qt::Key_F2);
+    QVERIFY(QFile::exists(world_->diaryFolder() + "/Diary 12-07-2026.DIA"));
+    QTRY_COMPARE(heard(*calendar, QDate(2026, 12, 7)), QLocale().toString(QDate(2026, 12, 7), QLocale::LongFormat) + ", diary entry");
+}
+
+void tst_DiaryTools::calendarFollowsFolderAndPhoneBook() {
+    frmCalendar *calendar = openCalendar();
+    const QDate day(2026, 12, 9);
+    const QString dayHeard = QLocale().toString(day, QLocale::LongFormat);
+    writeFile(world_->diaryFolder() + "/Diary 12-09-2026.DIA", R"({\rtf1\ansi Written elsewhere.})");
+    QTRY_COMPARE(heard(*calendar, day), dayHeard + ", diary entry");
+    QVERIFY(QFile::remove(world_->diaryFolder() + "/Diary 12-09-2026.DIA"));
+    QTRY_COMPARE(heard(*calendar, day), dayHeard);
+    // A contact added by another program shows after a phone book window's Refresh.
+    addContacts(world_->programFolder() + "/ORVANEL.MDB", {{"Eve", "2001-12-09"}});
+    QCOMPARE(heard(*calendar, day), dayHeard);
+    main_->findChild<QAction *>("mnuDataPhoneBook")->trigger();
+    auto *book = qobject_cast<frmPhoneBook *>(main_->activeChild());
+    QVERIFY(book);
+    book->cmdRefresh->click();
+    QCOMPARE(heard(*calendar, day), dayHeard + ", birthday: Eve");
+}
+
+QTEST_MAIN(tst_DiaryTools)
+#include "tst_diarytools.moc"
