@@ -25,17 +25,18 @@ struct IndexFailure {
 };
 
 // The version of the index's layout: an index of another version is made afresh.
-constexpr int layoutVersion = 1;
+constexpr int layoutVersion = 2;
 constexpr int passageBefore = 60;
 constexpr int passageLength = 200;
-constexpr int entriesPerBatch = 20;
+constexpr int entriesPerBatch = 50;
 
 const char *const schema = R"(
 PRAGMA journal_mode=WAL;
 CREATE TABLE entry(id INTEGER PRIMARY KEY, name TEXT UNIQUE NOT NULL, size INTEGER,
                    mtime INTEGER, inode INTEGER, day TEXT, readable INTEGER, text TEXT);
 CREATE VIRTUAL TABLE words USING fts5(text, content='',
-                                      tokenize='unicode61 remove_diacritics 2');
+                                      tokenize='unicode61 remove_diacritics 2',
+                                      prefix='1 2 3');
 )";
 
 void check(sqlite3 *db, int code) {
@@ -201,6 +202,9 @@ void DiaryIndex::open() {
     check(db_, sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_,
                                SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
     sqlite3_busy_timeout(db_, 2000);
+    // A cache: a write cut off by a crash costs a rebuild, never the user's words, so the
+    // index does not wait for the disk at each commit.
+    run(db_, "PRAGMA synchronous=OFF");
     qint64 found = 0;
     {
         Statement version(db_, "PRAGMA user_version");
@@ -348,20 +352,31 @@ QList<DiaryIndex::Found> DiaryIndex::search(const SearchTerms &terms, Order orde
         count.bind(1, query);
         count.step();
         total = int(count.number(0));
+        // The entries found, in order, then the text of those listed: sorting carries
+        // only names and days, never whole texts.
         Statement rows(db_, order == Order::NewestFirst
-                                ? "SELECT e.name, e.text FROM words JOIN entry e ON "
+                                ? "SELECT e.id, e.name FROM words JOIN entry e ON "
                                   "e.id = words.rowid WHERE words MATCH ? "
                                   "ORDER BY e.day DESC, e.name DESC LIMIT ?"
-                                : "SELECT e.name, e.text FROM words JOIN entry e ON "
+                                : "SELECT e.id, e.name FROM words JOIN entry e ON "
                                   "e.id = words.rowid WHERE words MATCH ? "
                                   "ORDER BY words.rank LIMIT ?");
         rows.bind(1, query).bind(2, qint64(limit));
+        QList<qint64> ids;
         while (rows.step()) {
+            ids << rows.number(0);
             Found found;
-            found.title = rows.text(0);
-            const QString text = rows.text(1);
-            describe(found, text, terms.spansIn(text));
+            found.title = rows.text(1);
             results << found;
+        }
+        Statement text(db_, "SELECT text FROM entry WHERE id = ?");
+        for (qsizetype i = 0; i < ids.size(); ++i) {
+            text.bind(1, ids[i]);
+            if (text.step()) {
+                const QString words = text.text(0);
+                describe(results[i], words, terms.spansIn(words));
+            }
+            text.reset();
         }
     } catch (const IndexFailure &) {
         // A query the index cannot answer finds nothing; a damaged index is mended by

@@ -100,6 +100,9 @@ inline QString entriesFound(int count) {
            : count == 1 ? QStringLiteral("1 entry holds the words.")
                         : QStringLiteral("%L1 entries hold the words.").arg(count);
 }
+inline QString firstListed(int listed) {
+    return QStringLiteral("The first %L1 are listed.").arg(listed);
+}
 inline QString hitsIn(int hits) {
     return hits == 1 ? QStringLiteral("1 hit") : QStringLiteral("%L1 hits").arg(hits);
 }

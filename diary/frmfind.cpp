@@ -67,14 +67,15 @@ public:
                                      option.palette.color(QPalette::HighlightedText));
         painter->save();
         painter->translate(option.rect.topLeft());
+        painter->setClipRect(QRect(QPoint(0, 0), option.rect.size()));
         document.documentLayout()->draw(painter, context);
         painter->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
-        QTextDocument document;
-        layOut(document, option, index);
-        return document.size().toSize();
+    // Every result takes three lines: the title and two of the passage. Equal heights
+    // let the list lay out thousands of rows without measuring each.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override {
+        return {option.rect.width(), QFontMetrics(option.font).lineSpacing() * 3 + 8};
     }
 
 private:
@@ -158,8 +159,7 @@ frmFind::frmFind(const QString &folder, QWidget *parent) : QWidget(parent), fold
     lstFound->setObjectName(QStringLiteral("lstFound"));
     lstFound->setAccessibleName(DiaryText::foundList());
     lstFound->setItemDelegate(new FoundDelegate(lstFound));
-    lstFound->setWordWrap(true);
-    lstFound->setUniformItemSizes(false);
+    lstFound->setUniformItemSizes(true);
     lblCount = new QLabel(DiaryText::typeToFind(), this);
     lblCount->setObjectName(QStringLiteral("lblCount"));
     lblCount->setWordWrap(true);
@@ -219,6 +219,7 @@ void frmFind::askAgain() {
         lstFound->clear();
         total_ = -1;
         showCount();
+        emit resultsShown();
         return;
     }
     const auto order = chkBestMatch->isChecked() ? DiaryIndex::Order::BestMatchFirst
@@ -245,6 +246,7 @@ void frmFind::show(int number, const QList<DiaryIndex::Found> &results, int tota
         lstFound->setCurrentRow(current);
     total_ = total;
     showCount();
+    emit resultsShown();
 }
 
 void frmFind::tellProgress(int done, int total) {
@@ -261,6 +263,8 @@ void frmFind::tellUpdated(int unreadable) {
 void frmFind::showCount() {
     QStringList lines;
     lines << (total_ < 0 ? DiaryText::typeToFind() : DiaryText::entriesFound(total_));
+    if (total_ > lstFound->count() && lstFound->count() > 0)
+        lines << DiaryText::firstListed(lstFound->count());
     if (!progress_.isEmpty())
         lines << progress_;
     if (unreadable_ > 0)

@@ -70,11 +70,13 @@ public:
     QSize sizeHint() const override;
 
     // The most entries listed for one search; the count line tells how many hold it.
-    static constexpr int listedAtMost = 200;
+    static constexpr int listedAtMost = 50;
 
 signals:
     // The user chose an entry of the list: open it with the search's words shown.
     void entryChosen(const QString &path, const SearchTerms &terms);
+    // The list shows the answer to the search as it is typed now.
+    void resultsShown();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

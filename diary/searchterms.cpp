@@ -5,6 +5,8 @@
 namespace {
 
 bool isWrittenWithoutSpaces(char32_t c) {
+    if (c < 0x2e80)
+        return false;
     switch (QChar::script(c)) {
     case QChar::Script_Han:
     case QChar::Script_Hiragana:
@@ -16,18 +18,35 @@ bool isWrittenWithoutSpaces(char32_t c) {
 }
 
 bool isWordCharacter(char32_t c) {
+    if (c < 0x80)
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
     return QChar::isLetterOrNumber(c) || QChar::category(c) == QChar::Mark_NonSpacing ||
            QChar::category(c) == QChar::Mark_SpacingCombining;
 }
 
-// A word of the text, folded (lower case, no accents), and where it stands in the text.
-struct Word {
+// The words of a text, folded (lower case, no accents) into one buffer, each with where
+// it stands in the buffer and in the text.
+struct Words {
+    struct Word {
+        qsizetype foldedStart = 0;
+        qsizetype foldedLength = 0;
+        TextSpan span;
+    };
     QString folded;
-    TextSpan span;
+    QList<Word> list;
+
+    QStringView at(qsizetype index) const {
+        const Word &word = list[index];
+        return QStringView(folded).mid(word.foldedStart, word.foldedLength);
+    }
 };
 
 // The characters a character folds to: its base letters, without accents, in lower case.
 void appendFolded(QString &out, char32_t c) {
+    if (c < 0x80) {
+        out += QChar(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        return;
+    }
     const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_KD);
     for (const char32_t part : decomposed.toUcs4()) {
         const auto category = QChar::category(part);
@@ -41,17 +60,22 @@ void appendFolded(QString &out, char32_t c) {
 
 // The words of a text the way the index splits it: runs of letters and digits, and each
 // character of a script written without spaces on its own.
-QList<Word> wordsOf(const QString &text) {
-    QList<Word> words;
-    Word current;
+Words wordsOf(const QString &text) {
+    Words words;
+    words.folded.reserve(text.size());
+    Words::Word current;
     bool inWord = false;
     auto finish = [&](qsizetype end) {
-        if (inWord && !current.folded.isEmpty()) {
+        current.foldedLength = words.folded.size() - current.foldedStart;
+        if (inWord && current.foldedLength > 0) {
             current.span.length = end - current.span.start;
-            words << current;
+            words.list << current;
         }
-        current = Word{};
         inWord = false;
+    };
+    auto begin = [&](qsizetype start) {
+        current = Words::Word{words.folded.size(), 0, TextSpan{start, 0}};
+        inWord = true;
     };
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype start = i;
@@ -63,21 +87,19 @@ QList<Word> wordsOf(const QString &text) {
         ++i;
         if (isWrittenWithoutSpaces(c)) {
             finish(start);
-            current.span.start = start;
-            inWord = true;
-            appendFolded(current.folded, c);
+            begin(start);
+            appendFolded(words.folded, c);
             finish(i);
         } else if (isWordCharacter(c)) {
-            if (!inWord) {
-                current.span.start = start;
-                inWord = true;
-            }
-            appendFolded(current.folded, c);
-        } else {
+            if (!inWord)
+                begin(start);
+            appendFolded(words.folded, c);
+        } else if (inWord) {
             finish(start);
         }
     }
-    finish(text.size());
+    if (inWord)
+        finish(text.size());
     return words;
 }
 
@@ -90,11 +112,11 @@ SearchTerms SearchTerms::parse(const QString &typed) {
     const QStringList pieces = typed.split(QLatin1Char('"'));
     for (qsizetype piece = 0; piece < pieces.size(); ++piece) {
         const bool quoted = piece % 2 == 1;
-        const QList<Word> words = wordsOf(pieces[piece]);
+        const Words words = wordsOf(pieces[piece]);
         if (quoted) {
             Term phrase;
-            for (const Word &word : words)
-                phrase.words << word.folded;
+            for (qsizetype i = 0; i < words.list.size(); ++i)
+                phrase.words << words.at(i).toString();
             if (!phrase.words.isEmpty())
                 result.terms_ << phrase;
             continue;
@@ -106,22 +128,23 @@ SearchTerms SearchTerms::parse(const QString &typed) {
                 result.terms_ << run;
             run = Term{};
         };
-        for (qsizetype i = 0; i < words.size(); ++i) {
-            const Word &word = words[i];
-            const bool single = word.folded.size() <= 2 &&
-                                isWrittenWithoutSpaces(word.folded.toUcs4().value(0));
-            const bool followsRun = !run.words.isEmpty() && i > 0 &&
-                                    words[i - 1].span.start + words[i - 1].span.length ==
-                                        word.span.start;
+        for (qsizetype i = 0; i < words.list.size(); ++i) {
+            const QString folded = words.at(i).toString();
+            const TextSpan &span = words.list[i].span;
+            const bool single =
+                folded.size() <= 2 && isWrittenWithoutSpaces(folded.toUcs4().value(0));
+            const bool followsRun =
+                !run.words.isEmpty() && i > 0 &&
+                words.list[i - 1].span.start + words.list[i - 1].span.length == span.start;
             if (single && (run.words.isEmpty() || followsRun)) {
-                run.words << word.folded;
+                run.words << folded;
                 continue;
             }
             endRun();
             if (single)
-                run.words << word.folded;
+                run.words << folded;
             else
-                result.terms_ << Term{{word.folded}, false};
+                result.terms_ << Term{{folded}, false};
         }
         endRun();
     }
@@ -145,23 +168,23 @@ QString SearchTerms::indexQuery() const {
 }
 
 QList<TextSpan> SearchTerms::spansIn(const QString &text) const {
-    const QList<Word> words = wordsOf(text);
+    const Words words = wordsOf(text);
     QList<TextSpan> spans;
-    for (qsizetype i = 0; i < words.size(); ++i) {
+    for (qsizetype i = 0; i < words.list.size(); ++i) {
         for (const Term &term : terms_) {
             const qsizetype count = term.words.size();
-            if (i + count > words.size())
+            if (i + count > words.list.size())
                 continue;
             bool matches = true;
             for (qsizetype k = 0; k < count && matches; ++k) {
                 const QString &wanted = term.words[k];
-                const QString &found = words[i + k].folded;
+                const QStringView found = words.at(i + k);
                 matches = term.prefix && k == count - 1 ? found.startsWith(wanted) : found == wanted;
             }
             if (matches) {
-                const TextSpan &last = words[i + count - 1].span;
-                spans << TextSpan{words[i].span.start,
-                                  last.start + last.length - words[i].span.start};
+                const TextSpan &last = words.list[i + count - 1].span;
+                spans << TextSpan{words.list[i].span.start,
+                                  last.start + last.length - words.list[i].span.start};
                 break;
             }
         }
