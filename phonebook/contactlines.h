@@ -26,6 +26,9 @@ public:
     // them: what the content is is told from these.
     QByteArray start();
     const QString &path() const { return path_; }
+    // How far into the file the reading has come, in bytes, and the file's size.
+    qint64 bytesRead() const { return file_.pos(); }
+    qint64 size() const { return file_.size(); }
 
 private:
     // Adds the next piece of the file to the buffer; false at the end of the file.

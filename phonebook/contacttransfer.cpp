@@ -47,18 +47,34 @@ QString sameness(const Values &values) {
 }
 } // namespace
 
-void readContactFile(const QString &path, ContactReading &reading, const ContactSink &sink) {
+void readContactFile(const QString &path, ContactReading &reading, const ContactSink &sink,
+                     const TransferProgress &progress) {
     ContactLines lines(path);
+    // The progress is told every so many contacts: often enough for a progress bar,
+    // seldom enough to cost nothing.
+    constexpr long contactsBetweenReports = 256;
+    long sinceReport = 0;
+    const ContactSink reported = [&](ReadContact &&contact) {
+        sink(std::move(contact));
+        if (++sinceReport == contactsBetweenReports) {
+            sinceReport = 0;
+            if (!progress(lines.bytesRead(), lines.size()))
+                raiseError(ErrorNumber::UserInterrupt, PhoneBookText::importCancelled());
+        }
+    };
+    const ContactSink &used = progress ? reported : sink;
     switch (contentOf(lines.start())) {
     case Content::Binary:
         raiseError(ErrorNumber::InvalidFileFormat, PhoneBookText::contactFileBinary(path));
     case Content::VCard:
-        readVCards(lines, reading, sink);
-        return;
+        readVCards(lines, reading, used);
+        break;
     case Content::Csv:
-        readCsv(lines, reading, sink);
-        return;
+        readCsv(lines, reading, used);
+        break;
     }
+    if (progress && !progress(lines.size(), lines.size()))
+        raiseError(ErrorNumber::UserInterrupt, PhoneBookText::importCancelled());
 }
 
 QString ImportResult::summary() const {
@@ -80,7 +96,8 @@ QString ImportResult::summary() const {
     return line + QLatin1Char('.');
 }
 
-ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
+ImportResult importContacts(const QString &path, PhoneBookConnection &into,
+                            const TransferProgress &progress) {
     ImportResult result;
     result.fileName = QFileInfo(path).fileName();
     const int serial = indexOf(Field::SerialNumber);
@@ -104,7 +121,9 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
                 serials.insert(number);
         }
         existing.clear();
-        readContactFile(path, reading, [&](ReadContact &&contact) {
+        readContactFile(
+            path, reading,
+            [&](ReadContact &&contact) {
             Values &values = contact.values;
             QString key = sameness(values);
             if (known.contains(key)) {
@@ -123,16 +142,18 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
             into.insertRecord(values);
             current = -1;
             ++result.added;
-        });
+            },
+            progress);
         into.commit();
     } catch (const RuntimeError &error) {
         into.rollback();
         const QString reason =
             current >= 0 ? reading.origin(current) + QStringLiteral(": ") + error.Description()
                          : error.Description();
-        // A file that cannot be read says so on its own; a failed write says what it undid.
+        // A file that cannot be read says so on its own, as does a cancelled import; a
+        // failed write says what it undid.
         if (error.is(ErrorNumber::InvalidFileFormat) || error.is(ErrorNumber::FileNotFound) ||
-            error.is(ErrorNumber::PathFileAccess))
+            error.is(ErrorNumber::PathFileAccess) || error.is(ErrorNumber::UserInterrupt))
             throw;
         raiseError(static_cast<ErrorNumber>(error.Number()), PhoneBookText::importFailed(reason));
     }
@@ -141,15 +162,26 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into) {
     return result;
 }
 
-long exportContacts(PhoneBookConnection &from, const QString &path, ContactFormat format) {
+long exportContacts(PhoneBookConnection &from, const QString &path, ContactFormat format,
+                    const TransferProgress &progress) {
     RowTable rows;
     from.readAll(rows);
     FileWriter file(path);
     if (!file.open())
         raiseError(ErrorNumber::PathFileAccess,
                    PhoneBookText::cannotWriteExport(path, file.failureText()));
-    if (!writeContacts(file, rows, format) || !file.commit())
+    bool cancelled = false;
+    const bool written = writeContacts(file, rows, format, [&](qint64 done, qint64 total) {
+        cancelled = progress && !progress(done, total);
+        return !cancelled;
+    });
+    // A cancelled export leaves no file behind, and an older file as it was.
+    if (cancelled)
+        raiseError(ErrorNumber::UserInterrupt, PhoneBookText::exportCancelled(path));
+    if (!written || !file.commit())
         raiseError(ErrorNumber::DeviceIO,
                    PhoneBookText::cannotWriteExport(path, file.failureText()));
+    if (progress)
+        progress(qint64(rows.size()), qint64(rows.size()));
     return long(rows.size());
 }

@@ -133,7 +133,8 @@ void appendCsvRow(QByteArray &out, const RowTable &rows, size_t row) {
 }
 } // namespace
 
-bool writeContacts(QIODevice &device, const RowTable &rows, ContactFormat format) {
+bool writeContacts(QIODevice &device, const RowTable &rows, ContactFormat format,
+                   const WrittenRows &written) {
     QByteArray out;
     out.reserve(flushBytes + 64 * 1024);
     if (format == ContactFormat::Csv) {
@@ -151,6 +152,8 @@ bool writeContacts(QIODevice &device, const RowTable &rows, ContactFormat format
             if (device.write(out) != out.size())
                 return false;
             out.clear();
+            if (written && !written(qint64(row + 1), qint64(rows.size())))
+                return false;
         }
     }
     return device.write(out) == out.size();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 
 class QIODevice;
 class RowTable;
@@ -12,4 +13,8 @@ enum class ContactFormat { VCard3, VCard4, Csv };
 // book's column names as headers (UTF-8 with a byte-order mark, fields quoted as
 // RFC 4180 quotes them). What the readers of this program read back is the same record.
 // Returns false when the device refused a write.
-bool writeContacts(QIODevice &device, const RowTable &rows, ContactFormat format);
+// `written` is told how many rows are written, now and then; when it returns false the
+// writing stops there and writeContacts returns false.
+using WrittenRows = std::function<bool(qint64 written, qint64 total)>;
+bool writeContacts(QIODevice &device, const RowTable &rows, ContactFormat format,
+                   const WrittenRows &written = {});

@@ -1,17 +1,10 @@
-// Files of contacts dropped on a phone book window: each is imported after a question,
-// its one-line result is shown, and the window reads the records afresh.
-#include "phonebook/connectionstring.h"
-#include "phonebook/contacttransfer.h"
+// Files of contacts dropped on a phone book window, or chosen with Tools > Import
+// Contacts while it is active: each is imported after a question, its one-line result is
+// shown, and the window reads the records afresh.
+#include "phonebook/contacttransferjob.h"
 #include "phonebook/frmphonebook.h"
-#include "phonebook/phonebookconnection.h"
-#include "phonebook/phonebooktexts.h"
 #include "phonebook/recordset.h"
-#include "platform/errorhandling.h"
-#include "platform/messagebox.h"
-#include "platform/platform.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
@@ -34,14 +27,6 @@ QStringList contactFiles(const QMimeData *data) {
     return files;
 }
 
-// The wait cursor, for as long as an import runs.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 } // namespace
 
 bool frmPhoneBook::contactDragEvent(QEvent *event) {
@@ -96,25 +81,10 @@ bool frmPhoneBook::leaveEditMode() {
 
 void frmPhoneBook::importContactFiles(const QStringList &files) {
     for (const QString &file : files) {
-        const QString shown = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-        if (MsgBox(PhoneBookText::askImport(shown), MsgBoxStyle::YesNo + MsgBoxStyle::Question) !=
-            MsgBoxResult::Yes)
-            continue;
         // Reading the records afresh would drop a record being added or edited.
-        if (!leaveEditMode())
+        const bool imported = offerContactImport(file, this, [this] { return leaveEditMode(); });
+        if (ContactTransferJob::endedForClosing())
             return;
-        bool imported = false;
-        runReportingErrors([&] {
-            QString summary;
-            {
-                const WaitCursor waiting;
-                const std::unique_ptr<PhoneBookConnection> connection =
-                    openConnection(chosenConnectionString(platform().dataFolder()));
-                summary = importContacts(file, *connection).summary();
-            }
-            imported = true;
-            MsgBox(summary, MsgBoxStyle::OkOnly + MsgBoxStyle::Information);
-        });
         if (imported && adoPrimaryRS)
             cmdRefresh_Click();
     }

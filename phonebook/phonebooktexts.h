@@ -297,6 +297,57 @@ inline QString importFailed(const QString &reason) {
 inline QString askImport(const QString &path) {
     return QStringLiteral("Add the contacts of %1 to the phone book?").arg(path);
 }
+inline QString contactFilesFilter() {
+    return QStringLiteral("Contacts (*.vcf *.vcard *.csv)|*.vcf;*.vcard;*.csv|All Files (*.*)|*");
+}
+inline QString exportFormatsFilter() {
+    return QStringLiteral("vCard 3.0 (*.vcf)|*.vcf|vCard 4.0 (*.vcf)|*.vcf|CSV (*.csv)|*.csv");
+}
+inline QString replaceQuestion(const QString &path) {
+    return path + QStringLiteral(" already exists.\nDo you want to replace it?");
+}
+inline QString importTitle() {
+    return QStringLiteral("Import Contacts");
+}
+inline QString exportTitle() {
+    return QStringLiteral("Export Contacts");
+}
+inline QString importing(const QString &file) {
+    return QStringLiteral("Adding the contacts of %1...").arg(file);
+}
+inline QString exporting(const QString &file) {
+    return QStringLiteral("Writing the contacts to %1...").arg(file);
+}
+inline QString cancelling() {
+    return QStringLiteral("Cancelling...");
+}
+inline QString cancelButton() {
+    return QStringLiteral("Cancel");
+}
+inline QString transferRunning() {
+    return QStringLiteral("Contacts are being imported or exported. Wait until that has "
+                          "ended, or cancel it.");
+}
+inline QString closeDuringTransfer(bool import) {
+    return import ? QStringLiteral("Contacts are being imported. Cancel the import and close "
+                                   "ORVANEL?\n\nNothing of it will have been added.")
+                  : QStringLiteral("Contacts are being exported. Cancel the export and close "
+                                   "ORVANEL?\n\nNo file will have been written.");
+}
+inline QString importCancelled() {
+    return QStringLiteral("The import was cancelled. Nothing was added: the phone book is as "
+                          "it was.");
+}
+inline QString exportCancelled(const QString &path) {
+    return QStringLiteral("The export was cancelled. Nothing was written: %1 is as it was.")
+        .arg(path);
+}
+inline QString exportDone(long count, const QString &path) {
+    return (count == 1 ? QStringLiteral("1 contact written to %2.")
+                       : QStringLiteral("%L1 contacts written to %2."))
+        .arg(count)
+        .arg(path);
+}
 inline QString cannotWriteExport(const QString &path, const QString &reason) {
     return QStringLiteral("%1 cannot be written: %2.").arg(path, reason);
 }

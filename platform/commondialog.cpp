@@ -20,13 +20,15 @@ void CommonDialog::cancelled() {
 }
 
 void CommonDialog::ShowOpen() {
-    FileName = platform().fileDialog(FileDialogKind::Open, DialogTitle, Filter, InitDir, Flags);
+    FileName = platform().fileDialog(FileDialogKind::Open, DialogTitle, Filter, InitDir, Flags,
+                                     &FilterIndex);
     if (FileName.isEmpty())
         cancelled();
 }
 
 void CommonDialog::ShowSave() {
-    FileName = platform().fileDialog(FileDialogKind::Save, DialogTitle, Filter, InitDir, Flags);
+    FileName = platform().fileDialog(FileDialogKind::Save, DialogTitle, Filter, InitDir, Flags,
+                                     &FilterIndex);
     if (FileName.isEmpty())
         cancelled();
 }

@@ -25,6 +25,8 @@ public:
     QString FileName;
     // The folder the open and save dialogs show first.
     QString InitDir;
+    // The filter of `Filter` shown first, counted from 1; the one chosen after a dialog.
+    int FilterIndex = 1;
     int Flags = 0;
     // When set, cancelling a dialog raises the cancel error (32755).
     bool CancelError = false;

@@ -22,9 +22,10 @@ public:
 
     // The open or save file dialog, showing `folder` first; `filter` is
     // "Description|pattern|...". Returns the chosen path, or an empty string when the
-    // user cancelled.
+    // user cancelled. With `filterIndex`, the filter it points to (counted from 1) is
+    // the one shown first, and the one the user chose lands there.
     virtual QString fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
-                               const QString &folder, int flags) = 0;
+                               const QString &folder, int flags, int *filterIndex = nullptr) = 0;
 
     // The print dialog, set up from `flags` (the print-dialog flag values); on OK the
     // printer holds the choice. Returns false when the user cancelled.

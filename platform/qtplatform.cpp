@@ -136,12 +136,17 @@ QString qtNameFilter(const QString &filter) {
 }
 
 QString QtPlatform::fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
-                               const QString &folder, int) {
+                               const QString &folder, int, int *filterIndex) {
     QWidget *parent = QApplication::activeWindow();
     const QString qtFilter = qtNameFilter(filter);
-    if (kind == FileDialogKind::Open)
-        return QFileDialog::getOpenFileName(parent, title, folder, qtFilter);
-    return QFileDialog::getSaveFileName(parent, title, folder, qtFilter);
+    const QStringList filters = qtFilter.split(QStringLiteral(";;"));
+    QString selected = filterIndex ? filters.value(*filterIndex - 1) : QString();
+    const QString path = kind == FileDialogKind::Open
+                             ? QFileDialog::getOpenFileName(parent, title, folder, qtFilter, &selected)
+                             : QFileDialog::getSaveFileName(parent, title, folder, qtFilter, &selected);
+    if (filterIndex && filters.contains(selected))
+        *filterIndex = int(filters.indexOf(selected)) + 1;
+    return path;
 }
 
 namespace {

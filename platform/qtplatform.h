@@ -14,7 +14,7 @@ public:
 
     int messageBox(const QString &text, int style, const QString &title) override;
     QString fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
-                       const QString &folder, int flags) override;
+                       const QString &folder, int flags, int *filterIndex = nullptr) override;
     bool printDialog(const QString &title, int flags, QPrinter &printer) override;
     bool pageSetupDialog(const QString &title, QPrinter &printer) override;
     void startProgram(const QString &program, const QStringList &arguments) override;

@@ -6,6 +6,8 @@ QString errorDescription(ErrorNumber number) {
         return QStringLiteral("Invalid procedure call or argument");
     case ErrorNumber::OutOfMemory:
         return QStringLiteral("Out of memory");
+    case ErrorNumber::UserInterrupt:
+        return QStringLiteral("User interrupt occurred");
     case ErrorNumber::BadFileName:
         return QStringLiteral("Bad file name or number");
     case ErrorNumber::FileNotFound:

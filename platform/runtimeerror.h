@@ -7,6 +7,7 @@
 enum class ErrorNumber : int {
     InvalidProcedureCall = 5,
     OutOfMemory = 7,
+    UserInterrupt = 18,
     BadFileName = 52,
     FileNotFound = 53,
     DeviceIO = 57,

@@ -37,8 +37,8 @@ void ScriptedPlatform::answerMessage(int answer) {
 void ScriptedPlatform::answerMessageWith(std::function<int(const ShownMessage &)> answer) {
     messageAnswers_ << std::move(answer);
 }
-void ScriptedPlatform::answerFileDialog(const QString &path) {
-    fileAnswers_ << path;
+void ScriptedPlatform::answerFileDialog(const QString &path, int filterIndex) {
+    fileAnswers_ << std::pair{path, filterIndex};
 }
 void ScriptedPlatform::answerPrintToPdf(const QString &pdfPath) {
     printAnswers_ << PrintAnswer{true, pdfPath};
@@ -73,13 +73,17 @@ int ScriptedPlatform::messageBox(const QString &text, int style, const QString &
 }
 
 QString ScriptedPlatform::fileDialog(FileDialogKind kind, const QString &title,
-                                     const QString &filter, const QString &folder, int flags) {
+                                     const QString &filter, const QString &folder, int flags,
+                                     int *filterIndex) {
     fileDialogs << ShownFileDialog{kind, title, filter, folder, flags};
     if (fileAnswers_.isEmpty()) {
         unexpected(QStringLiteral("file dialog: ") + title);
         return {};
     }
-    return fileAnswers_.takeFirst();
+    const auto [path, chosenFilter] = fileAnswers_.takeFirst();
+    if (filterIndex && chosenFilter > 0)
+        *filterIndex = chosenFilter;
+    return path;
 }
 
 bool ScriptedPlatform::printDialog(const QString &title, int flags, QPrinter &printer) {

@@ -46,7 +46,8 @@ public:
     void answerMessage(int answer);
     // Runs while the box is "open"; its result is the answer.
     void answerMessageWith(std::function<int(const ShownMessage &)> answer);
-    void answerFileDialog(const QString &path); // an empty path cancels
+    // An empty path cancels; a filter index above 0 is the filter the user chose.
+    void answerFileDialog(const QString &path, int filterIndex = 0);
     void answerPrintToPdf(const QString &pdfPath);
     void answerPrintCancel();
     void answerPageSetup(bool accept);
@@ -73,7 +74,7 @@ public:
 
     int messageBox(const QString &text, int style, const QString &title) override;
     QString fileDialog(FileDialogKind kind, const QString &title, const QString &filter,
-                       const QString &folder, int flags) override;
+                       const QString &folder, int flags, int *filterIndex = nullptr) override;
     bool printDialog(const QString &title, int flags, QPrinter &printer) override;
     bool pageSetupDialog(const QString &title, QPrinter &printer) override;
     void startProgram(const QString &program, const QStringList &arguments) override;
@@ -89,7 +90,7 @@ public:
 
 private:
     QList<std::function<int(const ShownMessage &)>> messageAnswers_;
-    QList<QString> fileAnswers_;
+    QList<std::pair<QString, int>> fileAnswers_;
     struct PrintAnswer {
         bool accept;
         QString pdfPath;

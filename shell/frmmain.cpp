@@ -2,7 +2,9 @@
 
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
+#include "phonebook/contacttransferjob.h"
 #include "phonebook/frmphonebook.h"
+#include "phonebook/phonebooktexts.h"
 #include "platform/errorhandling.h"
 #include "platform/imagelist.h"
 #include "platform/messagebox.h"
@@ -181,6 +183,15 @@ bool frmMain::offerToSaveChanges() {
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
+    // An import or export running is cancelled first, when the user says so, and the
+    // window closes once it has ended.
+    if (ContactTransferJob *job = ContactTransferJob::running()) {
+        event->ignore();
+        if (MsgBox(PhoneBookText::closeDuringTransfer(job->isImport()),
+                   MsgBoxStyle::YesNo + MsgBoxStyle::Question) == MsgBoxResult::Yes)
+            job->cancel([this] { close(); });
+        return;
+    }
     // Each child window closes first, made active so that a Save it asks for saves it;
     // the first one that calls its closing off keeps the main window open.
     for (QMdiSubWindow *child : mdiArea_->subWindowList()) {

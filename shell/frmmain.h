@@ -100,6 +100,8 @@ public:
     void mnuToolsOptions_Click();
     void mnuToolsFindInDiary_Click();
     void mnuToolsDiaryCalendar_Click();
+    void mnuToolsImportContacts_Click();
+    void mnuToolsExportContacts_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearchForHelpOn_Click();
     void mnuHelpAbout_Click();

@@ -6,6 +6,8 @@
 #include "diary/diarytexts.h"
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
+#include "phonebook/contacttransferjob.h"
+#include "phonebook/phonebooktexts.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -45,6 +47,7 @@ QString frmMain::chooseDiaryFile(FileDialogKind kind, const QString &title) {
     dlgCommonDialog.DialogTitle = title;
     dlgCommonDialog.CancelError = false;
     dlgCommonDialog.Filter = DiaryText::fileFilter();
+    dlgCommonDialog.FilterIndex = 1;
     dlgCommonDialog.InitDir =
         QDir(diaryFolder()).exists() ? diaryFolder() : platform().dataFolder();
     if (kind == FileDialogKind::Open)
@@ -108,6 +111,13 @@ void frmMain::mnuFileClose_Click() {
 }
 
 void frmMain::mnuFileExit_Click() {
+    // An import or export running is cancelled first, when the user says so.
+    if (ContactTransferJob *job = ContactTransferJob::running()) {
+        if (MsgBox(PhoneBookText::closeDuringTransfer(job->isImport()),
+                   MsgBoxStyle::YesNo + MsgBoxStyle::Question) == MsgBoxResult::Yes)
+            job->cancel([this] { mnuFileExit_Click(); });
+        return;
+    }
     // Exit ends the program without closing steps, but not over unsaved words: each
     // entry whose text changed, and each record being added or edited, is offered for
     // saving first, and Cancel stays.

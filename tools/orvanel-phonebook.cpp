@@ -26,6 +26,7 @@
 #include <QTextStream>
 #include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 const char *const usageText =
@@ -89,9 +90,45 @@ QString databaseOr(const QString &given) {
     return given.isEmpty() ? phoneBookConnectionString(Folders::data()) : given;
 }
 
+// How far an import or export has come, on a terminal only: "Importing: 45%" written over
+// itself on standard error, and the line cleared at the end.
+class TerminalProgress {
+public:
+    explicit TerminalProgress(const char *what) : what_(what), shown_(isatty(STDERR_FILENO)) {}
+    ~TerminalProgress() {
+        if (shown_ && percent_ >= 0)
+            std::fprintf(stderr, "\r\033[K");
+    }
+    TerminalProgress(const TerminalProgress &) = delete;
+    TerminalProgress &operator=(const TerminalProgress &) = delete;
+
+    TransferProgress callback() {
+        if (!shown_)
+            return {};
+        return [this](qint64 done, qint64 total) {
+            const int percent = total > 0 ? int(done * 100 / total) : 0;
+            if (percent != percent_) {
+                percent_ = percent;
+                std::fprintf(stderr, "\r%s: %d%%", what_, percent);
+                std::fflush(stderr);
+            }
+            return true;
+        };
+    }
+
+private:
+    const char *what_;
+    bool shown_;
+    int percent_ = -1;
+};
+
 int importFile(const QString &file, const QString &into) {
     try {
-        const ImportResult result = importContacts(file, *openConnection(databaseOr(into)));
+        ImportResult result;
+        {
+            TerminalProgress progress("Importing");
+            result = importContacts(file, *openConnection(databaseOr(into)), progress.callback());
+        }
         for (const RefusedContact &refused : result.refused)
             std::fprintf(stderr, "%s: %s: %s\n", file.toLocal8Bit().constData(),
                          refused.origin.toLocal8Bit().constData(),
@@ -114,8 +151,12 @@ int exportFile(const QString &file, const QString &format, const QString &from) 
         return report(
             QStringLiteral("the format must be vcard3, vcard4 or csv, not %1").arg(format));
     try {
-        const long written =
-            exportContacts(*openConnection(databaseOr(from)), file, formats.value(format));
+        long written = 0;
+        {
+            TerminalProgress progress("Exporting");
+            written = exportContacts(*openConnection(databaseOr(from)), file,
+                                     formats.value(format), progress.callback());
+        }
         std::printf("%ld %s written to %s\n", written, written == 1 ? "contact" : "contacts",
                     file.toLocal8Bit().constData());
         return 0;

@@ -11,6 +11,7 @@
 #include "platform/messagebox.h"
 #include "postgresserver.h"
 
+#include <QAccessible>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -18,9 +19,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMimeData>
+#include <QMenu>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QStringDecoder>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <sys/stat.h>
 
@@ -185,6 +189,11 @@ private slots:
     void droppingAFileOnTheWindowImportsIt();
     void dropWhileEditingAsksAboutTheRecordFirst();
     void otherFilesAreNotTaken();
+    void toolsMenuImportsAndExports_data();
+    void toolsMenuImportsAndExports();
+    void longTransfersShowProgressAndCancel_data();
+    void longTransfersShowProgressAndCancel();
+    void theToolShowsProgressOnATerminalOnly();
 };
 
 void tst_ContactFiles::initTestCase() {
@@ -952,6 +961,170 @@ void tst_ContactFiles::otherFilesAreNotTaken() {
     QCoreApplication::processEvents();
     QCOMPARE(world.platform.messages.size(), 0);
     QCOMPARE(world.rowCount(), 1);
+}
+
+namespace {
+// Runs a Tools menu item as a screen reader does: its accessible Press action.
+void pressToolsItem(frmMain &main, const QString &caption) {
+    auto *menu = main.findChild<QMenu *>("mnuTools");
+    QAccessibleInterface *items = QAccessible::queryAccessibleInterface(menu);
+    for (int i = 0; i < items->childCount(); ++i) {
+        QAccessibleInterface *item = items->child(i);
+        if (item->text(QAccessible::Name) == caption) {
+            item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            return;
+        }
+    }
+    QFAIL(qPrintable("no item " + caption));
+}
+
+// A file of contacts large enough that adding them takes a while.
+QString manyContacts(PhoneBookWorld &world, int count) {
+    QByteArray csv = "NAME,PHONE\r\n";
+    for (int i = 0; i < count; ++i)
+        csv += "Contact " + QByteArray::number(i) + ",555-" + QByteArray::number(100000 + i) + "\r\n";
+    return writeFile(world, "many.csv", csv);
+}
+
+// Once the progress dialog shows, does `step` with it.
+void whenProgressShows(const std::function<void(QProgressDialog &)> &step) {
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *dialog = qobject_cast<QProgressDialog *>(window);
+            if (dialog && dialog->isVisible() && dialog->value() > 0) {
+                poll->deleteLater();
+                poll->stop();
+                step(*dialog);
+                return;
+            }
+        }
+    });
+    poll->start(20);
+}
+} // namespace
+
+void tst_ContactFiles::toolsMenuImportsAndExports_data() {
+    QTest::addColumn<bool>("bookOpen");
+    QTest::addColumn<int>("format"); // the save dialog's filter chosen
+    QTest::addColumn<QString>("exported");
+    QTest::newRow("no phone book window, vCard 3.0") << false << 1 << "out.vcf";
+    QTest::newRow("the phone book window active, CSV, no ending typed") << true << 3 << "out";
+}
+
+void tst_ContactFiles::toolsMenuImportsAndExports() {
+    QFETCH(bool, bookOpen);
+    QFETCH(int, format);
+    QFETCH(QString, exported);
+    PhoneBookWorld world;
+    world.makeBook({contactRow("1", "Already Here")});
+    std::unique_ptr<frmMain> main = startProgram();
+    frmPhoneBook *book = bookOpen ? openPhoneBook(*main) : nullptr;
+    world.platform.answerFileDialog(dataFile("thunderbird.csv"));
+    world.platform.answerMessage(MsgBoxResult::Yes);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    pressToolsItem(*main, "Import Contacts...");
+    QCOMPARE(world.platform.unansweredDialogs(), 0);
+    const auto &open = world.platform.fileDialogs.at(0);
+    QCOMPARE(open.kind, FileDialogKind::Open);
+    QCOMPARE(open.filter, QString("Contacts (*.vcf *.vcard *.csv)|*.vcf;*.vcard;*.csv|All Files (*.*)|*"));
+    QCOMPARE(open.folder, QDir::homePath());
+    QCOMPARE(lastMessages(world, 1), QStringList{"thunderbird.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."});
+    QCOMPARE(world.rowCount(), 3);
+    if (book) { // refreshed: the new records are there to browse
+        press(book->cmdLast);
+        QCOMPARE(status(*book), QString("Record: 3"));
+    }
+
+    world.platform.answerFileDialog(world.path(exported), format);
+    world.platform.answerMessage(MsgBoxResult::Ok);
+    pressToolsItem(*main, "Export Contacts...");
+    QCOMPARE(world.platform.unansweredDialogs(), 0);
+    QCOMPARE(world.platform.fileDialogs.at(1).filter, QString("vCard 3.0 (*.vcf)|*.vcf|vCard 4.0 (*.vcf)|*.vcf|CSV (*.csv)|*.csv"));
+    const QString file = world.path(format == 3 ? "out.csv" : "out.vcf");
+    QCOMPARE(lastMessages(world, 1), QStringList{"3 contacts written to " + file + "."});
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray start = written.read(64);
+    QVERIFY(format == 3 ? start.startsWith("\xEF\xBB\xBF" "ADDRESS,") : start.startsWith("BEGIN:VCARD\r\nVERSION:3.0"));
+}
+
+void tst_ContactFiles::longTransfersShowProgressAndCancel_data() {
+    QTest::addColumn<QString>("what");
+    QTest::newRow("import cancelled") << "import";
+    QTest::newRow("export cancelled") << "export";
+    QTest::newRow("main window closed during an import") << "close";
+}
+
+void tst_ContactFiles::longTransfersShowProgressAndCancel() {
+    QFETCH(QString, what);
+    PhoneBookWorld world;
+    world.makeBook({contactRow("1", "Already Here")});
+    const QString many = manyContacts(world, 300000);
+    std::unique_ptr<frmMain> main = startProgram();
+    if (what == "export") {
+        QCOMPARE(importInto(world, many).exitCode, 0);
+        writeFile(world, "old.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Old\r\nEND:VCARD\r\n");
+        world.platform.answerFileDialog(world.path("old.vcf"));
+    } else {
+        world.platform.answerFileDialog(many);
+        world.platform.answerMessage(MsgBoxResult::Yes);
+    }
+    const int before = world.rowCount();
+    bool shown = false;
+    whenProgressShows([&](QProgressDialog &dialog) {
+        shown = true;
+        // Every window answers meanwhile.
+        QVERIFY(dialog.value() < dialog.maximum());
+        if (what == "close") {
+            world.platform.answerMessage(MsgBoxResult::Yes);
+            main->close();
+        } else {
+            world.platform.answerMessage(MsgBoxResult::Ok);
+            QTest::mouseClick(dialog.findChild<QPushButton *>(), Qt::LeftButton);
+        }
+    });
+    pressToolsItem(*main, what == "export" ? "Export Contacts..." : "Import Contacts...");
+    QVERIFY(shown);
+    QCOMPARE(world.platform.unansweredDialogs(), 0);
+    const QString told = world.platform.messages.last().text;
+    if (what == "import")
+        QCOMPARE(told, QString("The import was cancelled. Nothing was added: the phone book is as it was."));
+    else if (what == "export")
+        QCOMPARE(told, "The export was cancelled. Nothing was written: " + world.path("old.vcf") + " is as it was.");
+    else
+        QCOMPARE(told, QString("Contacts are being imported. Cancel the import and close ORVANEL?\n\nNothing of it will have been added."));
+    // Read back with the test's own connection: the book, and the old file, as they were.
+    QCOMPARE(world.rowCount(), before);
+    if (what == "export") {
+        QFile old(world.path("old.vcf"));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Old\r\nEND:VCARD\r\n"));
+        QCOMPARE(QDir(world.path("")).entryList({"*.vcf*"}), QStringList{"old.vcf"});
+    }
+    if (what == "close")
+        QTRY_VERIFY(!main->isVisible());
+}
+
+void tst_ContactFiles::theToolShowsProgressOnATerminalOnly() {
+    PhoneBookWorld world;
+    world.makeBook();
+    const QString many = manyContacts(world, 2000);
+    const ToolRun piped = importInto(world, many);
+    QCOMPARE(piped.exitCode, 0);
+    QVERIFY2(!piped.err.contains("Importing"), qPrintable(piped.err));
+    // The same on a terminal (a pseudo-terminal the test makes).
+    QProcess terminal;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ORVANEL_HOME", world.programFolder());
+    terminal.setProcessEnvironment(environment);
+    terminal.start("/usr/bin/python3", {"-c", "import pty, sys; pty.spawn(sys.argv[1:])",
+                                        QCoreApplication::applicationDirPath() + "/orvanel-phonebook",
+                                        "export", world.path("all.csv"), "--format", "csv"});
+    QVERIFY(terminal.waitForFinished(60000));
+    const QString seen = QString::fromUtf8(terminal.readAllStandardOutput());
+    QVERIFY2(seen.contains("Exporting: 100%"), qPrintable(seen));
+    QVERIFY2(seen.contains("2000 contacts written to"), qPrintable(seen));
 }
 
 QTEST_MAIN(tst_ContactFiles)
