@@ -105,6 +105,21 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into,
     // broken halfway, like a failed write, leaves the phone book as it was.
     ContactReading reading;
     qint64 current = -1; // the place of the contact being written, -1 when none is
+    // Contacts go to the database a few hundred at a time.
+    constexpr size_t contactsPerBatch = 500;
+    std::vector<Values> batch;
+    std::vector<qint64> places;
+    auto writeBatch = [&] {
+        size_t failed = 0;
+        try {
+            into.insertRecords(batch, failed);
+        } catch (const RuntimeError &) {
+            current = places.at(failed);
+            throw;
+        }
+        batch.clear();
+        places.clear();
+    };
     try {
         into.beginWriting();
         RowTable existing;
@@ -138,12 +153,14 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into,
                 else
                     serials.insert(wanted);
             }
-            current = contact.place;
-            into.insertRecord(values);
-            current = -1;
+            batch.push_back(std::move(values));
+            places.push_back(contact.place);
+            if (batch.size() == contactsPerBatch)
+                writeBatch();
             ++result.added;
             },
             progress);
+        writeBatch();
         into.commit();
     } catch (const RuntimeError &error) {
         into.rollback();

@@ -62,3 +62,10 @@ std::unique_ptr<PhoneBookConnection> openConnection(const QString &connectionStr
     const ConnectionString settings = ConnectionString::parse(connectionString);
     return providerOf(settings).open(settings);
 }
+
+void PhoneBookConnection::insertRecords(const std::vector<Values> &rows, size_t &failed) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        failed = i;
+        insertRecord(rows[i]);
+    }
+}

@@ -33,6 +33,11 @@ public:
     // Inserts a record and returns it as the database stored it (with the serial
     // number the database gave it, when it was left empty).
     virtual StoredValues insertRecord(const Values &values) = 0;
+    // Inserts records in their order, as insertRecord does each. When one cannot be
+    // inserted, fails with its error and sets `failed` to its place in `rows`; what is
+    // inserted then is for the transaction's rollback to take back. A connection to a
+    // server sends them together, which saves a round trip each.
+    virtual void insertRecords(const std::vector<Values> &rows, size_t &failed);
     // Changes exactly one row that still holds every value in `original` (the bytes it
     // was read as, whatever their encoding), and returns it as stored; fails, changing
     // nothing, when no such row is left.

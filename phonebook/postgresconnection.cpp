@@ -602,6 +602,59 @@ StoredValues PostgresConnection::insertRecord(const Values &values) {
     return toStored(valuesOf(insert));
 }
 
+void PostgresConnection::insertRecords(const std::vector<Values> &rows, size_t &failed) {
+    if (rows.empty())
+        return;
+    const int serial = indexOf(Field::SerialNumber);
+    // The serial numbers the server would give, given here for all the records at once:
+    // the sequence is first moved past the highest number in the table and in these
+    // records, as the trigger moves it for each record, and a record without a number
+    // takes the sequence's next. A record already numbered passes the trigger as it is.
+    qint64 highestGiven = 0;
+    for (const Values &row : rows) {
+        if (row[size_t(serial)])
+            highestGiven = std::max(highestGiven, row[size_t(serial)]->toLongLong());
+    }
+    QStringList columns;
+    QStringList selected;
+    for (int i = 0; i < fieldCount; ++i) {
+        columns << sqlName(i);
+        selected << (i == serial ? QStringLiteral("coalesce(CAST(c%1 AS BIGINT), "
+                                                  "nextval('PHONEBOOK_SERIAL'))")
+                                       .arg(i)
+                                 : QStringLiteral("c%1").arg(i));
+    }
+    QStringList names;
+    for (int i = 0; i < fieldCount; ++i)
+        names << QStringLiteral("c%1").arg(i);
+    const QString row = QLatin1Char('(') + QStringLiteral("?,").repeated(fieldCount).chopped(1) +
+                        QLatin1Char(')');
+    QString sql = QStringLiteral("INSERT INTO PHONEBOOK (%1) SELECT %2 FROM (VALUES ")
+                      .arg(columns.join(QLatin1Char(',')), selected.join(QLatin1Char(',')));
+    std::vector<Value> parameters;
+    parameters.reserve(rows.size() * fieldCount);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        sql += r == 0 ? row : QLatin1Char(',') + row;
+        parameters.insert(parameters.end(), rows[r].begin(), rows[r].end());
+    }
+    sql += QStringLiteral(") AS given(%1)").arg(names.join(QLatin1Char(',')));
+    run(QStringLiteral("SAVEPOINT insert_records"));
+    try {
+        run(QStringLiteral(
+                "SELECT setval('PHONEBOOK_SERIAL', highest) FROM (SELECT greatest("
+                "(SELECT max(\"SERIAL NUMBER\") FROM PHONEBOOK), CAST(? AS BIGINT)) AS highest) AS h "
+                "WHERE highest >= (SELECT CASE WHEN is_called THEN last_value + 1 ELSE last_value "
+                "END FROM PHONEBOOK_SERIAL)"),
+            {QString::number(highestGiven)});
+        run(sql, parameters);
+    } catch (const RuntimeError &) {
+        // Which one it was, and its own error: the records go in again one at a time.
+        run(QStringLiteral("ROLLBACK TO SAVEPOINT insert_records"));
+        PhoneBookConnection::insertRecords(rows, failed);
+    }
+    run(QStringLiteral("RELEASE SAVEPOINT insert_records"));
+}
+
 StoredValues PostgresConnection::updateRecord(const RowTable::RawValues &original,
                                               const std::vector<Change> &changes) {
     QStringList assignments;

@@ -48,6 +48,7 @@ public:
     void commit() override;
     void rollback() override;
     StoredValues insertRecord(const Values &values) override;
+    void insertRecords(const std::vector<Values> &rows, size_t &failed) override;
     StoredValues updateRecord(const RowTable::RawValues &original,
                               const std::vector<Change> &changes) override;
     void deleteRecord(const RowTable::RawValues &original) override;
