@@ -2,13 +2,15 @@
 # Contacts in and out: `orvanel-phonebook export` of a phone book of 100,000 generated
 # contacts to vCard 3.0, vCard 4.0 and CSV, and `import` of each file into a new, empty
 # phone book file, and of the vCard 3.0 file into an empty table on a PostgreSQL server
-# on this machine; the wall time and peak memory of each command.
+# on this machine; the wall time and peak memory of each command. Then Tools > Import
+# Contacts of the CSV and vCard 3.0 files in the program's window, with the longest time
+# its thread did not answer meanwhile.
 #   bench/contacts.sh [runs]     (default 3; builds the release preset first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-3}
 . bench/prepare.sh
-build_release -- orvanel-phonebook
+build_release -- orvanel-phonebook contacts_window
 
 data=build/release/bench-data/contacts
 mkdir -p "$data"
@@ -44,4 +46,10 @@ for _ in $(seq "$runs"); do
   sync
   /usr/bin/time -f "import vcard3 to the server: %e s, %M KB peak" \
     "$bin/orvanel-phonebook" import "$data/contacts.vcard3" --into "$connection"
+done
+
+for format in csv vcard3; do
+  for _ in $(seq "$runs"); do
+    "$bin/contacts_window" "$data/contacts.$format" 2>/dev/null
+  done
 done
