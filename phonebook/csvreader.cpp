@@ -1,6 +1,7 @@
 #include "phonebook/csvreader.h"
 
 #include "phonebook/contactlines.h"
+#include "phonebook/outlooklanguages.h"
 #include "phonebook/phonebooktexts.h"
 #include "platform/runtimeerror.h"
 
@@ -355,6 +356,9 @@ void readCsv(ContactLines &lines, ContactReading &contents, const ContactSink &s
         RecordSplitter splitter(lines, candidate);
         QStringList names;
         splitter.split(headerLine, names, true);
+        // Outlook in another language is read as the English one.
+        if (std::optional<QStringList> english = outlookHeadersInEnglish(names))
+            names = std::move(*english);
         Header tried(names);
         if (auto found = readingFor(tried)) {
             header.emplace(std::move(tried));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phonebook/outlooklanguages.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <QString>
@@ -286,10 +288,10 @@ inline QString unknownCsvHeaders(const QString &path) {
                "looks for the headers of an ORVANEL export (NAME, PHONE and the other column "
                "names), of Google Contacts (\"Name\", \"Given Name\", \"First Name\", \"Phone 1 - "
                "Value\", \"E-mail 1 - Value\", \"Address 1 - City\"), of Outlook (\"First Name\", "
-               "\"Last Name\", \"Home Street\", \"Mobile Phone\", \"E-mail Address\") and of "
-               "Thunderbird (\"Display Name\", \"Primary Email\", \"Work Phone\"), separated by "
-               "commas, semicolons or tabs.")
-        .arg(path);
+               "\"Last Name\", \"Home Street\", \"Mobile Phone\", \"E-mail Address\"; or in %2), "
+               "and of Thunderbird (\"Display Name\", \"Primary Email\", \"Work Phone\"), "
+               "separated by commas, semicolons or tabs.")
+        .arg(path, outlookLanguageList());
 }
 inline QString importFailed(const QString &reason) {
     return QStringLiteral("%1 Nothing was added: the phone book is as it was.").arg(reason);

@@ -374,6 +374,49 @@ void tst_ContactFiles::importsEveryDialect_data() {
                        {"PHONE", "+7 495 123-45-67"},
                        {"OPTIONALPHONE", "+7 495 765-43-21"},
                        {"EMAIL", "olga; ivanova@example.ru"}}};
+    // Outlook in six more languages, each header set as that Outlook writes it.
+    auto one = [](const QString &file) {
+        return file + ": 1 contact added, 0 skipped as duplicates, 0 refused.";
+    };
+    QTest::newRow("Outlook, German")
+        << "outlook-de.csv" << "outlook-de.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
+        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Dr. Jürgen Weiß"}, {"PHONE", "0171 555 0102"},
+                       {"OPTIONALPHONE", "0221 555 0101"}, {"EMAIL", "juergen.weiss@example.de"},
+                       {"ADDRESS", "Lindenstraße 5\nHinterhaus"}, {"CITY", "Köln"}, {"STATE", "NRW"},
+                       {"PINCODE", "50667"}, {"COUNTRY", "Deutschland"}, {"DATEOFBIRTH", "1965-03-12"}},
+                      {{"SERIAL NUMBER", "2"}, {"NAME", "Bäckerei Groß"}, {"PHONE", "0731 555 0200"},
+                       {"EMAIL", "info@baeckerei.example"}, {"ADDRESS", "Hauptstraße 1"}, {"CITY", "Ulm"},
+                       {"PINCODE", "89073"}, {"COUNTRY", "Deutschland"}}};
+    QTest::newRow("Outlook, French, semicolons")
+        << "outlook-fr.csv" << one("outlook-fr.csv")
+        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Étienne Lefèvre"}, {"PHONE", "06 55 00 00 03"},
+                       {"OPTIONALPHONE", "01 55 00 00 02"}, {"EMAIL", "etienne.lefevre@example.fr"},
+                       {"ADDRESS", "8 rue de la Paix\nBâtiment B"}, {"CITY", "Paris"}, {"STATE", "Île-de-France"},
+                       {"PINCODE", "75002"}, {"COUNTRY", "France"}, {"DATEOFBIRTH", "1980-04-15"}}};
+    QTest::newRow("Outlook, Spanish, some headers left in English")
+        << "outlook-es.csv" << one("outlook-es.csv")
+        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Sra. María José García López"}, {"PHONE", "600 555 0102"},
+                       {"OPTIONALPHONE", "91 555 0101"}, {"EMAIL", "maria.garcia@example.es"},
+                       {"ADDRESS", "Calle Mayor 10\n3º B"}, {"CITY", "Madrid"}, {"STATE", "Madrid"},
+                       {"PINCODE", "28013"}, {"COUNTRY", "España"}, {"DATEOFBIRTH", "1975-01-31"}}};
+    QTest::newRow("Outlook, Italian, a business address only")
+        << "outlook-it.csv" << one("outlook-it.csv")
+        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Giulia Bianchi"}, {"PHONE", "333 555 0102"},
+                       {"OPTIONALPHONE", "011 555 0100"}, {"EMAIL", "giulia.bianchi@example.it"},
+                       {"ADDRESS", "Via Roma 1"}, {"CITY", "Torino"}, {"STATE", "TO"},
+                       {"PINCODE", "10121"}, {"COUNTRY", "Italia"}, {"DATEOFBIRTH", "1990-03-15"}}};
+    QTest::newRow("Outlook, Dutch, commas inside headers")
+        << "outlook-nl.csv" << one("outlook-nl.csv")
+        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Jan van Dijk"}, {"PHONE", "06 5550 0102"},
+                       {"OPTIONALPHONE", "020 555 0101"}, {"EMAIL", "jan.vandijk@example.nl"},
+                       {"ADDRESS", "Keizersgracht 100"}, {"CITY", "Amsterdam"}, {"STATE", "Noord-Holland"},
+                       {"PINCODE", "1015 AA"}, {"COUNTRY", "Nederland"}, {"DATEOFBIRTH", "1985-07-04"}}};
+    QTest::newRow("Outlook, Portuguese (Brazil)")
+        << "outlook-pt-br.csv" << one("outlook-pt-br.csv")
+        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Sr. João Silva"}, {"PHONE", "11 95555 0102"},
+                       {"OPTIONALPHONE", "11 5555 0101"}, {"EMAIL", "joao.silva@example.com.br"},
+                       {"ADDRESS", "Rua das Flores 20\nApto 301"}, {"CITY", "São Paulo"}, {"STATE", "SP"},
+                       {"PINCODE", "01310-100"}, {"COUNTRY", "Brasil"}, {"DATEOFBIRTH", "1970-12-25"}}};
     QTest::newRow("Thunderbird")
         << "thunderbird.csv"
         << "thunderbird.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
