@@ -31,6 +31,12 @@ ClientLibrary load() {
     resolve(library, functions.getResult, "PQgetResult");
     resolve(library, functions.clear, "PQclear");
     resolve(library, functions.finish, "PQfinish");
+    resolve(library, functions.exec, "PQexec");
+    resolve(library, functions.resultStatus, "PQresultStatus");
+    resolve(library, functions.resultErrorMessage, "PQresultErrorMessage");
+    resolve(library, functions.putCopyData, "PQputCopyData");
+    resolve(library, functions.putCopyEnd, "PQputCopyEnd");
+    resolve(library, functions.errorMessage, "PQerrorMessage");
     // The library stays loaded for the rest of the run: the functions are kept.
     return functions;
 }

@@ -17,6 +17,12 @@ struct ClientLibrary {
     decltype(&::PQgetResult) getResult;
     decltype(&::PQclear) clear;
     decltype(&::PQfinish) finish;
+    decltype(&::PQexec) exec;
+    decltype(&::PQresultStatus) resultStatus;
+    decltype(&::PQresultErrorMessage) resultErrorMessage;
+    decltype(&::PQputCopyData) putCopyData;
+    decltype(&::PQputCopyEnd) putCopyEnd;
+    decltype(&::PQerrorMessage) errorMessage;
 };
 
 // The library, loaded on first use; raises a run-time error that names it when it is

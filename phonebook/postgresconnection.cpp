@@ -169,15 +169,47 @@ QVariant parameter(const Value &value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<QString>());
 }
 
-// The socket of an open connection, for its watch; -1 when there is none.
-int socketOf(const QSqlDatabase &db) {
+// The client library's own handle of an open connection; none when there is none.
+PGconn *handleOf(const QSqlDatabase &db) {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
     // The driver names the type by its typedef or by its struct, as Qt builds it.
     if (!handle.isValid() ||
         (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
-        return -1;
-    PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
+// The socket of an open connection, for its watch; -1 when there is none.
+int socketOf(const QSqlDatabase &db) {
+    PGconn *connection = handleOf(db);
     return connection ? clientLibrary().socket(connection) : -1;
+}
+
+// A value as a line of COPY's text format carries it: no value is \N, and a backslash,
+// tab, line feed or carriage return is escaped.
+void appendCopyValue(QByteArray &line, const Value &value) {
+    if (!value) {
+        line += "\\N";
+        return;
+    }
+    for (const char c : value->toUtf8()) {
+        switch (c) {
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        default:
+            line += c;
+        }
+    }
 }
 
 enum class Probe { Answered, Failed, Silent };
@@ -616,43 +648,79 @@ void PostgresConnection::insertRecords(const std::vector<Values> &rows, size_t &
             highestGiven = std::max(highestGiven, row[size_t(serial)]->toLongLong());
     }
     QStringList columns;
+    QStringList incoming;
     QStringList selected;
     for (int i = 0; i < fieldCount; ++i) {
         columns << sqlName(i);
-        selected << (i == serial ? QStringLiteral("coalesce(CAST(c%1 AS BIGINT), "
-                                                  "nextval('PHONEBOOK_SERIAL'))")
-                                       .arg(i)
-                                 : QStringLiteral("c%1").arg(i));
+        incoming << QStringLiteral("c%1 TEXT").arg(i);
+        const QString value = wholeNumbers_[size_t(i)] ? QStringLiteral("CAST(c%1 AS BIGINT)").arg(i)
+                                                        : QStringLiteral("c%1").arg(i);
+        selected << (i == serial ? QStringLiteral("coalesce(%1, nextval('PHONEBOOK_SERIAL'))").arg(value)
+                                 : value);
     }
-    QStringList names;
-    for (int i = 0; i < fieldCount; ++i)
-        names << QStringLiteral("c%1").arg(i);
-    const QString row = QLatin1Char('(') + QStringLiteral("?,").repeated(fieldCount).chopped(1) +
-                        QLatin1Char(')');
-    QString sql = QStringLiteral("INSERT INTO PHONEBOOK (%1) SELECT %2 FROM (VALUES ")
-                      .arg(columns.join(QLatin1Char(',')), selected.join(QLatin1Char(',')));
-    std::vector<Value> parameters;
-    parameters.reserve(rows.size() * fieldCount);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        sql += r == 0 ? row : QLatin1Char(',') + row;
-        parameters.insert(parameters.end(), rows[r].begin(), rows[r].end());
-    }
-    sql += QStringLiteral(") AS given(%1)").arg(names.join(QLatin1Char(',')));
     run(QStringLiteral("SAVEPOINT insert_records"));
     try {
+        // The records go to a table of this connection's own in one COPY, and from there
+        // into the phone book in their order with one statement.
+        run(QStringLiteral("CREATE TEMPORARY TABLE IF NOT EXISTS incoming_records "
+                           "(place BIGINT, %1) ON COMMIT DROP")
+                .arg(incoming.join(QLatin1Char(','))));
+        run(QStringLiteral("TRUNCATE incoming_records"));
+        QByteArray data;
+        data.reserve(qsizetype(rows.size()) * 160);
+        for (size_t r = 0; r < rows.size(); ++r) {
+            data += QByteArray::number(qulonglong(r));
+            for (const Value &value : rows[r]) {
+                data += '\t';
+                appendCopyValue(data, value);
+            }
+            data += '\n';
+        }
+        copyIn("COPY incoming_records FROM STDIN", data);
         run(QStringLiteral(
                 "SELECT setval('PHONEBOOK_SERIAL', highest) FROM (SELECT greatest("
                 "(SELECT max(\"SERIAL NUMBER\") FROM PHONEBOOK), CAST(? AS BIGINT)) AS highest) AS h "
                 "WHERE highest >= (SELECT CASE WHEN is_called THEN last_value + 1 ELSE last_value "
                 "END FROM PHONEBOOK_SERIAL)"),
             {QString::number(highestGiven)});
-        run(sql, parameters);
+        run(QStringLiteral("INSERT INTO PHONEBOOK (%1) SELECT %2 FROM incoming_records ORDER BY place")
+                .arg(columns.join(QLatin1Char(',')), selected.join(QLatin1Char(','))));
     } catch (const RuntimeError &) {
         // Which one it was, and its own error: the records go in again one at a time.
         run(QStringLiteral("ROLLBACK TO SAVEPOINT insert_records"));
         PhoneBookConnection::insertRecords(rows, failed);
     }
     run(QStringLiteral("RELEASE SAVEPOINT insert_records"));
+}
+
+void PostgresConnection::copyIn(const char *statement, const QByteArray &data) {
+    QSqlDatabase db = QSqlDatabase::database(name_, false);
+    PGconn *connection = handleOf(db);
+    if (!connection)
+        raiseError(ErrorNumber::DatabaseError, PhoneBookText::databaseError(QString::fromLatin1(statement)));
+    const ClientLibrary &pq = clientLibrary();
+    const Watched watched(*this, db);
+    QString failure;
+    PGresult *started = pq.exec(connection, statement);
+    const bool copying = started && pq.resultStatus(started) == PGRES_COPY_IN;
+    if (!copying)
+        failure = QString::fromUtf8(started ? pq.resultErrorMessage(started) : pq.errorMessage(connection));
+    pq.clear(started);
+    if (copying) {
+        if (pq.putCopyData(connection, data.constData(), int(data.size())) != 1 ||
+            pq.putCopyEnd(connection, nullptr) != 1)
+            failure = QString::fromUtf8(pq.errorMessage(connection));
+        while (PGresult *result = pq.getResult(connection)) {
+            if (pq.resultStatus(result) != PGRES_COMMAND_OK && failure.isEmpty())
+                failure = QString::fromUtf8(pq.resultErrorMessage(result));
+            pq.clear(result);
+        }
+    }
+    if (watched.expired())
+        giveUp();
+    if (!failure.isEmpty())
+        raiseError(ErrorNumber::DatabaseError,
+                   PhoneBookText::withoutSecret(failure.trimmed(), password_));
 }
 
 StoredValues PostgresConnection::updateRecord(const RowTable::RawValues &original,

@@ -69,6 +69,8 @@ private:
                    const std::vector<Change> &changes = {}, Retry retry = Retry::No);
     void open();
     void release();
+    // Runs a COPY ... FROM STDIN statement with `data` in COPY's text format.
+    void copyIn(const char *statement, const QByteArray &data);
     void checkTable();
     void closeLost();
     // Ends the command whose answer did not come in time, as for a lost connection.

@@ -608,7 +608,7 @@ void tst_ContactFiles::brokenFilesAddNothing_data() {
     QTest::newRow("a line of a gigabyte")
         << QByteArray("@1GB") << "was not imported: line 2 is longer than 16 MiB";
     QTest::newRow("a header of no known set")
-        << QByteArray("Vorname,Nachname,Telefon\r\nAnna,Berg,1\r\n")
+        << QByteArray("Förnamn,Efternamn,Telefon\r\nAnna,Berg,1\r\n")
         << "was not imported: its first line is not a header this program knows. It looks for "
            "the headers of an ORVANEL export";
     QTest::newRow("a quote that never closes")
@@ -672,8 +672,8 @@ void tst_ContactFiles::aFailedWriteAddsNothing_data() {
                            "PHONEBOOK FOR EACH ROW EXECUTE FUNCTION refuse()";
     QTest::newRow("file") << PhoneBookProvider::SQLite << 4 << sqlite.arg(3);
     QTest::newRow("server") << PhoneBookProvider::PostgreSQL << 4 << server.arg(3);
-    // The server takes contacts a few hundred at a time: one refused in the middle of the
-    // second batch is still named by its card.
+    // The server takes contacts some thousands at a time: one refused in the middle of a
+    // batch is still named by its card.
     QTest::newRow("server, in the middle of a batch") << PhoneBookProvider::PostgreSQL << 1200
                                                       << server.arg(777);
 }
