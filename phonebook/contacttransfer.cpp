@@ -105,8 +105,8 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into,
     // broken halfway, like a failed write, leaves the phone book as it was.
     ContactReading reading;
     qint64 current = -1; // the place of the contact being written, -1 when none is
-    // Contacts go to the database some thousands at a time.
-    constexpr size_t contactsPerBatch = 5000;
+    // Contacts go to the database as many at a time as it takes best.
+    const size_t contactsPerBatch = into.insertBatchSize();
     std::vector<Values> batch;
     std::vector<qint64> places;
     auto writeBatch = [&] {

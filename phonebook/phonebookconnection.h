@@ -38,6 +38,9 @@ public:
     // inserted then is for the transaction's rollback to take back. A connection to a
     // server sends them together, which saves a round trip each.
     virtual void insertRecords(const std::vector<Values> &rows, size_t &failed);
+    // How many records are best handed to insertRecords at a time: one for a file, where
+    // each costs no round trip and records held back only cost memory.
+    virtual size_t insertBatchSize() const { return 1; }
     // Changes exactly one row that still holds every value in `original` (the bytes it
     // was read as, whatever their encoding), and returns it as stored; fails, changing
     // nothing, when no such row is left.

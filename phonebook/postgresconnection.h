@@ -49,6 +49,7 @@ public:
     void rollback() override;
     StoredValues insertRecord(const Values &values) override;
     void insertRecords(const std::vector<Values> &rows, size_t &failed) override;
+    size_t insertBatchSize() const override { return 5000; }
     StoredValues updateRecord(const RowTable::RawValues &original,
                               const std::vector<Change> &changes) override;
     void deleteRecord(const RowTable::RawValues &original) override;
