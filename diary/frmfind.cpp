@@ -182,7 +182,7 @@ frmFind::frmFind(const QString &folder, QWidget *parent) : QWidget(parent), fold
     worker_ = new DiarySearchWorker(folder, DiaryIndex::fileFor(folder));
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
-    connect(worker_, &DiarySearchWorker::found, this, &frmFind::show);
+    connect(worker_, &DiarySearchWorker::found, this, &frmFind::showResults);
     connect(worker_, &DiarySearchWorker::progress, this, &frmFind::tellProgress);
     connect(worker_, &DiarySearchWorker::updated, this, &frmFind::tellUpdated);
     thread_.start();
@@ -230,7 +230,7 @@ void frmFind::askAgain() {
     shownTerms_ = terms;
 }
 
-void frmFind::show(int number, const QList<DiaryIndex::Found> &results, int total) {
+void frmFind::showResults(int number, const QList<DiaryIndex::Found> &results, int total) {
     if (number != searchNumber_)
         return;
     const int current = lstFound->currentRow();

@@ -83,7 +83,7 @@ protected:
 
 private:
     void askAgain();
-    void show(int number, const QList<DiaryIndex::Found> &results, int total);
+    void showResults(int number, const QList<DiaryIndex::Found> &results, int total);
     void tellProgress(int done, int total);
     void tellUpdated(int unreadable);
     void showCount();
