@@ -143,7 +143,6 @@ void Recordset::UpdateBatch() {
         anything = anything || change.isNew || change.touched();
     if (!anything)
         return;
-    emit WillChangeRecord();
     connection_->beginWriting();
     try {
         for (const auto &[identity, change] : pending_) {
@@ -204,7 +203,6 @@ void Recordset::requireWhole() const {
 void Recordset::Delete() {
     requireCurrent();
     requireWhole();
-    emit WillChangeRecord();
     const size_t index = static_cast<size_t>(index_);
     const uint32_t identity = rows_.identity(index);
     const auto change = pending_.find(identity);

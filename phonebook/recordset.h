@@ -65,8 +65,6 @@ public:
 signals:
     // The current position changed: opening, moving, adding, requerying, a bookmark.
     void MoveComplete();
-    // A record is about to be written or deleted.
-    void WillChangeRecord();
     // The current record's values changed where it stands (written, or changes dropped).
     void FieldsChanged();
 

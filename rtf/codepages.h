@@ -20,7 +20,6 @@ public:
     static int numberForCharset(int charset);
 
     int number() const { return number_; }
-    bool isDoubleByte() const { return doubleByte_; }
     bool isLeadByte(unsigned char byte) const { return doubleByte_ && leadBytes_[byte]; }
 
     // The character of a single byte (for a double-byte page: of a byte that is not a lead
