@@ -5,6 +5,8 @@
 #include "platform/runtimeerror.h"
 #include "platform/units.h"
 
+#include <orvanel/version.h>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -55,9 +57,9 @@ frmAbout::frmAbout(QWidget *owner)
 bool frmAbout::Form_Load() {
     picIcon->setPixmap(QApplication::windowIcon().pixmap(picIcon->size()));
     lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                            .arg(ORVANEL_VERSION_MAJOR)
-                            .arg(ORVANEL_VERSION_MINOR)
-                            .arg(ORVANEL_VERSION_PATCH));
+                            .arg(Version::major)
+                            .arg(Version::minor)
+                            .arg(Version::patch));
     fitToText(lblVersion);
     lblTitle->setText(appTitle());
     lblTitle->adjustSize();

@@ -3,6 +3,8 @@
 #include "platform/errorhandling.h"
 #include "platform/imagelist.h"
 
+#include <orvanel/version.h>
+
 #include <QFontDatabase>
 
 OrvanelApplication::OrvanelApplication(int &argc, char **argv) : QApplication(argc, argv) {
@@ -15,7 +17,7 @@ OrvanelApplication::OrvanelApplication(int &argc, char **argv) : QApplication(ar
 
 void OrvanelApplication::nameApplication() {
     setApplicationName(QStringLiteral("ORVANEL"));
-    setApplicationVersion(QStringLiteral(ORVANEL_VERSION));
+    setApplicationVersion(QString::fromLatin1(Version::text));
     // The desktop entry it was started from, for the window system's task lists.
     setDesktopFileName(QStringLiteral("org.orvanel.Orvanel"));
 }

@@ -10,6 +10,8 @@
 #include "startprogram.h"
 #include "testworld.h"
 
+#include <orvanel/version.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -311,9 +313,10 @@ void tst_RunnerAndAbout::aboutShowsNameAndVersion() {
     QCOMPARE(QApplication::activeModalWidget(), about);
     QCOMPARE(about->windowTitle(), QString("About ORVANEL"));
     QCOMPARE(about->lblTitle->text(), QString("ORVANEL"));
-    QCOMPARE(about->lblVersion->text(), QString("Version 1.0.0"));
+    const QString version = QString("Version ") + Version::text;
+    QCOMPARE(about->lblVersion->text(), version);
     QCOMPARE(spokenName(about->lblTitle), QString("ORVANEL"));
-    QCOMPARE(spokenName(about->lblVersion), QString("Version 1.0.0"));
+    QCOMPARE(spokenName(about->lblVersion), version);
     QCOMPARE(spokenName(about->cmdOK), QString("OK"));
     QCOMPARE(spokenName(about->cmdSysInfo), QString("System Info"));
     QVERIFY(!about->picIcon->pixmap().isNull());
