@@ -1,5 +1,6 @@
 #include "platform/terminationsignals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
@@ -26,7 +27,9 @@ void endAsSignalled(int signal) {
 void installHandlers() {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;
-    auto *notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read);
+    // Owned by the application object, it goes with it at the end of the run.
+    auto *notifier =
+        new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         unsigned char number = 0;
         if (::read(signalSockets[1], &number, 1) == 1)
