@@ -51,7 +51,8 @@ int main(int argc, char **argv) {
     const double took = double(clock.nsecsElapsed()) / 1e6;
     if (platform.messages.isEmpty())
         return 1;
-    std::printf("Tools > Import Contacts: %.2f s, longest gap on the window's thread %.0f ms\n  %s\n",
-                took / 1000, longest, qPrintable(platform.messages.last().text));
+    std::printf(
+        "Tools > Import Contacts: %.2f s, longest gap on the window's thread %.0f ms\n  %s\n",
+        took / 1000, longest, qPrintable(platform.messages.last().text));
     return 0;
 }

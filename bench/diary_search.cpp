@@ -36,8 +36,8 @@ constexpr int entryCount = 3650;
 // A vocabulary of made-up words, drawn from unevenly as a language is: a few words
 // everywhere, most of them seldom.
 QStringList vocabulary() {
-    const QStringList syllables = {"ka", "lo", "mi", "ren", "tas", "vo", "bel", "dor",
-                                   "sin", "qua", "te", "mar", "nu", "pri", "zel", "ho"};
+    const QStringList syllables = {"ka",  "lo",  "mi", "ren", "tas", "vo",  "bel", "dor",
+                                   "sin", "qua", "te", "mar", "nu",  "pri", "zel", "ho"};
     QStringList words;
     for (int i = 0; i < 4000; ++i) {
         QString word;
@@ -149,8 +149,7 @@ int main(int argc, char **argv) {
     find->txtFind->setText(QStringLiteral("kaka"));
     const double gap = longestGap([&] { return !reading(*find) && find->lstFound->count() > 0; });
     const double building = milliseconds(timer);
-    std::printf("index built from nothing       : %8.0f ms, longest gap %.0f ms\n", building,
-                gap);
+    std::printf("index built from nothing       : %8.0f ms, longest gap %.0f ms\n", building, gap);
     main->mdiArea()->closeAllSubWindows();
     QApplication::processEvents();
 

@@ -4,17 +4,17 @@
 #include "rtf/rtfreader.h"
 
 #include <QCryptographicHash>
-#include <QSet>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTextDocument>
-#include <sqlite3.h>
 #include <algorithm>
 #include <optional>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -247,9 +247,9 @@ void DiaryIndex::update(const QString &folder,
         {
             Statement rows(db_, "SELECT id, name, size, mtime, inode FROM entry");
             while (rows.step())
-                known.insert(rows.text(1),
-                             {rows.number(0), FileState{rows.number(2), rows.number(3),
-                                                        rows.number(4)}});
+                known.insert(
+                    rows.text(1),
+                    {rows.number(0), FileState{rows.number(2), rows.number(3), rows.number(4)}});
         }
         const QStringList names =
             QDir(folder).entryList({QStringLiteral("*.DIA")}, QDir::Files, QDir::Name);

@@ -166,8 +166,8 @@ QDate frmCalendar::dayAt(int row, int column) const {
 void frmCalendar::choose(const QDate &day) {
     if (!day.isValid())
         return;
-    const bool otherMonth = !chosen_.isValid() || day.month() != chosen_.month() ||
-                            day.year() != chosen_.year();
+    const bool otherMonth =
+        !chosen_.isValid() || day.month() != chosen_.month() || day.year() != chosen_.year();
     chosen_ = day;
     if (otherMonth) {
         const QDate first(day.year(), day.month(), 1);

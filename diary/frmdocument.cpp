@@ -45,8 +45,8 @@ frmDocument::frmDocument(DiaryHost &host, QWidget *parent) : QWidget(parent), ho
     recovery_ = new EntryRecovery(*this, host.recovery());
     // F3 and Shift+F3 go through the places where the last search's words stand.
     auto *next = new QShortcut(QKeySequence(Qt::Key_F3), this, [this] { goToFound(true); });
-    auto *previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this,
-                                   [this] { goToFound(false); });
+    auto *previous =
+        new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this, [this] { goToFound(false); });
     next->setContext(Qt::WidgetWithChildrenShortcut);
     previous->setContext(Qt::WidgetWithChildrenShortcut);
     Form_Load();

@@ -38,7 +38,8 @@ QString shownText(const DiaryIndex::Found &found) {
     qsizetype at = 0;
     for (const TextSpan &span : found.passageSpans) {
         passage += found.passage.mid(at, span.start - at).toHtmlEscaped();
-        passage += QStringLiteral("<b>") + found.passage.mid(span.start, span.length).toHtmlEscaped() +
+        passage += QStringLiteral("<b>") +
+                   found.passage.mid(span.start, span.length).toHtmlEscaped() +
                    QStringLiteral("</b>");
         at = span.start + span.length;
     }
@@ -195,8 +196,7 @@ frmFind::frmFind(const QString &folder, QWidget *parent) : QWidget(parent), fold
     connect(quiet, &QTimer::timeout, worker_, &DiarySearchWorker::update);
     watcher_ = new QFileSystemWatcher(this);
     watcher_->addPath(folder);
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, quiet,
-            qOverload<>(&QTimer::start));
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, quiet, qOverload<>(&QTimer::start));
     auto *sweep = new QTimer(this);
     connect(sweep, &QTimer::timeout, worker_, &DiarySearchWorker::update);
     sweep->start(sweepMilliseconds);

@@ -80,7 +80,8 @@ Words wordsOf(const QString &text) {
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype start = i;
         char32_t c = text.at(i).unicode();
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() &&
+            text.at(i + 1).isLowSurrogate()) {
             c = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
             ++i;
         }
@@ -179,7 +180,8 @@ QList<TextSpan> SearchTerms::spansIn(const QString &text) const {
             for (qsizetype k = 0; k < count && matches; ++k) {
                 const QString &wanted = term.words[k];
                 const QStringView found = words.at(i + k);
-                matches = term.prefix && k == count - 1 ? found.startsWith(wanted) : found == wanted;
+                matches =
+                    term.prefix && k == count - 1 ? found.startsWith(wanted) : found == wanted;
             }
             if (matches) {
                 const TextSpan &last = words.list[i + count - 1].span;

@@ -139,25 +139,25 @@ ImportResult importContacts(const QString &path, PhoneBookConnection &into,
         readContactFile(
             path, reading,
             [&](ReadContact &&contact) {
-            Values &values = contact.values;
-            QString key = sameness(values);
-            if (known.contains(key)) {
-                ++result.duplicates;
-                return;
-            }
-            known.insert(std::move(key));
-            if (Value &number = values[size_t(serial)]) {
-                const qlonglong wanted = number->toLongLong();
-                if (serials.contains(wanted))
-                    number.reset();
-                else
-                    serials.insert(wanted);
-            }
-            batch.push_back(std::move(values));
-            places.push_back(contact.place);
-            if (batch.size() == contactsPerBatch)
-                writeBatch();
-            ++result.added;
+                Values &values = contact.values;
+                QString key = sameness(values);
+                if (known.contains(key)) {
+                    ++result.duplicates;
+                    return;
+                }
+                known.insert(std::move(key));
+                if (Value &number = values[size_t(serial)]) {
+                    const qlonglong wanted = number->toLongLong();
+                    if (serials.contains(wanted))
+                        number.reset();
+                    else
+                        serials.insert(wanted);
+                }
+                batch.push_back(std::move(values));
+                places.push_back(contact.place);
+                if (batch.size() == contactsPerBatch)
+                    writeBatch();
+                ++result.added;
             },
             progress);
         writeBatch();

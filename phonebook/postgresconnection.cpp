@@ -653,10 +653,12 @@ void PostgresConnection::insertRecords(const std::vector<Values> &rows, size_t &
     for (int i = 0; i < fieldCount; ++i) {
         columns << sqlName(i);
         incoming << QStringLiteral("c%1 TEXT").arg(i);
-        const QString value = wholeNumbers_[size_t(i)] ? QStringLiteral("CAST(c%1 AS BIGINT)").arg(i)
-                                                        : QStringLiteral("c%1").arg(i);
-        selected << (i == serial ? QStringLiteral("coalesce(%1, nextval('PHONEBOOK_SERIAL'))").arg(value)
-                                 : value);
+        const QString value = wholeNumbers_[size_t(i)]
+                                  ? QStringLiteral("CAST(c%1 AS BIGINT)").arg(i)
+                                  : QStringLiteral("c%1").arg(i);
+        selected << (i == serial
+                         ? QStringLiteral("coalesce(%1, nextval('PHONEBOOK_SERIAL'))").arg(value)
+                         : value);
     }
     run(QStringLiteral("SAVEPOINT insert_records"));
     try {
@@ -679,11 +681,13 @@ void PostgresConnection::insertRecords(const std::vector<Values> &rows, size_t &
         copyIn("COPY incoming_records FROM STDIN", data);
         run(QStringLiteral(
                 "SELECT setval('PHONEBOOK_SERIAL', highest) FROM (SELECT greatest("
-                "(SELECT max(\"SERIAL NUMBER\") FROM PHONEBOOK), CAST(? AS BIGINT)) AS highest) AS h "
+                "(SELECT max(\"SERIAL NUMBER\") FROM PHONEBOOK), CAST(? AS BIGINT)) AS highest) AS "
+                "h "
                 "WHERE highest >= (SELECT CASE WHEN is_called THEN last_value + 1 ELSE last_value "
                 "END FROM PHONEBOOK_SERIAL)"),
             {QString::number(highestGiven)});
-        run(QStringLiteral("INSERT INTO PHONEBOOK (%1) SELECT %2 FROM incoming_records ORDER BY place")
+        run(QStringLiteral(
+                "INSERT INTO PHONEBOOK (%1) SELECT %2 FROM incoming_records ORDER BY place")
                 .arg(columns.join(QLatin1Char(',')), selected.join(QLatin1Char(','))));
     } catch (const RuntimeError &) {
         // Which one it was, and its own error: the records go in again one at a time.
@@ -697,14 +701,16 @@ void PostgresConnection::copyIn(const char *statement, const QByteArray &data) {
     QSqlDatabase db = QSqlDatabase::database(name_, false);
     PGconn *connection = handleOf(db);
     if (!connection)
-        raiseError(ErrorNumber::DatabaseError, PhoneBookText::databaseError(QString::fromLatin1(statement)));
+        raiseError(ErrorNumber::DatabaseError,
+                   PhoneBookText::databaseError(QString::fromLatin1(statement)));
     const ClientLibrary &pq = clientLibrary();
     const Watched watched(*this, db);
     QString failure;
     PGresult *started = pq.exec(connection, statement);
     const bool copying = started && pq.resultStatus(started) == PGRES_COPY_IN;
     if (!copying)
-        failure = QString::fromUtf8(started ? pq.resultErrorMessage(started) : pq.errorMessage(connection));
+        failure = QString::fromUtf8(started ? pq.resultErrorMessage(started)
+                                            : pq.errorMessage(connection));
     pq.clear(started);
     if (copying) {
         if (pq.putCopyData(connection, data.constData(), int(data.size())) != 1 ||

@@ -2,9 +2,9 @@
 
 #include <QBitmap>
 #include <QGuiApplication>
-#include <QStyleOption>
 #include <QImageReader>
 #include <QPixmap>
+#include <QStyleOption>
 
 QPixmap xpmPicture(const QString &file) {
     // Named as what it is, the picture is read by the reader built into the program,
@@ -42,17 +42,16 @@ QIcon ProgramStyle::standardIcon(StandardPixmap which, const QStyleOption *optio
     const bool horizontal = which == SP_ToolBarHorizontalExtensionButton;
     if (!horizontal && which != SP_ToolBarVerticalExtensionButton)
         return QProxyStyle::standardIcon(which, option, widget);
-    const bool rightToLeft = (option ? option->direction : QGuiApplication::layoutDirection()) ==
-                             Qt::RightToLeft;
+    const bool rightToLeft =
+        (option ? option->direction : QGuiApplication::layoutDirection()) == Qt::RightToLeft;
     const QString name = horizontal ? (rightToLeft ? QStringLiteral("toolbar-ext-h-rtl-%1.png")
                                                    : QStringLiteral("toolbar-ext-h-%1.png"))
                                     : QStringLiteral("toolbar-ext-v-%1.png");
     const int sizes[2] = {horizontal ? 16 : 10, horizontal ? 32 : 20};
     QIcon icon;
     for (int size : sizes) {
-        QImageReader reader(QStringLiteral(":/qt-project.org/styles/commonstyle/images/") +
-                                name.arg(size),
-                            "PNG");
+        QImageReader reader(
+            QStringLiteral(":/qt-project.org/styles/commonstyle/images/") + name.arg(size), "PNG");
         reader.setAutoDetectImageFormat(false);
         if (const QImage picture = reader.read(); !picture.isNull())
             icon.addPixmap(QPixmap::fromImage(picture));

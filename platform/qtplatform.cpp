@@ -141,9 +141,10 @@ QString QtPlatform::fileDialog(FileDialogKind kind, const QString &title, const 
     const QString qtFilter = qtNameFilter(filter);
     const QStringList filters = qtFilter.split(QStringLiteral(";;"));
     QString selected = filterIndex ? filters.value(*filterIndex - 1) : QString();
-    const QString path = kind == FileDialogKind::Open
-                             ? QFileDialog::getOpenFileName(parent, title, folder, qtFilter, &selected)
-                             : QFileDialog::getSaveFileName(parent, title, folder, qtFilter, &selected);
+    const QString path =
+        kind == FileDialogKind::Open
+            ? QFileDialog::getOpenFileName(parent, title, folder, qtFilter, &selected)
+            : QFileDialog::getSaveFileName(parent, title, folder, qtFilter, &selected);
     if (filterIndex && filters.contains(selected))
         *filterIndex = int(filters.indexOf(selected)) + 1;
     return path;

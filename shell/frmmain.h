@@ -197,4 +197,3 @@ private:
     frmMSDOS *runnerWindow_ = nullptr;
     frmAbout *aboutWindow_ = nullptr;
 };
-

@@ -50,8 +50,8 @@ void frmMain::mnuToolsExportContacts_Click() {
     const int chosen = std::clamp(dlgCommonDialog.FilterIndex, 1, 3) - 1;
     // A name typed without an ending gets the chosen format's.
     if (QFileInfo(file).suffix().isEmpty()) {
-        file += formats[chosen] == ContactFormat::Csv ? QStringLiteral(".csv")
-                                                      : QStringLiteral(".vcf");
+        file +=
+            formats[chosen] == ContactFormat::Csv ? QStringLiteral(".csv") : QStringLiteral(".vcf");
         if (QFileInfo::exists(file) &&
             MsgBox(PhoneBookText::replaceQuestion(QDir::toNativeSeparators(file)),
                    MsgBoxStyle::YesNo + MsgBoxStyle::Exclamation) != MsgBoxResult::Yes)

@@ -154,8 +154,8 @@ int exportFile(const QString &file, const QString &format, const QString &from) 
         long written = 0;
         {
             TerminalProgress progress("Exporting");
-            written = exportContacts(*openConnection(databaseOr(from)), file,
-                                     formats.value(format), progress.callback());
+            written = exportContacts(*openConnection(databaseOr(from)), file, formats.value(format),
+                                     progress.callback());
         }
         std::printf("%ld %s written to %s\n", written, written == 1 ? "contact" : "contacts",
                     file.toLocal8Bit().constData());

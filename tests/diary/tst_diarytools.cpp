@@ -5,9 +5,9 @@
 #include "diary/frmcalendar.h"
 #include "diary/frmdocument.h"
 #include "diary/frmfind.h"
+#include "diary/rtftextbox.h"
 #include "phonebook/frmphonebook.h"
 #include "phonebook/sqlitefile.h"
-#include "diary/rtftextbox.h"
 #include "shell/frmmain.h"
 #include "startprogram.h"
 #include "testworld.h"
@@ -36,8 +36,9 @@ namespace {
 const QList<std::pair<QString, QByteArray>> entries = {
     {"Diary 11-02-2026", R"({\rtf1\ansi We walked in Bar{\b cel}ona past the lighthouses.\par )"
                          R"(The {\i caf\'e9} was closed.})"},
-    {"Diary 11-20-2026", R"({\rtf1\ansi A cafe near the harbour. Lighthouse keepers talk.\par )"
-                         R"({\pict\pngblip\picw1\pich1 89504e470d0a1a0a0000000d49484452000000010000000108000000003a7e9b55"
+    {"Diary 11-20-2026",
+     R"({\rtf1\ansi A cafe near the harbour. Lighthouse keepers talk.\par )"
+     R"({\pict\pngblip\picw1\pich1 89504e470d0a1a0a0000000d49484452000000010000000108000000003a7e9b55"
                          "0000000a49444154789c636000000002000148afa4710000000049454e44ae426082} Another lighthouse.})"},
     {"Diary 12-01-2026", R"({\rtf1\ansi\uc1 \u26152?\u26085?\u26481?\u20140?\u12395?)"
                          R"(\u34892?\u12365?\u12414?\u12375?\u12383? Tokyo.})"},
@@ -170,22 +171,38 @@ void tst_DiaryTools::findsAsTyped_data() {
 
     const QString nov2 = "Diary 11-02-2026", nov20 = "Diary 11-20-2026", dec1 = "Diary 12-01-2026";
     const QString notes = "Notes"; // no date in its name: the day its file was written
-    QTest::newRow("a word, whole once a space follows") << "lighthouse " << false << QStringList{nov20} << "1 entry holds the words.";
-    QTest::newRow("the last word as a beginning") << "lighthou" << false << QStringList{nov20, nov2} << "2 entries hold the words.";
-    QTest::newRow("words in any order") << "harbour cafe" << false << QStringList{nov20} << "1 entry holds the words.";
-    QTest::newRow("a word that is not the last is whole") << "lighthou harbour" << false << QStringList{} << "No entry holds the words.";
-    QTest::newRow("a phrase in quotes") << "\"the harbour\"" << false << QStringList{notes, nov20} << "2 entries hold the words.";
-    QTest::newRow("a phrase in another order") << "\"harbour the\"" << false << QStringList{} << "No entry holds the words.";
-    QTest::newRow("case ignored") << "BARCELONA" << false << QStringList{nov2} << "1 entry holds the words.";
-    QTest::newRow("a word formatting splits in the file") << "barcelona " << false << QStringList{nov2} << "1 entry holds the words.";
-    QTest::newRow("without the accent finds it") << "cafe " << false << QStringList{nov20, nov2} << "2 entries hold the words.";
-    QTest::newRow("with the accent finds it without") << QString::fromUtf8("CAFÉ ") << false << QStringList{nov20, nov2} << "2 entries hold the words.";
-    QTest::newRow("a run of Japanese") << QString::fromUtf8("東京") << false << QStringList{dec1} << "1 entry holds the words.";
-    QTest::newRow("Japanese not in that order") << QString::fromUtf8("京東") << false << QStringList{} << "No entry holds the words.";
-    QTest::newRow("query syntax is taken as words") << "harbour NOT cafe" << false << QStringList{} << "No entry holds the words.";
+    QTest::newRow("a word, whole once a space follows")
+        << "lighthouse " << false << QStringList{nov20} << "1 entry holds the words.";
+    QTest::newRow("the last word as a beginning")
+        << "lighthou" << false << QStringList{nov20, nov2} << "2 entries hold the words.";
+    QTest::newRow("words in any order")
+        << "harbour cafe" << false << QStringList{nov20} << "1 entry holds the words.";
+    QTest::newRow("a word that is not the last is whole")
+        << "lighthou harbour" << false << QStringList{} << "No entry holds the words.";
+    QTest::newRow("a phrase in quotes")
+        << "\"the harbour\"" << false << QStringList{notes, nov20} << "2 entries hold the words.";
+    QTest::newRow("a phrase in another order")
+        << "\"harbour the\"" << false << QStringList{} << "No entry holds the words.";
+    QTest::newRow("case ignored") << "BARCELONA" << false << QStringList{nov2}
+                                  << "1 entry holds the words.";
+    QTest::newRow("a word formatting splits in the file")
+        << "barcelona " << false << QStringList{nov2} << "1 entry holds the words.";
+    QTest::newRow("without the accent finds it")
+        << "cafe " << false << QStringList{nov20, nov2} << "2 entries hold the words.";
+    QTest::newRow("with the accent finds it without")
+        << QString::fromUtf8("CAFÉ ") << false << QStringList{nov20, nov2}
+        << "2 entries hold the words.";
+    QTest::newRow("a run of Japanese")
+        << QString::fromUtf8("東京") << false << QStringList{dec1} << "1 entry holds the words.";
+    QTest::newRow("Japanese not in that order")
+        << QString::fromUtf8("京東") << false << QStringList{} << "No entry holds the words.";
+    QTest::newRow("query syntax is taken as words")
+        << "harbour NOT cafe" << false << QStringList{} << "No entry holds the words.";
     QTest::newRow("nothing typed") << "  " << false << QStringList{} << "Type the words to find.";
-    QTest::newRow("best match first: more places found") << "lighthou" << true << QStringList{nov20, nov2} << "2 entries hold the words.";
-    QTest::newRow("best match first: a rare word weighs more") << "harbour barcelona walked past" << true << QStringList{} << "No entry holds the words.";
+    QTest::newRow("best match first: more places found")
+        << "lighthou" << true << QStringList{nov20, nov2} << "2 entries hold the words.";
+    QTest::newRow("best match first: a rare word weighs more")
+        << "harbour barcelona walked past" << true << QStringList{} << "No entry holds the words.";
 }
 
 void tst_DiaryTools::findsAsTyped() {
@@ -208,11 +225,12 @@ void tst_DiaryTools::foundEntryOpensWithTheWordsSelected_data() {
     QTest::addColumn<QList<int>>("f3Steps"); // +1 F3, -1 Shift+F3
     QTest::addColumn<QStringList>("selections");
     QTest::newRow("opened") << false << QList<int>{} << QStringList{"Lighthouse"};
-    QTest::newRow("F3 goes on, round to the first") << false << QList<int>{1, 1}
-                                                    << QStringList{"Lighthouse", "lighthouse", "Lighthouse"};
-    QTest::newRow("Shift+F3 goes back") << false << QList<int>{-1} << QStringList{"Lighthouse", "lighthouse"};
-    QTest::newRow("an open window is brought forward") << true << QList<int>{1}
-                                                       << QStringList{"Lighthouse", "lighthouse"};
+    QTest::newRow("F3 goes on, round to the first")
+        << false << QList<int>{1, 1} << QStringList{"Lighthouse", "lighthouse", "Lighthouse"};
+    QTest::newRow("Shift+F3 goes back")
+        << false << QList<int>{-1} << QStringList{"Lighthouse", "lighthouse"};
+    QTest::newRow("an open window is brought forward")
+        << true << QList<int>{1} << QStringList{"Lighthouse", "lighthouse"};
 }
 
 void tst_DiaryTools::foundEntryOpensWithTheWordsSelected() {
@@ -237,7 +255,8 @@ void tst_DiaryTools::foundEntryOpensWithTheWordsSelected() {
     QCOMPARE(diaryWindows, 1);
     QStringList seen{document->rtfText->textCursor().selectedText()};
     for (int step : f3Steps) {
-        QTest::keyClick(document->rtfText, Qt::Key_F3, step > 0 ? Qt::NoModifier : Qt::ShiftModifier);
+        QTest::keyClick(document->rtfText, Qt::Key_F3,
+                        step > 0 ? Qt::NoModifier : Qt::ShiftModifier);
         seen << document->rtfText->textCursor().selectedText();
     }
     QCOMPARE(seen, selections);
@@ -247,7 +266,8 @@ void tst_DiaryTools::foundEntryOpensWithTheWordsSelected() {
 void tst_DiaryTools::followsChangesBehindTheProgramsBack() {
     frmFind *find = openFind();
     typeQuery("zeppelin");
-    QTRY_COMPARE(find->lblCount->text(), QString("No entry holds the words. 1 entry could not be read."));
+    QTRY_COMPARE(find->lblCount->text(),
+                 QString("No entry holds the words. 1 entry could not be read."));
     const QString added = world_->diaryFolder() + "/Diary 12-09-2026.DIA";
     writeFile(added, R"({\rtf1\ansi A zeppelin over the bay.})");
     QTRY_COMPARE(listed(*find), QStringList{"Diary 12-09-2026"});
@@ -255,7 +275,9 @@ void tst_DiaryTools::followsChangesBehindTheProgramsBack() {
     // unreadable one.
     writeFile(world_->diaryFolder() + "/Diary 11-02-2026.DIA", R"({\rtf1\ansi Two zeppelins.})");
     writeFile(world_->diaryFolder() + "/Diary 12-03-2026.DIA", R"({\rtf1\ansi Zeppelin.})");
-    QTRY_COMPARE_WITH_TIMEOUT(listed(*find), (QStringList{"Diary 12-09-2026", "Diary 12-03-2026", "Diary 11-02-2026"}), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        listed(*find), (QStringList{"Diary 12-09-2026", "Diary 12-03-2026", "Diary 11-02-2026"}),
+        10000);
     QTRY_COMPARE(find->lblCount->text(), QString("3 entries hold the words."));
     QVERIFY(QFile::remove(added));
     QTRY_COMPARE(listed(*find), (QStringList{"Diary 12-03-2026", "Diary 11-02-2026"}));
@@ -268,7 +290,8 @@ void tst_DiaryTools::damagedIndexIsMadeAfresh() {
     QTRY_COMPARE(find->lstFound->count(), 2);
     main_->mdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();
-    const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/orvanel";
+    const QString cacheFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/orvanel";
     const QStringList files = QDir(cacheFolder).entryList({"*.index"});
     QCOMPARE(files.size(), 1);
     writeFile(cacheFolder + "/" + files.first(), QByteArray(8192, 'x'));
@@ -287,8 +310,10 @@ void tst_DiaryTools::screenReaderHearsTitleAndPassage() {
     QAccessibleInterface *item = list->child(0);
     QVERIFY(item);
     QCOMPARE(item->text(QAccessible::Name),
-             QString("Diary 11-20-2026, A cafe near the harbour. Lighthouse keepers talk.   Another lighthouse."));
-    QCOMPARE(QAccessible::queryAccessibleInterface(find->txtFind)->text(QAccessible::Name), QString("Find"));
+             QString("Diary 11-20-2026, A cafe near the harbour. Lighthouse keepers talk.   "
+                     "Another lighthouse."));
+    QCOMPARE(QAccessible::queryAccessibleInterface(find->txtFind)->text(QAccessible::Name),
+             QString("Find"));
     // The command again, from another window, brings this one forward with its words.
     main_->findChild<QAction *>("mnuFileNewDiaryEntry(1)")->trigger();
     QTest::keyClick(main_.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
@@ -306,10 +331,13 @@ void tst_DiaryTools::calendarDays_data() {
     QTest::addColumn<QString>("after"); // what is heard after the date
     QTest::addColumn<bool>("bold");
     QTest::newRow("an entry") << QDate(2026, 12, 1) << ", diary entry" << true;
-    QTest::newRow("an entry that cannot be read is still written") << QDate(2026, 12, 3) << ", diary entry" << true;
+    QTest::newRow("an entry that cannot be read is still written")
+        << QDate(2026, 12, 3) << ", diary entry" << true;
     QTest::newRow("today") << QDate(2026, 12, 6) << ", today" << false;
-    QTest::newRow("two birthdays, year first and without a year") << QDate(2026, 12, 24) << ", birthday: Ada, birthday: Bo" << false;
-    QTest::newRow("a birthday written month first, in the next month's days shown") << QDate(2027, 1, 2) << ", birthday: Cy" << false;
+    QTest::newRow("two birthdays, year first and without a year")
+        << QDate(2026, 12, 24) << ", birthday: Ada, birthday: Bo" << false;
+    QTest::newRow("a birthday written month first, in the next month's days shown")
+        << QDate(2027, 1, 2) << ", birthday: Cy" << false;
     QTest::newRow("nothing") << QDate(2026, 12, 15) << "" << false;
 }
 
@@ -317,16 +345,20 @@ void tst_DiaryTools::calendarDays() {
     QFETCH(QDate, day);
     QFETCH(QString, after);
     QFETCH(bool, bold);
-    addContacts(world_->programFolder() + "/ORVANEL.MDB",
-                {{"Ada", "1990-12-24"}, {"Bo", "--12-24"}, {"Cy", "01-02-1985"}, {"Dee", "sometime"}});
+    addContacts(
+        world_->programFolder() + "/ORVANEL.MDB",
+        {{"Ada", "1990-12-24"}, {"Bo", "--12-24"}, {"Cy", "01-02-1985"}, {"Dee", "sometime"}});
     frmCalendar *calendar = openCalendar();
     QVERIFY(calendar);
     QCOMPARE(calendar->windowTitle(), QString("Diary Calendar"));
     QCOMPARE(calendar->lblMonth->text(), QLocale().standaloneMonthName(12) + " 2026");
     QCOMPARE(heard(*calendar, day), QLocale().toString(day, QLocale::LongFormat) + after);
-    const QList<QTableWidgetItem *> shown = calendar->grdDays->findItems(QString::number(day.day()), Qt::MatchExactly);
+    const QList<QTableWidgetItem *> shown =
+        calendar->grdDays->findItems(QString::number(day.day()), Qt::MatchExactly);
     QVERIFY(std::any_of(shown.begin(), shown.end(), [&](QTableWidgetItem *item) {
-        return item->data(Qt::AccessibleTextRole).toString().startsWith(QLocale().toString(day, QLocale::LongFormat)) &&
+        return item->data(Qt::AccessibleTextRole)
+                   .toString()
+                   .startsWith(QLocale().toString(day, QLocale::LongFormat)) &&
                item->font().bold() == bold;
     }));
 }
@@ -337,9 +369,11 @@ void tst_DiaryTools::calendarKeys_data() {
     QTest::addColumn<QString>("birthdays");
     QTest::newRow("a day on") << QList<int>{Qt::Key_Right} << QDate(2026, 12, 7) << "";
     QTest::newRow("a week back") << QList<int>{Qt::Key_Up} << QDate(2026, 11, 29) << "";
-    QTest::newRow("a month on, to a birthday") << QList<int>{Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}
-                                               << QDate(2027, 1, 2) << "Birthdays: Cy";
-    QTest::newRow("back to today") << QList<int>{Qt::Key_PageUp, Qt::Key_Down, Qt::Key_Home} << QDate(2026, 12, 6) << "";
+    QTest::newRow("a month on, to a birthday")
+        << QList<int>{Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}
+        << QDate(2027, 1, 2) << "Birthdays: Cy";
+    QTest::newRow("back to today")
+        << QList<int>{Qt::Key_PageUp, Qt::Key_Down, Qt::Key_Home} << QDate(2026, 12, 6) << "";
 }
 
 void tst_DiaryTools::calendarKeys() {
@@ -351,8 +385,12 @@ void tst_DiaryTools::calendarKeys() {
     for (int key : keys)
         QTest::keyClick(calendar->grdDays, Qt::Key(key));
     QCOMPARE(calendar->chosenDay(), chosen);
-    QCOMPARE(calendar->lblMonth->text(), QLocale().standaloneMonthName(chosen.month()) + " " + QString::number(chosen.year()));
-    QCOMPARE(calendar->grdDays->currentItem()->data(Qt::AccessibleTextRole).toString().left(QLocale().toString(chosen, QLocale::LongFormat).size()),
+    QCOMPARE(calendar->lblMonth->text(),
+             QLocale().standaloneMonthName(chosen.month()) + " " + QString::number(chosen.year()));
+    QCOMPARE(calendar->grdDays->currentItem()
+                 ->data(Qt::AccessibleTextRole)
+                 .toString()
+                 .left(QLocale().toString(chosen, QLocale::LongFormat).size()),
              QLocale().toString(chosen, QLocale::LongFormat));
     QCOMPARE(calendar->lblBirthdays->text(), birthdays);
 }
@@ -361,9 +399,12 @@ void tst_DiaryTools::calendarOpensDays_data() {
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    QTest::newRow("a day with an entry opens it") << QList<int>{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}
-                                                  << "Diary 12-01-2026" << "Tokyo.";
-    QTest::newRow("a day without starts one") << QList<int>{Qt::Key_Right} << "Diary 12-07-2026" << "";
+    QTest::newRow("a day with an entry opens it")
+        << QList<int>{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}
+        << "Diary 12-01-2026"
+        << "Tokyo.";
+    QTest::newRow("a day without starts one") << QList<int>{Qt::Key_Right} << "Diary 12-07-2026"
+                                              << "";
 }
 
 void tst_DiaryTools::calendarOpensDays() {
@@ -381,7 +422,8 @@ void tst_DiaryTools::calendarOpensDays() {
     // Opened again from the calendar, the same window comes forward.
     QMdiSubWindow *window = main_->mdiArea()->activeSubWindow();
     if (!text.isEmpty()) {
-        main_->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(calendar->parentWidget()));
+        main_->mdiArea()->setActiveSubWindow(
+            qobject_cast<QMdiSubWindow *>(calendar->parentWidget()));
         QTest::keyClick(calendar->grdDays, Qt::Key_Return);
         QCOMPARE(main_->mdiArea()->activeSubWindow(), window);
         QCOMPARE(main_->mdiArea()->subWindowList().size(), 2);
@@ -391,14 +433,16 @@ void tst_DiaryTools::calendarOpensDays() {
     QTest::keyClicks(document->rtfText, "Rain.");
     QTest::keyClick(main_.get(), Qt::Key_F2);
     QVERIFY(QFile::exists(world_->diaryFolder() + "/Diary 12-07-2026.DIA"));
-    QTRY_COMPARE(heard(*calendar, QDate(2026, 12, 7)), QLocale().toString(QDate(2026, 12, 7), QLocale::LongFormat) + ", diary entry");
+    QTRY_COMPARE(heard(*calendar, QDate(2026, 12, 7)),
+                 QLocale().toString(QDate(2026, 12, 7), QLocale::LongFormat) + ", diary entry");
 }
 
 void tst_DiaryTools::calendarFollowsFolderAndPhoneBook() {
     frmCalendar *calendar = openCalendar();
     const QDate day(2026, 12, 9);
     const QString dayHeard = QLocale().toString(day, QLocale::LongFormat);
-    writeFile(world_->diaryFolder() + "/Diary 12-09-2026.DIA", R"({\rtf1\ansi Written elsewhere.})");
+    writeFile(world_->diaryFolder() + "/Diary 12-09-2026.DIA",
+              R"({\rtf1\ansi Written elsewhere.})");
     QTRY_COMPARE(heard(*calendar, day), dayHeard + ", diary entry");
     QVERIFY(QFile::remove(world_->diaryFolder() + "/Diary 12-09-2026.DIA"));
     QTRY_COMPARE(heard(*calendar, day), dayHeard);

@@ -18,8 +18,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMimeData>
 #include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QStringDecoder>
@@ -379,44 +379,92 @@ void tst_ContactFiles::importsEveryDialect_data() {
         return file + ": 1 contact added, 0 skipped as duplicates, 0 refused.";
     };
     QTest::newRow("Outlook, German")
-        << "outlook-de.csv" << "outlook-de.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
-        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Dr. Jürgen Weiß"}, {"PHONE", "0171 555 0102"},
-                       {"OPTIONALPHONE", "0221 555 0101"}, {"EMAIL", "juergen.weiss@example.de"},
-                       {"ADDRESS", "Lindenstraße 5\nHinterhaus"}, {"CITY", "Köln"}, {"STATE", "NRW"},
-                       {"PINCODE", "50667"}, {"COUNTRY", "Deutschland"}, {"DATEOFBIRTH", "1965-03-12"}},
-                      {{"SERIAL NUMBER", "2"}, {"NAME", "Bäckerei Groß"}, {"PHONE", "0731 555 0200"},
-                       {"EMAIL", "info@baeckerei.example"}, {"ADDRESS", "Hauptstraße 1"}, {"CITY", "Ulm"},
-                       {"PINCODE", "89073"}, {"COUNTRY", "Deutschland"}}};
+        << "outlook-de.csv"
+        << "outlook-de.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Dr. Jürgen Weiß"},
+                       {"PHONE", "0171 555 0102"},
+                       {"OPTIONALPHONE", "0221 555 0101"},
+                       {"EMAIL", "juergen.weiss@example.de"},
+                       {"ADDRESS", "Lindenstraße 5\nHinterhaus"},
+                       {"CITY", "Köln"},
+                       {"STATE", "NRW"},
+                       {"PINCODE", "50667"},
+                       {"COUNTRY", "Deutschland"},
+                       {"DATEOFBIRTH", "1965-03-12"}},
+                      {{"SERIAL NUMBER", "2"},
+                       {"NAME", "Bäckerei Groß"},
+                       {"PHONE", "0731 555 0200"},
+                       {"EMAIL", "info@baeckerei.example"},
+                       {"ADDRESS", "Hauptstraße 1"},
+                       {"CITY", "Ulm"},
+                       {"PINCODE", "89073"},
+                       {"COUNTRY", "Deutschland"}}};
     QTest::newRow("Outlook, French, semicolons")
         << "outlook-fr.csv" << one("outlook-fr.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Étienne Lefèvre"}, {"PHONE", "06 55 00 00 03"},
-                       {"OPTIONALPHONE", "01 55 00 00 02"}, {"EMAIL", "etienne.lefevre@example.fr"},
-                       {"ADDRESS", "8 rue de la Paix\nBâtiment B"}, {"CITY", "Paris"}, {"STATE", "Île-de-France"},
-                       {"PINCODE", "75002"}, {"COUNTRY", "France"}, {"DATEOFBIRTH", "1980-04-15"}}};
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Étienne Lefèvre"},
+                       {"PHONE", "06 55 00 00 03"},
+                       {"OPTIONALPHONE", "01 55 00 00 02"},
+                       {"EMAIL", "etienne.lefevre@example.fr"},
+                       {"ADDRESS", "8 rue de la Paix\nBâtiment B"},
+                       {"CITY", "Paris"},
+                       {"STATE", "Île-de-France"},
+                       {"PINCODE", "75002"},
+                       {"COUNTRY", "France"},
+                       {"DATEOFBIRTH", "1980-04-15"}}};
     QTest::newRow("Outlook, Spanish, some headers left in English")
         << "outlook-es.csv" << one("outlook-es.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Sra. María José García López"}, {"PHONE", "600 555 0102"},
-                       {"OPTIONALPHONE", "91 555 0101"}, {"EMAIL", "maria.garcia@example.es"},
-                       {"ADDRESS", "Calle Mayor 10\n3º B"}, {"CITY", "Madrid"}, {"STATE", "Madrid"},
-                       {"PINCODE", "28013"}, {"COUNTRY", "España"}, {"DATEOFBIRTH", "1975-01-31"}}};
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Sra. María José García López"},
+                       {"PHONE", "600 555 0102"},
+                       {"OPTIONALPHONE", "91 555 0101"},
+                       {"EMAIL", "maria.garcia@example.es"},
+                       {"ADDRESS", "Calle Mayor 10\n3º B"},
+                       {"CITY", "Madrid"},
+                       {"STATE", "Madrid"},
+                       {"PINCODE", "28013"},
+                       {"COUNTRY", "España"},
+                       {"DATEOFBIRTH", "1975-01-31"}}};
     QTest::newRow("Outlook, Italian, a business address only")
         << "outlook-it.csv" << one("outlook-it.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Giulia Bianchi"}, {"PHONE", "333 555 0102"},
-                       {"OPTIONALPHONE", "011 555 0100"}, {"EMAIL", "giulia.bianchi@example.it"},
-                       {"ADDRESS", "Via Roma 1"}, {"CITY", "Torino"}, {"STATE", "TO"},
-                       {"PINCODE", "10121"}, {"COUNTRY", "Italia"}, {"DATEOFBIRTH", "1990-03-15"}}};
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Giulia Bianchi"},
+                       {"PHONE", "333 555 0102"},
+                       {"OPTIONALPHONE", "011 555 0100"},
+                       {"EMAIL", "giulia.bianchi@example.it"},
+                       {"ADDRESS", "Via Roma 1"},
+                       {"CITY", "Torino"},
+                       {"STATE", "TO"},
+                       {"PINCODE", "10121"},
+                       {"COUNTRY", "Italia"},
+                       {"DATEOFBIRTH", "1990-03-15"}}};
     QTest::newRow("Outlook, Dutch, commas inside headers")
         << "outlook-nl.csv" << one("outlook-nl.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Jan van Dijk"}, {"PHONE", "06 5550 0102"},
-                       {"OPTIONALPHONE", "020 555 0101"}, {"EMAIL", "jan.vandijk@example.nl"},
-                       {"ADDRESS", "Keizersgracht 100"}, {"CITY", "Amsterdam"}, {"STATE", "Noord-Holland"},
-                       {"PINCODE", "1015 AA"}, {"COUNTRY", "Nederland"}, {"DATEOFBIRTH", "1985-07-04"}}};
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Jan van Dijk"},
+                       {"PHONE", "06 5550 0102"},
+                       {"OPTIONALPHONE", "020 555 0101"},
+                       {"EMAIL", "jan.vandijk@example.nl"},
+                       {"ADDRESS", "Keizersgracht 100"},
+                       {"CITY", "Amsterdam"},
+                       {"STATE", "Noord-Holland"},
+                       {"PINCODE", "1015 AA"},
+                       {"COUNTRY", "Nederland"},
+                       {"DATEOFBIRTH", "1985-07-04"}}};
     QTest::newRow("Outlook, Portuguese (Brazil)")
         << "outlook-pt-br.csv" << one("outlook-pt-br.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"}, {"NAME", "Sr. João Silva"}, {"PHONE", "11 95555 0102"},
-                       {"OPTIONALPHONE", "11 5555 0101"}, {"EMAIL", "joao.silva@example.com.br"},
-                       {"ADDRESS", "Rua das Flores 20\nApto 301"}, {"CITY", "São Paulo"}, {"STATE", "SP"},
-                       {"PINCODE", "01310-100"}, {"COUNTRY", "Brasil"}, {"DATEOFBIRTH", "1970-12-25"}}};
+        << QList<Row>{{{"SERIAL NUMBER", "1"},
+                       {"NAME", "Sr. João Silva"},
+                       {"PHONE", "11 95555 0102"},
+                       {"OPTIONALPHONE", "11 5555 0101"},
+                       {"EMAIL", "joao.silva@example.com.br"},
+                       {"ADDRESS", "Rua das Flores 20\nApto 301"},
+                       {"CITY", "São Paulo"},
+                       {"STATE", "SP"},
+                       {"PINCODE", "01310-100"},
+                       {"COUNTRY", "Brasil"},
+                       {"DATEOFBIRTH", "1970-12-25"}}};
     QTest::newRow("Thunderbird")
         << "thunderbird.csv"
         << "thunderbird.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
@@ -674,8 +722,8 @@ void tst_ContactFiles::aFailedWriteAddsNothing_data() {
     QTest::newRow("server") << PhoneBookProvider::PostgreSQL << 4 << server.arg(3);
     // The server takes contacts some thousands at a time: one refused in the middle of a
     // batch is still named by its card.
-    QTest::newRow("server, in the middle of a batch") << PhoneBookProvider::PostgreSQL << 1200
-                                                      << server.arg(777);
+    QTest::newRow("server, in the middle of a batch")
+        << PhoneBookProvider::PostgreSQL << 1200 << server.arg(777);
 }
 
 void tst_ContactFiles::aFailedWriteAddsNothing() {
@@ -687,7 +735,8 @@ void tst_ContactFiles::aFailedWriteAddsNothing() {
     QCOMPARE(world.execute(refusal), QString());
     QByteArray file;
     for (int card = 1; card <= cards; ++card)
-        file += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Card " + QByteArray::number(card) + "\r\nEND:VCARD\r\n";
+        file += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Card " + QByteArray::number(card) +
+                "\r\nEND:VCARD\r\n";
     const ToolRun run = importInto(world, writeFile(world, "cards.vcf", file));
     QCOMPARE(run.exitCode, 1);
     const QString refused = cards == 4 ? "3" : "777";
@@ -1039,7 +1088,8 @@ void pressToolsItem(frmMain &main, const QString &caption) {
 QString manyContacts(PhoneBookWorld &world, int count) {
     QByteArray csv = "NAME,PHONE\r\n";
     for (int i = 0; i < count; ++i)
-        csv += "Contact " + QByteArray::number(i) + ",555-" + QByteArray::number(100000 + i) + "\r\n";
+        csv +=
+            "Contact " + QByteArray::number(i) + ",555-" + QByteArray::number(100000 + i) + "\r\n";
     return writeFile(world, "many.csv", csv);
 }
 
@@ -1085,9 +1135,11 @@ void tst_ContactFiles::toolsMenuImportsAndExports() {
     QCOMPARE(world.platform.fileDialogs.size(), 1);
     const auto &open = world.platform.fileDialogs.at(0);
     QCOMPARE(open.kind, FileDialogKind::Open);
-    QCOMPARE(open.filter, QString("Contacts (*.vcf *.vcard *.csv)|*.vcf;*.vcard;*.csv|All Files (*.*)|*"));
+    QCOMPARE(open.filter,
+             QString("Contacts (*.vcf *.vcard *.csv)|*.vcf;*.vcard;*.csv|All Files (*.*)|*"));
     QCOMPARE(open.folder, QDir::homePath());
-    QCOMPARE(lastMessages(world, 1), QStringList{"thunderbird.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."});
+    QCOMPARE(lastMessages(world, 1),
+             QStringList{"thunderbird.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."});
     QCOMPARE(world.rowCount(), 3);
     if (book) { // refreshed: the new records are there to browse
         press(book->cmdLast);
@@ -1098,13 +1150,16 @@ void tst_ContactFiles::toolsMenuImportsAndExports() {
     world.platform.answerMessage(MsgBoxResult::Ok);
     chooseToolsItemByKeys(*main, Qt::Key_E);
     QCOMPARE(world.platform.unansweredDialogs(), 0);
-    QCOMPARE(world.platform.fileDialogs.at(1).filter, QString("vCard 3.0 (*.vcf)|*.vcf|vCard 4.0 (*.vcf)|*.vcf|CSV (*.csv)|*.csv"));
+    QCOMPARE(world.platform.fileDialogs.at(1).filter,
+             QString("vCard 3.0 (*.vcf)|*.vcf|vCard 4.0 (*.vcf)|*.vcf|CSV (*.csv)|*.csv"));
     const QString file = world.path(format == 3 ? "out.csv" : "out.vcf");
     QCOMPARE(lastMessages(world, 1), QStringList{"3 contacts written to " + file + "."});
     QFile written(file);
     QVERIFY(written.open(QIODevice::ReadOnly));
     const QByteArray start = written.read(64);
-    QVERIFY(format == 3 ? start.startsWith("\xEF\xBB\xBF" "ADDRESS,") : start.startsWith("BEGIN:VCARD\r\nVERSION:3.0"));
+    QVERIFY(format == 3 ? start.startsWith("\xEF\xBB\xBF"
+                                           "ADDRESS,")
+                        : start.startsWith("BEGIN:VCARD\r\nVERSION:3.0"));
 }
 
 void tst_ContactFiles::longTransfersShowProgressAndCancel_data() {
@@ -1147,17 +1202,22 @@ void tst_ContactFiles::longTransfersShowProgressAndCancel() {
     QCOMPARE(world.platform.unansweredDialogs(), 0);
     const QString told = world.platform.messages.last().text;
     if (what == "import")
-        QCOMPARE(told, QString("The import was cancelled. Nothing was added: the phone book is as it was."));
+        QCOMPARE(
+            told,
+            QString("The import was cancelled. Nothing was added: the phone book is as it was."));
     else if (what == "export")
-        QCOMPARE(told, "The export was cancelled. Nothing was written: " + world.path("old.vcf") + " is as it was.");
+        QCOMPARE(told, "The export was cancelled. Nothing was written: " + world.path("old.vcf") +
+                           " is as it was.");
     else
-        QCOMPARE(told, QString("Contacts are being imported. Cancel the import and close ORVANEL?\n\nNothing of it will have been added."));
+        QCOMPARE(told, QString("Contacts are being imported. Cancel the import and close "
+                               "ORVANEL?\n\nNothing of it will have been added."));
     // Read back with the test's own connection: the book, and the old file, as they were.
     QCOMPARE(world.rowCount(), before);
     if (what == "export") {
         QFile old(world.path("old.vcf"));
         QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Old\r\nEND:VCARD\r\n"));
+        QCOMPARE(old.readAll(),
+                 QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Old\r\nEND:VCARD\r\n"));
         QCOMPARE(QDir(world.path("")).entryList({"*.vcf*"}), QStringList{"old.vcf"});
     }
     if (what == "close")
@@ -1176,9 +1236,10 @@ void tst_ContactFiles::theToolShowsProgressOnATerminalOnly() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("ORVANEL_HOME", world.programFolder());
     terminal.setProcessEnvironment(environment);
-    terminal.start("/usr/bin/python3", {"-c", "import pty, sys; pty.spawn(sys.argv[1:])",
-                                        QCoreApplication::applicationDirPath() + "/orvanel-phonebook",
-                                        "export", world.path("all.csv"), "--format", "csv"});
+    terminal.start("/usr/bin/python3",
+                   {"-c", "import pty, sys; pty.spawn(sys.argv[1:])",
+                    QCoreApplication::applicationDirPath() + "/orvanel-phonebook", "export",
+                    world.path("all.csv"), "--format", "csv"});
     QVERIFY(terminal.waitForFinished(60000));
     const QString seen = QString::fromUtf8(terminal.readAllStandardOutput());
     QVERIFY2(seen.contains("Exporting: 100%"), qPrintable(seen));
