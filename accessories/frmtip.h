@@ -8,7 +8,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 
-// The tip of the day: one tip at a time from TIPOFDAY.TXT in the program folder, one tip
+// The tip of the day: one tip at a time from TIPOFDAY.TXT among the shipped files, one tip
 // a line, in file order. The list of tips and the place in it live as long as the window
 // object, so a window closed and shown again goes on from the next tip.
 class frmTip : public AccessoryWindow {

@@ -4,7 +4,7 @@
 //   contacts_window FILE    (FILE: contacts to import into a new, empty phone book)
 #include "accessories/startuptip.h"
 #include "benchhome.h"
-#include "phonebook/sqlitefile.h"
+#include "phonebook/store/sqlitefile.h"
 #include "platform/messagebox.h"
 #include "platform/scriptedplatform.h"
 #include "shell/frmmain.h"

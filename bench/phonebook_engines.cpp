@@ -2,9 +2,9 @@
 // interface (what the program uses) and through Qt SQL's QSQLITE driver: the time and
 // the memory each takes, which chose the engine's interface.
 //   phonebook_engines FILE c|qt
-#include "phonebook/phonebookcolumns.h"
-#include "phonebook/rowtable.h"
-#include "phonebook/sqliteconnection.h"
+#include "phonebook/store/phonebookcolumns.h"
+#include "phonebook/store/rowtable.h"
+#include "phonebook/store/sqliteconnection.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

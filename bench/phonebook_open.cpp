@@ -7,7 +7,7 @@
 #include "accessories/startuptip.h"
 #include "benchhome.h"
 #include "phonebook/frmphonebook.h"
-#include "phonebook/recordset.h"
+#include "phonebook/store/recordset.h"
 #include "platform/messagebox.h"
 #include "platform/scriptedplatform.h"
 #include "platform/settings.h"

@@ -8,5 +8,5 @@
 brwWebBrowser *createWebBrowser(QWidget *parent, brwWebBrowserEvents &events,
                                 const BrowserPages &pages);
 
-// The file name of the browser engine's module, in the program's folder.
+// The file name of the browser engine's module, in the modules folder.
 QString webBrowserModulePath();

@@ -3,11 +3,12 @@ function(orvanel_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
 endfunction()
 
-# One static library per folder of the source tree.
+# One static library per folder of the source tree; includes name files from the tree's
+# root ("phonebook/store/recordset.h").
 function(orvanel_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   orvanel_warnings(${name})
 endfunction()

@@ -1,9 +1,9 @@
 // The readers of vCard and CSV files on arbitrary bytes: they must return or refuse the
 // file in words, and every contact they read must come back the same through each of
 // our own formats, written and read again.
+#include "contacts/contacttransfer.h"
 #include "fuzzapplication.h"
-#include "phonebook/contacttransfer.h"
-#include "phonebook/rowtable.h"
+#include "phonebook/store/rowtable.h"
 #include "platform/runtimeerror.h"
 
 #include <QBuffer>

@@ -6,7 +6,7 @@
 # from seeds that are only read: for RTF fuzz/seeds/, fuzz/regressions/ and large seeds
 # that rtf-hostile writes (every hostile kind at 200 KB), with fuzz/rtf.dict giving the
 # fuzzer the reader's control words; for contacts the hand-written files of
-# tests/phonebook/data/. A crash, a hang or a failed check leaves its input in the
+# tests/contacts/data/. A crash, a hang or a failed check leaves its input in the
 # corpus folder's artifacts/ and makes this script exit non-zero; put an RTF one, small,
 # in fuzz/regressions/.
 set -euo pipefail
@@ -27,7 +27,7 @@ limits=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=10485
 if [ "$reader" = contacts ]; then
   build fuzz_contactfile
   mkdir -p fuzz/corpus-contacts/queue fuzz/corpus-contacts/artifacts
-  exec build/fuzz/bin/fuzz_contactfile fuzz/corpus-contacts/queue tests/phonebook/data \
+  exec build/fuzz/bin/fuzz_contactfile fuzz/corpus-contacts/queue tests/contacts/data \
     "${limits[@]}" -artifact_prefix=fuzz/corpus-contacts/artifacts/
 fi
 

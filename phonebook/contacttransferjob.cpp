@@ -1,8 +1,9 @@
 #include "phonebook/contacttransferjob.h"
 
-#include "phonebook/connectionstring.h"
-#include "phonebook/phonebookconnection.h"
+#include "phonebook/chosenconnection.h"
 #include "phonebook/phonebooktexts.h"
+#include "phonebook/store/connectionstring.h"
+#include "phonebook/store/phonebookconnection.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"

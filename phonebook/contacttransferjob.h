@@ -1,6 +1,6 @@
 #pragma once
 
-#include "phonebook/contacttransfer.h"
+#include "contacts/contacttransfer.h"
 
 #include <QObject>
 #include <QPointer>

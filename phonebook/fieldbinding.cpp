@@ -1,7 +1,7 @@
 #include "phonebook/fieldbinding.h"
 
 #include "phonebook/limitedtextbox.h"
-#include "phonebook/recordset.h"
+#include "phonebook/store/recordset.h"
 #include "platform/errorhandling.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "phonebook/phonebookcolumns.h"
+#include "phonebook/store/phonebookcolumns.h"
 
 #include <QObject>
 #include <array>

@@ -1,11 +1,13 @@
 #include "phonebook/frmphonebook.h"
 
-#include "phonebook/connectionstring.h"
+#include "phonebook/chosenconnection.h"
 #include "phonebook/fieldbinding.h"
 #include "phonebook/limitedtextbox.h"
-#include "phonebook/phonebookcolumns.h"
 #include "phonebook/phonebooktexts.h"
-#include "phonebook/recordset.h"
+#include "phonebook/store/connectionstring.h"
+#include "phonebook/store/phonebookcolumns.h"
+#include "phonebook/store/recordset.h"
+#include "phonebook/store/storetexts.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -241,7 +243,7 @@ void frmPhoneBook::adoPrimaryRS_MoveComplete() {
 
 Recordset &frmPhoneBook::records() const {
     if (!adoPrimaryRS)
-        raiseError(ErrorNumber::RecordSetClosed, PhoneBookText::notOpen());
+        raiseError(ErrorNumber::RecordSetClosed, StoreText::notOpen());
     return *adoPrimaryRS;
 }
 

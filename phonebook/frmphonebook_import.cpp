@@ -3,7 +3,7 @@
 // shown, and the window reads the records afresh.
 #include "phonebook/contacttransferjob.h"
 #include "phonebook/frmphonebook.h"
-#include "phonebook/recordset.h"
+#include "phonebook/store/recordset.h"
 
 #include <QDropEvent>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 // a typed value, one after the other.
 #include "phonebook/frmphonebook.h"
 #include "phonebook/leadingnumber.h"
-#include "phonebook/phonebookcolumns.h"
 #include "phonebook/phonebooktexts.h"
-#include "phonebook/recordset.h"
+#include "phonebook/store/phonebookcolumns.h"
+#include "phonebook/store/recordset.h"
 #include "platform/errorhandling.h"
 #include "platform/messagebox.h"
 #include "platform/units.h"

@@ -5,7 +5,7 @@
 
 // A stand-in for the system registry's narrow-character reading calls. The local-machine
 // hive is a text file in the registry editor's export format, `registry/local-machine.reg`
-// in the program folder, read afresh each time a key is opened:
+// among the shipped files, read afresh each time a key is opened:
 //
 //   REGEDIT4
 //

@@ -1,6 +1,6 @@
 #include "shell/datafolder.h"
 
-#include "phonebook/sqlitefile.h"
+#include "phonebook/store/sqlitefile.h"
 #include "platform/filewriter.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"

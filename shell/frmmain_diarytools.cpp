@@ -6,10 +6,11 @@
 #include "diary/frmcalendar.h"
 #include "diary/frmdocument.h"
 #include "diary/frmfind.h"
-#include "phonebook/connectionstring.h"
-#include "phonebook/phonebookcolumns.h"
-#include "phonebook/phonebookconnection.h"
-#include "phonebook/rowtable.h"
+#include "phonebook/chosenconnection.h"
+#include "phonebook/store/connectionstring.h"
+#include "phonebook/store/phonebookcolumns.h"
+#include "phonebook/store/phonebookconnection.h"
+#include "phonebook/store/rowtable.h"
 #include "platform/runtimeerror.h"
 
 #include <QDir>

@@ -8,14 +8,15 @@
 //                                                the contacts of a vCard or CSV file
 //   orvanel-phonebook export FILE [--format vcard3|vcard4|csv] [--from CONNECTION]
 //                                                every record to a vCard or CSV file
-// Without --into or --from, import and export use ORVANEL.MDB in the program folder.
+// Without --into or --from, import and export use ORVANEL.MDB in the data folder.
 // A connection string that holds a password is better not given as an argument, which
 // every user of the machine sees (ps): "-" reads it as a line from standard input, and
 // "env:NAME" takes it from the environment variable NAME.
-#include "phonebook/connectionstring.h"
-#include "phonebook/contacttransfer.h"
-#include "phonebook/phonebookconnection.h"
-#include "phonebook/sqlitefile.h"
+#include "contacts/contacttransfer.h"
+#include "phonebook/store/connectionstring.h"
+#include "phonebook/store/phonebookconnection.h"
+#include "phonebook/store/phonebooktable.h"
+#include "phonebook/store/sqlitefile.h"
 #include "phonebookfile.h"
 #include "platform/folders.h"
 #include "platform/runtimeerror.h"
@@ -195,7 +196,7 @@ int main(int argc, char **argv) {
         return report(SqliteFile::create(arguments[1]));
     if (arguments.size() == 3 && arguments[0] == QLatin1String("init") &&
         arguments[1] == QLatin1String("--connection"))
-        return report(createPhoneBookAt(arguments[2]));
+        return report(createPhoneBook(arguments[2]));
     if (arguments.size() == 3 && arguments[0] == QLatin1String("copy")) {
         long copied = 0;
         failure = copyPhoneBook(arguments[1], arguments[2], copied);

@@ -1,10 +1,6 @@
 #include "phonebookfile.h"
 
-#include "phonebook/connectionstring.h"
-#include "phonebook/phonebookconnection.h"
-#include "phonebook/phonebooktexts.h"
-#include "phonebook/postgresconnection.h"
-#include "phonebook/sqlitefile.h"
+#include "phonebook/store/phonebookconnection.h"
 #include "platform/runtimeerror.h"
 
 #include <QFile>
@@ -202,22 +198,6 @@ QString appendSampleContacts(const QString &path, long count) {
     if (sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         return errorOf(raw);
     return {};
-}
-
-QString createPhoneBookAt(const QString &connectionString) {
-    try {
-        const ConnectionString settings = checkedConnectionString(connectionString);
-        const QString provider = settings.value(QStringLiteral("Provider"));
-        if (provider.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0) {
-            PostgresConnection::createTable(settings);
-            return {};
-        }
-        if (settings.value(QStringLiteral("Data Source")).isEmpty())
-            raiseError(ErrorNumber::InvalidConnectionString, PhoneBookText::noDataSource());
-        return SqliteFile::create(settings.value(QStringLiteral("Data Source")));
-    } catch (const RuntimeError &error) {
-        return error.Description();
-    }
 }
 
 QString copyPhoneBook(const QString &from, const QString &to, long &copied) {

@@ -12,11 +12,6 @@
 // it failed.
 QString appendSampleContacts(const QString &path, long count);
 
-// Creates table PHONEBOOK where a connection string points: a new file for SQLite, or
-// the table in an existing database on a PostgreSQL server. Returns an empty string,
-// or why it failed.
-QString createPhoneBookAt(const QString &connectionString);
-
 // Copies every record of one phone book into another, which must have no records, in
 // one transaction, serial numbers and all. Returns an empty string and sets `copied`,
 // or returns why nothing was copied.

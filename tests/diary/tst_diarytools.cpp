@@ -7,7 +7,7 @@
 #include "diary/frmfind.h"
 #include "diary/rtftextbox.h"
 #include "phonebook/frmphonebook.h"
-#include "phonebook/sqlitefile.h"
+#include "phonebook/store/sqlitefile.h"
 #include "shell/frmmain.h"
 #include "startprogram.h"
 #include "testworld.h"

@@ -1,7 +1,8 @@
 #include "phonebookworld.h"
 
-#include "phonebook/connectionstring.h"
-#include "phonebook/sqlitefile.h"
+#include "phonebook/store/connectionstring.h"
+#include "phonebook/store/phonebooktable.h"
+#include "phonebook/store/sqlitefile.h"
 #include "phonebookfile.h"
 #include "platform/settings.h"
 #include "postgresserver.h"
@@ -85,7 +86,7 @@ void PhoneBookWorld::makeBook(const QList<Row> &rows) {
     if (provider_ == PhoneBookProvider::SQLite)
         QCOMPARE(SqliteFile::create(database()), QString());
     else
-        QCOMPARE(createPhoneBookAt(connectionString_), QString());
+        QCOMPARE(createPhoneBook(connectionString_), QString());
     for (const Row &row : rows)
         addRow(row);
 }

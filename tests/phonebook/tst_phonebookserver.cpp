@@ -1,10 +1,10 @@
 // The phone book on a PostgreSQL server that the test starts: connections that fail and
 // what the window says, a server that stops while a record is being edited and comes
 // back, and twenty other clients changing the same contacts while a window edits them.
-#include "phonebook/phonebookconnection.h"
-#include "phonebook/phonebooktexts.h"
-#include "phonebook/postgresconnection.h"
-#include "phonebook/recordset.h"
+#include "phonebook/store/phonebookconnection.h"
+#include "phonebook/store/postgresconnection.h"
+#include "phonebook/store/recordset.h"
+#include "phonebook/store/storetexts.h"
 #include "phonebookuser.h"
 #include "phonebookworld.h"
 #include "platform/messagebox.h"
@@ -565,7 +565,7 @@ void tst_PhoneBookServer::manyClientsLoseNoUpdate() {
             ++windowUpdates[serial];
             continue;
         }
-        QCOMPARE(lastMessages(world, 1), QStringList{PhoneBookText::changedElsewhere()});
+        QCOMPARE(lastMessages(world, 1), QStringList{StoreText::changedElsewhere()});
         refused.emplace_back(serial, version);
         press(book.cmdCancel);
     }

@@ -1,10 +1,10 @@
 // The phone book's store on its own: connection strings, files made by other programs,
 // the leading-number rule of numeric searches.
-#include "phonebook/connectionstring.h"
 #include "phonebook/leadingnumber.h"
-#include "phonebook/phonebookconnection.h"
-#include "phonebook/recordset.h"
-#include "phonebook/sqlitefile.h"
+#include "phonebook/store/connectionstring.h"
+#include "phonebook/store/phonebookconnection.h"
+#include "phonebook/store/recordset.h"
+#include "phonebook/store/sqlitefile.h"
 #include "phonebookfile.h"
 #include "phonebookworld.h"
 #include "platform/runtimeerror.h"

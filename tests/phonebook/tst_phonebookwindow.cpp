@@ -5,7 +5,7 @@
 // the test starts.
 #include "filepermissions.h"
 #include "phonebook/frmphonebook.h"
-#include "phonebook/recordset.h"
+#include "phonebook/store/recordset.h"
 #include "phonebookuser.h"
 #include "phonebookworld.h"
 #include "platform/messagebox.h"

@@ -3,7 +3,7 @@
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
 #include "filepermissions.h"
-#include "phonebook/sqlitefile.h"
+#include "phonebook/store/sqlitefile.h"
 #include "phonebookfile.h"
 #include "platform/application.h"
 #include "platform/imagelist.h"
