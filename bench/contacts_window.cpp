@@ -6,7 +6,7 @@
 #include "benchhome.h"
 #include "phonebook/store/sqlitefile.h"
 #include "platform/messagebox.h"
-#include "platform/scriptedplatform.h"
+#include "scriptedplatform.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 

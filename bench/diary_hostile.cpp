@@ -10,7 +10,7 @@
 
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
-#include "platform/scriptedplatform.h"
+#include "scriptedplatform.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 

@@ -8,7 +8,7 @@
 #include "benchhome.h"
 #include "diary/frmcalendar.h"
 #include "diary/frmfind.h"
-#include "platform/scriptedplatform.h"
+#include "scriptedplatform.h"
 #include "rtf/rtfwriter.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"

@@ -9,7 +9,7 @@
 
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
-#include "platform/scriptedplatform.h"
+#include "scriptedplatform.h"
 #include "platform/settings.h"
 #include "rtf/rtfwriter.h"
 #include "shell/frmmain.h"

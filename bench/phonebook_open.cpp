@@ -9,7 +9,7 @@
 #include "phonebook/frmphonebook.h"
 #include "phonebook/store/recordset.h"
 #include "platform/messagebox.h"
-#include "platform/scriptedplatform.h"
+#include "scriptedplatform.h"
 #include "platform/settings.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"

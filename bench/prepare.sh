@@ -11,8 +11,8 @@ build_release() {
   done
   shift
   scripts/install-deps.sh "${packages[@]}"
-  cmake --preset release >/dev/null
-  cmake --build --preset release --target "$@" >/dev/null
+  cmake --preset tests >/dev/null
+  cmake --build --preset tests --target "$@" >/dev/null
 }
 
 # Without a display, runs the benchmark again (its command line given) on an Xvfb screen.

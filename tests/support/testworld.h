@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/scriptedplatform.h"
+#include "scriptedplatform.h"
 
 #include <QTemporaryDir>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "platform/scriptedplatform.h"
+#include "scriptedplatform.h"
 
 #include "platform/messagebox.h"
 #include "platform/programstart.h"
