@@ -23,6 +23,9 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QStringDecoder>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -204,331 +207,37 @@ void tst_ContactFiles::cleanupTestCase() {
     QVERIFY(sharedPostgresServer().stop());
 }
 
+// Each contact file of the data folder beside what importing it must give:
+// NAME.expected.json holds the summary the tool prints and the records, in order.
 void tst_ContactFiles::importsEveryDialect_data() {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("summary");
-    QTest::addColumn<QList<Row>>("expected");
-
-    QTest::newRow("vCard 2.1, Outlook")
-        << "vcard21-outlook.vcf"
-        << "vcard21-outlook.vcf: 3 contacts added, 0 skipped as duplicates, 1 refused (card 4: it "
-           "has no name, phone, e-mail, address or birthday)."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Dr. Jürgen Müller"},
-                       {"PHONE", "+49 89 7777777"},
-                       {"OPTIONALPHONE", "+49 170 7654321"},
-                       {"ADDRESS", "Leopoldstraße 12\nHinterhaus"},
-                       {"CITY", "München"},
-                       {"STATE", "Bayern"},
-                       {"PINCODE", "80802"},
-                       {"COUNTRY", "Deutschland"},
-                       {"EMAIL", "juergen.mueller@example.de"},
-                       {"DATEOFBIRTH", "1965-03-12"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Françoise Lefèvre"},
-                       {"PHONE", "+33 4 72 00 00 00"},
-                       {"OPTIONALPHONE", "+33 4 72 00 00 01"},
-                       {"ADDRESS", "12 rue de la République\nEscalier 2\nBâtiment C"},
-                       {"CITY", "Lyon"},
-                       {"PINCODE", "69002"},
-                       {"COUNTRY", "France"},
-                       {"EMAIL", "francoise.lefevre@example.fr"}},
-                      {{"SERIAL NUMBER", "3"},
-                       {"NAME", "Chidi Okafor"},
-                       {"PHONE", "0803 555 0101"},
-                       {"EMAIL", "chidi.okafor@example.ng"}}};
-    QTest::newRow("vCard 3.0, Apple")
-        << "vcard30-apple.vcf"
-        << "vcard30-apple.vcf: 3 contacts added, 0 skipped as duplicates, 0 refused."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Priya Rao"},
-                       {"PHONE", "+91 80 2345 6789"},
-                       {"OPTIONALPHONE", "+91 98450 12345"},
-                       {"EMAIL", "priya.rao@example.in"},
-                       {"ADDRESS", "12, MG Road\nFlat 4B"},
-                       {"CITY", "Bengaluru"},
-                       {"STATE", "Karnataka"},
-                       {"PINCODE", "560001"},
-                       {"COUNTRY", "India"},
-                       {"DATEOFBIRTH", "--08-15"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Sam O'Neill"},
-                       {"PHONE", "(512) 555-0142"},
-                       {"EMAIL", "sam.oneill@example.com"},
-                       {"ADDRESS", "4200 Congress Avenue\nApartment 9"},
-                       {"CITY", "Austin"},
-                       {"STATE", "TX"},
-                       {"PINCODE", "78701"},
-                       {"COUNTRY", "United States of America"},
-                       {"DATEOFBIRTH", "1988-11-02"}},
-                      {{"SERIAL NUMBER", "3"},
-                       {"NAME", "Zofia Kowalska, PhD"},
-                       {"PHONE", "+48 12 421 00 00"},
-                       {"EMAIL", "zofia@example.pl"},
-                       {"ADDRESS", "ul. Floriańska 3"},
-                       {"CITY", "Kraków"},
-                       {"STATE", "Małopolskie"},
-                       {"PINCODE", "31-019"},
-                       {"COUNTRY", "Polska"}}};
-    QTest::newRow("vCard 4.0")
-        << "vcard40.vcf"
-        << "vcard40.vcf: 3 contacts added, 0 skipped as duplicates, 0 refused."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Aiko Tanaka"},
-                       {"PHONE", "+81-90-1111-2222"},
-                       {"OPTIONALPHONE", "+81-6-1234-5678"},
-                       {"EMAIL", "aiko.tanaka@example.jp"},
-                       {"ADDRESS", "1-2-3 Midosuji\nRoom 501"},
-                       {"CITY", "Osaka"},
-                       {"STATE", "Osaka"},
-                       {"PINCODE", "530-0001"},
-                       {"COUNTRY", "Japan"},
-                       {"DATEOFBIRTH", "1990-07-04"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Mateus Silva"},
-                       {"PHONE", "+55 11 98765-4321"},
-                       {"DATEOFBIRTH", "--02-29"}},
-                      {{"SERIAL NUMBER", "3"},
-                       {"NAME", "Herr Daniel Johann Weber"},
-                       {"EMAIL", "daniel.weber@example.de"},
-                       {"DATEOFBIRTH", "circa 1970"}}};
-    QTest::newRow("Google, older headers")
-        << "google-old.csv"
-        << "google-old.csv: 3 contacts added, 0 skipped as duplicates, 1 refused (line 8: it has "
-           "no name, phone, e-mail, address or birthday)."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Meera Nair"},
-                       {"PHONE", "+91 94440 12345"},
-                       {"OPTIONALPHONE", "+91 94440 67890"},
-                       {"EMAIL", "meera.nair@example.in"},
-                       {"ADDRESS", "7 Poes Garden"},
-                       {"CITY", "Chennai"},
-                       {"STATE", "Tamil Nadu"},
-                       {"PINCODE", "600086"},
-                       {"COUNTRY", "India"},
-                       {"DATEOFBIRTH", "1979-01-23"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Oliver Brown"},
-                       {"PHONE", "+44 113 496 0000"},
-                       {"OPTIONALPHONE", "+44 7700 900123"},
-                       {"ADDRESS", "12 Church Lane, Leeds\nLS1 1AA"}},
-                      {{"SERIAL NUMBER", "3"},
-                       {"NAME", "Leeds Central Library"},
-                       {"PHONE", "0113 378 5005"}}};
-    QTest::newRow("Google, current headers")
-        << "google-new.csv"
-        << "google-new.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Chloé Dubois"},
-                       {"PHONE", "+33 6 12 34 56 78"},
-                       {"OPTIONALPHONE", "+33 4 78 00 00 00"},
-                       {"EMAIL", "chloe.dubois@example.fr"},
-                       {"ADDRESS", "15 Quai Saint-Antoine\nBâtiment B"},
-                       {"CITY", "Lyon"},
-                       {"STATE", "Auvergne-Rhône-Alpes"},
-                       {"PINCODE", "69002"},
-                       {"COUNTRY", "France"},
-                       {"DATEOFBIRTH", "--06-21"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Dr. Ravi Kumar Iyer Jr."},
-                       {"PHONE", "080-2222-3333"},
-                       {"EMAIL", "ravi.iyer@example.in"},
-                       {"DATEOFBIRTH", "1970-05-05"}}};
-    QTest::newRow("Outlook, Windows-1252")
-        << "outlook.csv"
-        << "outlook.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "José García"},
-                       {"PHONE", "+34 600 123 456"},
-                       {"OPTIONALPHONE", "+34 91 123 45 67"},
-                       {"EMAIL", "jose.garcia@example.es"},
-                       {"ADDRESS", "Calle Mayor 5\n2º izquierda"},
-                       {"CITY", "Madrid"},
-                       {"STATE", "Madrid"},
-                       {"PINCODE", "28013"},
-                       {"COUNTRY", "España"},
-                       {"DATEOFBIRTH", "1985-04-15"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Jonas Weber"},
-                       {"PHONE", "+49 89 1111 0"},
-                       {"OPTIONALPHONE", "+49 89 2222 0"},
-                       {"EMAIL", "jonas@weber.example.de"},
-                       {"ADDRESS", "Hauptstraße 1"},
-                       {"CITY", "München"},
-                       {"PINCODE", "80331"},
-                       {"COUNTRY", "Deutschland"}}};
-    QTest::newRow("Outlook, semicolons, UTF-16")
-        << "outlook-semicolons-utf16.csv"
-        << "outlook-semicolons-utf16.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Αλέξανδρος Νικολάου"},
-                       {"PHONE", "+30 694 123 4567"},
-                       {"EMAIL", "alexandros@example.gr"},
-                       {"ADDRESS", "Οδός Εγνατίας 10"},
-                       {"CITY", "Θεσσαλονίκη"},
-                       {"PINCODE", "546 30"},
-                       {"COUNTRY", "Ελλάδα"},
-                       {"DATEOFBIRTH", "1975-03-21"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Ольга Иванова"},
-                       {"PHONE", "+7 495 123-45-67"},
-                       {"OPTIONALPHONE", "+7 495 765-43-21"},
-                       {"EMAIL", "olga; ivanova@example.ru"}}};
-    // Outlook in six more languages, each header set as that Outlook writes it.
-    auto one = [](const QString &file) {
-        return file + ": 1 contact added, 0 skipped as duplicates, 0 refused.";
-    };
-    QTest::newRow("Outlook, German")
-        << "outlook-de.csv"
-        << "outlook-de.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Dr. Jürgen Weiß"},
-                       {"PHONE", "0171 555 0102"},
-                       {"OPTIONALPHONE", "0221 555 0101"},
-                       {"EMAIL", "juergen.weiss@example.de"},
-                       {"ADDRESS", "Lindenstraße 5\nHinterhaus"},
-                       {"CITY", "Köln"},
-                       {"STATE", "NRW"},
-                       {"PINCODE", "50667"},
-                       {"COUNTRY", "Deutschland"},
-                       {"DATEOFBIRTH", "1965-03-12"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Bäckerei Groß"},
-                       {"PHONE", "0731 555 0200"},
-                       {"EMAIL", "info@baeckerei.example"},
-                       {"ADDRESS", "Hauptstraße 1"},
-                       {"CITY", "Ulm"},
-                       {"PINCODE", "89073"},
-                       {"COUNTRY", "Deutschland"}}};
-    QTest::newRow("Outlook, French, semicolons")
-        << "outlook-fr.csv" << one("outlook-fr.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Étienne Lefèvre"},
-                       {"PHONE", "06 55 00 00 03"},
-                       {"OPTIONALPHONE", "01 55 00 00 02"},
-                       {"EMAIL", "etienne.lefevre@example.fr"},
-                       {"ADDRESS", "8 rue de la Paix\nBâtiment B"},
-                       {"CITY", "Paris"},
-                       {"STATE", "Île-de-France"},
-                       {"PINCODE", "75002"},
-                       {"COUNTRY", "France"},
-                       {"DATEOFBIRTH", "1980-04-15"}}};
-    QTest::newRow("Outlook, Spanish, some headers left in English")
-        << "outlook-es.csv" << one("outlook-es.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Sra. María José García López"},
-                       {"PHONE", "600 555 0102"},
-                       {"OPTIONALPHONE", "91 555 0101"},
-                       {"EMAIL", "maria.garcia@example.es"},
-                       {"ADDRESS", "Calle Mayor 10\n3º B"},
-                       {"CITY", "Madrid"},
-                       {"STATE", "Madrid"},
-                       {"PINCODE", "28013"},
-                       {"COUNTRY", "España"},
-                       {"DATEOFBIRTH", "1975-01-31"}}};
-    QTest::newRow("Outlook, Italian, a business address only")
-        << "outlook-it.csv" << one("outlook-it.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Giulia Bianchi"},
-                       {"PHONE", "333 555 0102"},
-                       {"OPTIONALPHONE", "011 555 0100"},
-                       {"EMAIL", "giulia.bianchi@example.it"},
-                       {"ADDRESS", "Via Roma 1"},
-                       {"CITY", "Torino"},
-                       {"STATE", "TO"},
-                       {"PINCODE", "10121"},
-                       {"COUNTRY", "Italia"},
-                       {"DATEOFBIRTH", "1990-03-15"}}};
-    QTest::newRow("Outlook, Dutch, commas inside headers")
-        << "outlook-nl.csv" << one("outlook-nl.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Jan van Dijk"},
-                       {"PHONE", "06 5550 0102"},
-                       {"OPTIONALPHONE", "020 555 0101"},
-                       {"EMAIL", "jan.vandijk@example.nl"},
-                       {"ADDRESS", "Keizersgracht 100"},
-                       {"CITY", "Amsterdam"},
-                       {"STATE", "Noord-Holland"},
-                       {"PINCODE", "1015 AA"},
-                       {"COUNTRY", "Nederland"},
-                       {"DATEOFBIRTH", "1985-07-04"}}};
-    QTest::newRow("Outlook, Portuguese (Brazil)")
-        << "outlook-pt-br.csv" << one("outlook-pt-br.csv")
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Sr. João Silva"},
-                       {"PHONE", "11 95555 0102"},
-                       {"OPTIONALPHONE", "11 5555 0101"},
-                       {"EMAIL", "joao.silva@example.com.br"},
-                       {"ADDRESS", "Rua das Flores 20\nApto 301"},
-                       {"CITY", "São Paulo"},
-                       {"STATE", "SP"},
-                       {"PINCODE", "01310-100"},
-                       {"COUNTRY", "Brasil"},
-                       {"DATEOFBIRTH", "1970-12-25"}}};
-    QTest::newRow("Thunderbird")
-        << "thunderbird.csv"
-        << "thunderbird.csv: 2 contacts added, 0 skipped as duplicates, 0 refused."
-        << QList<Row>{{{"SERIAL NUMBER", "1"},
-                       {"NAME", "Fatima Hassan"},
-                       {"PHONE", "+20 100 123 4567"},
-                       {"OPTIONALPHONE", "+20 2 2345 6789"},
-                       {"EMAIL", "fatima@example.org"},
-                       {"ADDRESS", "12 Tahrir Square\nFlat 7"},
-                       {"CITY", "Cairo"},
-                       {"PINCODE", "11511"},
-                       {"COUNTRY", "Egypt"},
-                       {"DATEOFBIRTH", "1992-03-07"}},
-                      {{"SERIAL NUMBER", "2"},
-                       {"NAME", "Lucas Brown"},
-                       {"PHONE", "+1 512 555 0199"},
-                       {"ADDRESS", "500 Lake View Road, Suite 3"},
-                       {"CITY", "Austin"},
-                       {"STATE", "TX"},
-                       {"PINCODE", "78701"},
-                       {"COUNTRY", "USA"},
-                       {"DATEOFBIRTH", "--12-01"}}};
-    QTest::newRow("ORVANEL")
-        << "orvanel.csv"
-        << "orvanel.csv: 3 contacts added, 0 skipped as duplicates, 2 refused (line 5: its serial "
-           "number \"x12\" is not a whole number; line 6: it has 14 fields where the header has "
-           "11)."
-        << QList<Row>{
-               {{"SERIAL NUMBER", "7"},
-                {"NAME", "Menon, Anil"},
-                {"PHONE", "+91 80 4444 0000"},
-                {"OPTIONALPHONE", "+91 80 5555 0000"},
-                {"EMAIL", "anil@example.in"},
-                {"ADDRESS", "221 MG Road\nSecond Floor"},
-                {"CITY", "Bengaluru"},
-                {"STATE", "Karnataka"},
-                {"PINCODE", "560001"},
-                {"COUNTRY", "India"},
-                {"DATEOFBIRTH", "1984-02-29"}},
-               {{"SERIAL NUMBER", "20"}, {"NAME", "Kavita Iyer"}, {"PHONE", "+91 44 1111 2222"}},
-               {{"SERIAL NUMBER", "21"},
-                {"NAME", "He said \"hi\""},
-                {"PHONE", "020 2222 3333"},
-                {"ADDRESS", "spaced"},
-                {"CITY", "Pune"},
-                {"STATE", "Maharashtra"},
-                {"PINCODE", "411001"},
-                {"COUNTRY", "India"},
-                {"DATEOFBIRTH", "15/08/1990"}}};
+    const QDir data(QStringLiteral(CONTACT_DATA_DIR));
+    for (const QString &expected : data.entryList({"*.expected.json"}, QDir::Files, QDir::Name)) {
+        const QString file = expected.chopped(int(qstrlen(".expected.json")));
+        QTest::newRow(qPrintable(file)) << file;
+    }
 }
 
 void tst_ContactFiles::importsEveryDialect() {
     QFETCH(QString, file);
-    QFETCH(QString, summary);
-    QFETCH(QList<Row>, expected);
+    QFile reference(dataFile(file + ".expected.json"));
+    QVERIFY(reference.open(QIODevice::ReadOnly));
+    const QJsonObject expected = QJsonDocument::fromJson(reference.readAll()).object();
     PhoneBookWorld world;
     world.makeBook();
     const ToolRun run = importInto(world, dataFile(file));
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, summary);
+    QCOMPARE(run.out, expected["summary"].toString());
     const QList<Row> got = records(world);
-    QCOMPARE(got.size(), expected.size());
-    for (qsizetype i = 0; i < got.size(); ++i)
-        QCOMPARE(got[i], expected[i]);
+    const QJsonArray records = expected["records"].toArray();
+    QCOMPARE(got.size(), records.size());
+    for (qsizetype i = 0; i < got.size(); ++i) {
+        Row want;
+        const QJsonObject record = records[i].toObject();
+        for (auto value = record.begin(); value != record.end(); ++value)
+            want.insert(value.key(), value->toString());
+        QCOMPARE(got[i], want);
+    }
 }
 
 void tst_ContactFiles::duplicatesAreSkipped() {
