@@ -1,5 +1,6 @@
 #include "browser/webbrowsermodule.h"
 
+#include "browser/browsertexts.h"
 #include "platform/folders.h"
 #include "platform/runtimeerror.h"
 
@@ -35,16 +36,13 @@ CreateWebBrowserFunction loadModule() {
     makeSharedOpenGLContext();
     QLibrary module(path);
     if (!module.load())
-        raiseError(ErrorNumber::CannotCreateObject,
-                   QStringLiteral("The web browser cannot start: its module %1 could not be "
-                                  "loaded (%2). The rest of ORVANEL works on.")
-                       .arg(QDir::toNativeSeparators(path), module.errorString()));
+        raiseError(
+            ErrorNumber::CannotCreateObject,
+            BrowserText::moduleNotLoaded(QDir::toNativeSeparators(path), module.errorString()));
     create = reinterpret_cast<CreateWebBrowserFunction>(module.resolve(createWebBrowserSymbol));
     if (!create)
         raiseError(ErrorNumber::CannotCreateObject,
-                   QStringLiteral("The web browser cannot start: %1 is not ORVANEL's web "
-                                  "browser module. The rest of ORVANEL works on.")
-                       .arg(QDir::toNativeSeparators(path)));
+                   BrowserText::notOurModule(QDir::toNativeSeparators(path)));
     return create;
 }
 

@@ -179,13 +179,13 @@ void frmPhoneBook::buildCommandBar() {
 void frmPhoneBook::buildNavigation() {
     picStatBox = new QWidget(this);
     picStatBox->setObjectName(QStringLiteral("picStatBox"));
-    cmdFirst = navigationButton(picStatBox, "cmdFirst", QStringLiteral("First"),
+    cmdFirst = navigationButton(picStatBox, "cmdFirst", PhoneBookText::firstRecord(),
                                 navigationPicture(true, true));
-    cmdPrevious = navigationButton(picStatBox, "cmdPrevious", QStringLiteral("Previous"),
+    cmdPrevious = navigationButton(picStatBox, "cmdPrevious", PhoneBookText::previousRecord(),
                                    navigationPicture(true, false));
-    cmdNext = navigationButton(picStatBox, "cmdNext", QStringLiteral("Next"),
+    cmdNext = navigationButton(picStatBox, "cmdNext", PhoneBookText::nextRecord(),
                                navigationPicture(false, false));
-    cmdLast = navigationButton(picStatBox, "cmdLast", QStringLiteral("Last"),
+    cmdLast = navigationButton(picStatBox, "cmdLast", PhoneBookText::lastRecord(),
                                navigationPicture(false, true));
     placeInTwips(cmdFirst, 0, 0, 345, 300);
     placeInTwips(cmdPrevious, 345, 0, 345, 300);
@@ -238,7 +238,7 @@ void frmPhoneBook::Form_Load() {
 }
 
 void frmPhoneBook::adoPrimaryRS_MoveComplete() {
-    lblStatus->setText(QStringLiteral("Record: ") + QString::number(records().AbsolutePosition()));
+    lblStatus->setText(PhoneBookText::recordStatus(records().AbsolutePosition()));
 }
 
 Recordset &frmPhoneBook::records() const {
@@ -328,7 +328,7 @@ void frmPhoneBook::cmdAdd_Click() {
         if (!(rs.BOF() && rs.EOF_()))
             vSavedBookmark = rs.Bookmark();
         rs.AddNew();
-        lblStatus->setText(QStringLiteral("Add record"));
+        lblStatus->setText(PhoneBookText::addingRecord());
         bAdding = true;
         SetRecordButtons(false);
         txtFields[static_cast<size_t>(indexOf(Field::SerialNumber))]->setFocus();
@@ -342,7 +342,7 @@ void frmPhoneBook::cmdEdit_Click() {
         if (adoPrimaryRS)
             adoPrimaryRS->requireWhole();
         lockFieldBoxes(false);
-        lblStatus->setText(QStringLiteral("Edit record"));
+        lblStatus->setText(PhoneBookText::editingRecord());
         bEditing = true;
         SetRecordButtons(false);
         txtFields[static_cast<size_t>(indexOf(Field::SerialNumber))]->setFocus();

@@ -4,6 +4,28 @@
 
 // The words the phone book's window and its contact transfers show the user.
 namespace PhoneBookText {
+// The status line and the navigation buttons' names.
+inline QString recordStatus(int position) {
+    return QStringLiteral("Record: ") + QString::number(position);
+}
+inline QString addingRecord() {
+    return QStringLiteral("Add record");
+}
+inline QString editingRecord() {
+    return QStringLiteral("Edit record");
+}
+inline QString firstRecord() {
+    return QStringLiteral("First");
+}
+inline QString previousRecord() {
+    return QStringLiteral("Previous");
+}
+inline QString nextRecord() {
+    return QStringLiteral("Next");
+}
+inline QString lastRecord() {
+    return QStringLiteral("Last");
+}
 inline QString windowCaption() {
     return QStringLiteral("Orvanel Phone Book");
 }

@@ -14,6 +14,7 @@
 #include "platform/units.h"
 #include "shell/datafolder.h"
 #include "shell/screenfit.h"
+#include "shell/shelltexts.h"
 #include "shell/statusbar.h"
 #include "shell/windowarrangement.h"
 
@@ -255,7 +256,7 @@ void frmMain::mnuViewStatusBar_Click() {
 }
 
 void frmMain::mnuViewRefresh_Click() {
-    MsgBox(QStringLiteral("Add 'mnuViewRefresh_Click' code."));
+    MsgBox(ShellText::refreshPlaceholder());
 }
 
 void frmMain::mnuWindowNewWindow_Click() {
@@ -306,9 +307,7 @@ void frmMain::rebuildWindowList() {
 
 void frmMain::showHelp(int command) {
     if (helpFile_.isEmpty()) {
-        MsgBox(QStringLiteral("Unable to display Help Contents. There is no Help associated with "
-                              "this project."),
-               MsgBoxStyle::OkOnly + MsgBoxStyle::Information, windowTitle());
+        MsgBox(ShellText::noHelp(), MsgBoxStyle::OkOnly + MsgBoxStyle::Information, windowTitle());
         return;
     }
     runReportingErrors([&] { platform().showHelp(this, helpFile_, command, 0); });
