@@ -38,10 +38,3 @@ inline void pressAsReader(QObject *button) {
     QVERIFY(reader && reader->actionInterface());
     reader->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 }
-
-// The family a font is drawn with, without the foundry Qt adds when two foundries have it.
-inline QString familyDrawn(const QFont &font) {
-    QString family = QFontInfo(font).family();
-    const qsizetype foundry = family.indexOf(QLatin1String(" ["));
-    return foundry < 0 ? family : family.left(foundry);
-}

@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -289,19 +288,12 @@ void tst_RunnerAndAbout::resetCloseAndReopen() {
     QVERIFY(!runner->isVisible());
     QCOMPARE(openRunner(*main)->Text1->text(), QString());
     QVERIFY(world.platform.startedPrograms.isEmpty());
-    // Names a screen reader says, and the looks the window was designed with.
+    // Names a screen reader says.
     QCOMPARE(spokenName(runner->Text1), QString("Command line"));
     QCOMPARE(spokenName(runner->command3), QString("Reset"));
     QCOMPARE(spokenName(runner->Command1), QString("OK"));
     QCOMPARE(spokenName(runner->Command2), QString("Close"));
     QCOMPARE(runner->windowTitle(), QString("Enter the Statement"));
-    QCOMPARE(runner->Text1->palette().color(QPalette::Base), QColor(255, 0, 255));
-    QCOMPARE(runner->Text1->font().family(), QString("ZapfEllipt BT"));
-    if (!QFontDatabase::hasFamily("ZapfEllipt BT"))
-        QCOMPARE(familyDrawn(runner->Text1->font()), QString("P052"));
-    QVERIFY(runner->command3->font().italic());
-    QVERIFY(
-        !(runner->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
 }
 
 void tst_RunnerAndAbout::aboutShowsNameAndVersion() {
@@ -320,16 +312,9 @@ void tst_RunnerAndAbout::aboutShowsNameAndVersion() {
     QCOMPARE(spokenName(about->cmdOK), QString("OK"));
     QCOMPARE(spokenName(about->cmdSysInfo), QString("System Info"));
     QVERIFY(!about->picIcon->pixmap().isNull());
-    QCOMPARE(about->lblTitle->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QCOMPARE(about->lblVersion->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     // The labels show their whole text in whatever face stands in for the named one.
     for (QLabel *label : {about->lblTitle, about->lblVersion})
         QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
-    QCOMPARE(about->lblVersion->font().family(), QString("AvantGarde Bk BT"));
-    if (!QFontDatabase::hasFamily("AvantGarde Bk BT"))
-        QCOMPARE(familyDrawn(about->lblVersion->font()), QString("URW Gothic"));
-    if (!QFontDatabase::hasFamily("Goudy Stout"))
-        QCOMPARE(familyDrawn(about->lblTitle->font()), QString("URW Bookman"));
     // Centred over the main window (to a pixel's rounding).
     QVERIFY((about->frameGeometry().center() - main->frameGeometry().center()).manhattanLength() <=
             2);

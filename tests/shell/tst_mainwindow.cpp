@@ -25,16 +25,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QSet>
-#include <functional>
 #include <QPointer>
 #include <QScreen>
 #include <QSessionManager>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 
 namespace {
 
@@ -121,18 +121,15 @@ private slots:
     void windowMenuListsTheChildWindows();
     void failingToolbarCommandShowsNothing_data();
     void failingToolbarCommandShowsNothing();
-    void alignmentButtonsFormOneGroup();
     void startupTimerFiresOnce();
     void exitEndsTheProgramWithoutStoringBounds();
     void cancelledChildKeepsTheMainWindowOpen();
     void sessionEndRunsTheClosingSteps();
     void unwritableSettingsAreToldOnce_data();
     void unwritableSettingsAreToldOnce();
-    void formattingKeys_data();
-    void formattingKeys();
+    void formattingCommands_data();
+    void formattingCommands();
     void ctrlF4ClosesTheActiveChild();
-    void screenReaderActionsRunTheCommands_data();
-    void screenReaderActionsRunTheCommands();
     void theDataFolderAtStart_data();
     void theDataFolderAtStart();
     void formattingButtonsFollowTheActiveEntry();
@@ -698,33 +695,6 @@ void tst_MainWindow::failingToolbarCommandShowsNothing() {
         QVERIFY(!pressed->isChecked());
 }
 
-void tst_MainWindow::alignmentButtonsFormOneGroup() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-    auto click = [&](const QString &key) {
-        auto *widget =
-            qobject_cast<QToolButton *>(main->tbToolBar->widgetForAction(button(*main, key)));
-        QTest::mouseClick(widget, Qt::LeftButton);
-    };
-    click("Align Right");
-    QVERIFY(button(*main, "Align Right")->isChecked());
-    click("Center");
-    QVERIFY(button(*main, "Center")->isChecked());
-    QVERIFY(!button(*main, "Align Right")->isChecked());
-    QVERIFY(!button(*main, "Align Left")->isChecked());
-    // A plain button does not stay pressed by itself.
-    auto *document = qobject_cast<frmDocument *>(main->activeChild());
-    document->rtfText->setPlainText("words");
-    document->rtfText->selectAll();
-    click("Bold");
-    QVERIFY(button(*main, "Bold")->isChecked());
-    QCOMPARE(document->rtfText->SelBold(), std::optional<bool>(true));
-    click("Bold");
-    QVERIFY(!button(*main, "Bold")->isChecked());
-}
-
 void tst_MainWindow::startupTimerFiresOnce() {
     TestWorld world;
     auto main = startProgram(StartupTimer::Running);
@@ -824,41 +794,68 @@ void tst_MainWindow::unwritableSettingsAreToldOnce() {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-void tst_MainWindow::formattingKeys_data() {
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("pressed");
-    QTest::newRow("Ctrl+B bold") << "Ctrl+B"
-                                 << "Bold";
-    QTest::newRow("Ctrl+I italic") << "Ctrl+I"
-                                   << "Italic";
-    QTest::newRow("Ctrl+U underline") << "Ctrl+U"
-                                      << "Underline";
-    QTest::newRow("Ctrl+L left") << "Ctrl+L"
-                                 << "Align Left";
-    QTest::newRow("Ctrl+E centre") << "Ctrl+E"
-                                   << "Center";
-    QTest::newRow("Ctrl+R right") << "Ctrl+R"
-                                  << "Align Right";
+// Each of the six formats, by a click on its button, by its key and by a screen
+// reader's Press and Toggle: the selection takes the format and the button shows it; a
+// character format comes off again the same way; the alignments are one group.
+void tst_MainWindow::formattingCommands_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("way");
+    const QStringList shortcuts = {"Ctrl+B", "Ctrl+I", "Ctrl+U", "Ctrl+L", "Ctrl+E", "Ctrl+R"};
+    const QStringList keys = {"Bold", "Italic", "Underline", "Align Left", "Center", "Align Right"};
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        QTest::addRow("%s, click", qPrintable(keys[i])) << keys[i] << "click";
+        QTest::addRow("%s, %s", qPrintable(keys[i]), qPrintable(shortcuts[i]))
+            << keys[i] << shortcuts[i];
+        for (const QString &action : {QAccessibleActionInterface::pressAction(),
+                                      QAccessibleActionInterface::toggleAction()})
+            QTest::addRow("%s, reader's %s", qPrintable(keys[i]), qPrintable(action))
+                << keys[i] << action;
+    }
+    QTest::newRow("New, reader's Press") << "New" << QAccessibleActionInterface::pressAction();
 }
 
-void tst_MainWindow::formattingKeys() {
-    QFETCH(QString, keys);
-    QFETCH(QString, pressed);
+void tst_MainWindow::formattingCommands() {
+    QFETCH(QString, key);
+    QFETCH(QString, way);
     TestWorld world;
     auto main = startProgram();
     QVERIFY(QTest::qWaitForWindowActive(main.get()));
     main->LoadNewDoc();
-    auto *document = qobject_cast<frmDocument *>(main->activeChild());
-    RtfTextBox *text = document->rtfText;
+    RtfTextBox *text = qobject_cast<frmDocument *>(main->activeChild())->rtfText;
     QTest::keyClicks(text, "words");
-    if (pressed == "Align Left")
-        text->setSelAlignment(Alignment::Right);
+    text->setSelAlignment(key == "Align Left" ? Alignment::Right : Alignment::Left);
     text->selectAll();
-    // With the toolbar hidden by View > Toolbar the keys work all the same.
-    item(*main, "mnuViewToolbar")->trigger();
-    QTest::keySequence(text, QKeySequence(keys));
-    QVERIFY(button(*main, pressed)->isChecked());
-    QVERIFY(formatHolds(*text, pressed));
+    QWidget *widget = main->tbToolBar->widgetForAction(button(*main, key));
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(widget);
+    QCOMPARE(reader->text(QAccessible::Name), key);
+    const auto use = [&] {
+        if (way == "click") {
+            QTest::mouseClick(widget, Qt::LeftButton);
+        } else if (way.startsWith("Ctrl+")) {
+            // With the toolbar hidden by View > Toolbar the keys work all the same.
+            item(*main, "mnuViewToolbar")->trigger();
+            QTest::keySequence(text, QKeySequence(way));
+            item(*main, "mnuViewToolbar")->trigger();
+        } else {
+            QVERIFY(reader->actionInterface()->actionNames().contains(way));
+            reader->actionInterface()->doAction(way);
+        }
+    };
+    use();
+    if (key == "New") {
+        QCOMPARE(childCount(*main), 2);
+        return;
+    }
+    QVERIFY(button(*main, key)->isChecked());
+    QVERIFY(formatHolds(*text, key));
+    if (key.startsWith("Align") || key == "Center") {
+        for (const char *other : {"Align Left", "Center", "Align Right"})
+            QCOMPARE(button(*main, other)->isChecked(), key == other);
+        return;
+    }
+    use();
+    QVERIFY(!button(*main, key)->isChecked());
+    QVERIFY(!formatHolds(*text, key));
 }
 
 void tst_MainWindow::ctrlF4ClosesTheActiveChild() {
@@ -877,47 +874,6 @@ void tst_MainWindow::ctrlF4ClosesTheActiveChild() {
     QTest::keyClick(document->rtfText, Qt::Key_F4, Qt::ControlModifier);
     QTRY_COMPARE(childCount(*main), 0);
     QVERIFY(world.platform.messages.isEmpty());
-}
-
-void tst_MainWindow::screenReaderActionsRunTheCommands_data() {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("action");
-    QTest::newRow("Toggle Bold") << "Bold" << QAccessibleActionInterface::toggleAction();
-    QTest::newRow("Press Italic") << "Italic" << QAccessibleActionInterface::pressAction();
-    QTest::newRow("Toggle Underline") << "Underline" << QAccessibleActionInterface::toggleAction();
-    QTest::newRow("Toggle Center") << "Center" << QAccessibleActionInterface::toggleAction();
-    QTest::newRow("Press Align Right")
-        << "Align Right" << QAccessibleActionInterface::pressAction();
-    QTest::newRow("Press New") << "New" << QAccessibleActionInterface::pressAction();
-}
-
-void tst_MainWindow::screenReaderActionsRunTheCommands() {
-    QFETCH(QString, key);
-    QFETCH(QString, action);
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    auto *document = qobject_cast<frmDocument *>(main->activeChild());
-    document->rtfText->setPlainText("words");
-    document->rtfText->selectAll();
-    QAccessibleInterface *reader =
-        QAccessible::queryAccessibleInterface(main->tbToolBar->widgetForAction(button(*main, key)));
-    QVERIFY(reader);
-    QCOMPARE(reader->text(QAccessible::Name), key);
-    QVERIFY(reader->actionInterface()->actionNames().contains(action));
-    reader->actionInterface()->doAction(action);
-    if (key == "New") {
-        QCOMPARE(childCount(*main), 2);
-        return;
-    }
-    QVERIFY(reader->state().checked);
-    QVERIFY(formatHolds(*document->rtfText, key));
-    // A second Toggle of a character format takes it off again.
-    if (action == QAccessibleActionInterface::toggleAction() && key != "Center") {
-        reader->actionInterface()->doAction(action);
-        QVERIFY(!reader->state().checked);
-        QVERIFY(!formatHolds(*document->rtfText, key));
-    }
 }
 
 int main(int argc, char **argv) {
