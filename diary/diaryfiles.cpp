@@ -39,7 +39,6 @@ bool write(frmDocument &document, const QString &path) {
         return false;
     }
     document.markInStep(FileStamp::of(path));
-    document.countSave();
     return true;
 }
 
@@ -132,11 +131,12 @@ void openEntry(frmDocument &document, const QString &path) {
     document.filePath = path;
 }
 
-void saveEntryAs(frmDocument &document, const QString &path) {
+bool saveEntryAs(frmDocument &document, const QString &path) {
     // The entry is on disk before the window takes the new name; the shared flag is
     // left as it was.
     if (!write(document, path))
-        return;
+        return false;
     document.setWindowTitle(shownPath(path));
     document.filePath = path;
+    return true;
 }

@@ -43,5 +43,6 @@ SaveOutcome saveEntry(frmDocument &document);
 void openEntry(frmDocument &document, const QString &path);
 
 // Writes the entry to the chosen path and, once it is there, gives the window that path
-// as its title and file. A failure is told and leaves the window as it was.
-void saveEntryAs(frmDocument &document, const QString &path);
+// as its title and file, and returns true. A failure is told and leaves the window as it
+// was.
+bool saveEntryAs(frmDocument &document, const QString &path);

@@ -14,8 +14,9 @@ class DiaryHost {
 public:
     virtual ~DiaryHost() = default;
 
-    // The main window's File > Save, which saves the active diary window.
-    virtual void mnuFileSave_Click() = 0;
+    // Saves the active diary window as File > Save does (Save As when the user would not
+    // replace its file); whether the entry was written.
+    virtual bool saveActiveEntry() = 0;
 
     // Switches the document commands (toolbar, Save, Save As, Close, Edit) on or off.
     virtual void switchDocumentCommands(bool on) = 0;

@@ -155,10 +155,8 @@ bool offerToSave(frmDocument &document, DiaryHost &host) {
     if (answer == MsgBoxResult::Cancel)
         return false;
     if (answer == MsgBoxResult::Yes) {
-        const int saves = document.saveCount();
-        host.mnuFileSave_Click();
         // A Yes whose save did not happen keeps the window and its text.
-        if (document.saveCount() == saves)
+        if (!host.saveActiveEntry())
             return false;
     }
     return true;

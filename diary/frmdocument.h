@@ -32,8 +32,6 @@ public:
     // from now on, and the window knows that file in the version given.
     void markInStep(std::optional<FileStamp> file);
     // How many times the entry was written; the closing steps compare it.
-    int saveCount() const { return saveCount_; }
-    void countSave() { ++saveCount_; }
 
     // Whether the file at `path` is the one this window last read or wrote, unchanged
     // on disk since: only such a file is replaced without asking.
@@ -70,7 +68,6 @@ private:
 
     DiaryHost &host_;
     EntryRecovery *recovery_ = nullptr;
-    int saveCount_ = 0;
     std::optional<FileStamp> knownFile_;
     SearchTerms found_;
 };

@@ -68,7 +68,8 @@ public:
     void mnuFileNewDiaryEntry_Click(short index);
     void mnuFileOpenDiaryEntry_Click(short index);
     void mnuFileClose_Click();
-    void mnuFileSave_Click() override;
+    void mnuFileSave_Click();
+    bool saveActiveEntry() override;
     void mnuFileSaveAs_Click();
     void mnuFileProperties_Click();
     void mnuFilePageSetup_Click();
@@ -169,6 +170,8 @@ private:
     // The Open or Save As dialog for diary files, showing the diary folder first;
     // returns the chosen path, empty when cancelled.
     QString chooseDiaryFile(FileDialogKind kind, const QString &title);
+    // Save As for the active diary window; whether the entry was written.
+    bool saveActiveEntryAs();
     // Opens the diary entry at `path` (or brings forward the window that has it open)
     // with the search's words selected.
     void showFoundEntry(const QString &path, const SearchTerms &terms);

@@ -89,20 +89,37 @@ void frmMain::openDiaryFiles(const QStringList &paths) {
 }
 
 void frmMain::mnuFileSave_Click() {
+    saveActiveEntry();
+}
+
+bool frmMain::saveActiveEntry() {
     // Anything but a diary window ends the command silently.
     frmDocument *document = activeDiary();
-    if (document && saveEntry(*document) == SaveOutcome::ReplaceDeclined)
-        mnuFileSaveAs_Click();
+    if (!document)
+        return false;
+    switch (saveEntry(*document)) {
+    case SaveOutcome::Saved:
+        return true;
+    case SaveOutcome::NotSaved:
+        return false;
+    case SaveOutcome::ReplaceDeclined:
+        break;
+    }
+    return saveActiveEntryAs();
 }
 
 void frmMain::mnuFileSaveAs_Click() {
+    saveActiveEntryAs();
+}
+
+bool frmMain::saveActiveEntryAs() {
     if (!activeChild())
-        return;
+        return false;
     const QString path = chooseDiaryFile(FileDialogKind::Save, DiaryText::saveAsTitle());
     if (path.isEmpty())
-        return;
-    if (frmDocument *document = activeDiary())
-        saveEntryAs(*document, path);
+        return false;
+    frmDocument *document = activeDiary();
+    return document && saveEntryAs(*document, path);
 }
 
 void frmMain::mnuFileClose_Click() {
