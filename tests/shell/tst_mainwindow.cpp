@@ -286,6 +286,9 @@ void tst_MainWindow::menuBarInvariants() {
         menus << menu->text();
     QCOMPARE(menus, QStringList({"&File", "&Edit", "&View", "&Run", "&Window", "&Tools", "&Help"}));
     QSet<QString> shortcuts;
+    // A menu itself listens to each of its items; a command has its handler besides.
+    QMenu probeMenu;
+    const int menuOnly = Connections::to(probeMenu.addAction("probe"), SIGNAL(triggered(bool)));
     const std::function<void(QMenu *)> check = [&](QMenu *menu) {
         for (QAction *action : menu->actions()) {
             const QByteArray where = action->objectName().toUtf8();
@@ -300,7 +303,7 @@ void tst_MainWindow::menuBarInvariants() {
             if (action->menu())
                 check(action->menu());
             else
-                QVERIFY2(Connections::to(action, SIGNAL(triggered(bool))) > 0, where);
+                QVERIFY2(Connections::to(action, SIGNAL(triggered(bool))) > menuOnly, where);
         }
     };
     for (QAction *menu : main->menuBar()->actions())
