@@ -1,5 +1,7 @@
 #include "phonebookfile.h"
 
+#include "phonebook/store/sqlitehandle.h"
+
 #include "phonebook/store/phonebookconnection.h"
 #include "platform/runtimeerror.h"
 
@@ -7,18 +9,8 @@
 #include <QStringList>
 #include <array>
 #include <memory>
-#include <sqlite3.h>
 
 namespace {
-struct Closer {
-    void operator()(sqlite3 *db) const { sqlite3_close(db); }
-};
-using Database = std::unique_ptr<sqlite3, Closer>;
-
-QString errorOf(sqlite3 *db) {
-    return QString::fromUtf8(sqlite3_errmsg(db));
-}
-
 // A mixing function: the same contact number always gives the same choices.
 uint64_t mix(uint64_t x) {
     x += 0x9E3779B97F4A7C15ull;
@@ -153,18 +145,16 @@ Contact contact(long number) {
 } // namespace
 
 QString appendSampleContacts(const QString &path, long count) {
-    sqlite3 *raw = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
-        Database closing(raw);
-        return errorOf(raw);
-    }
-    Database db(raw);
+    int code = SQLITE_OK;
+    const SqliteHandle db = openSqlite(path, SQLITE_OPEN_READWRITE, code);
+    sqlite3 *raw = db.get();
+    if (code != SQLITE_OK)
+        return sqliteMessage(raw);
     sqlite3_stmt *counter = nullptr;
     long first = 0;
     if (sqlite3_prepare_v2(raw, "SELECT count(*) FROM PHONEBOOK", -1, &counter, nullptr) !=
         SQLITE_OK)
-        return errorOf(raw);
+        return sqliteMessage(raw);
     if (sqlite3_step(counter) == SQLITE_ROW)
         first = static_cast<long>(sqlite3_column_int64(counter, 0));
     sqlite3_finalize(counter);
@@ -176,7 +166,7 @@ QString appendSampleContacts(const QString &path, long count) {
                            "PHONE, EMAIL, DATEOFBIRTH, OPTIONALPHONE) "
                            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
                            -1, &insert, nullptr) != SQLITE_OK)
-        return errorOf(raw);
+        return sqliteMessage(raw);
     for (long i = 0; i < count; ++i) {
         const Contact values = contact(first + i + 1);
         for (int column = 0; column < static_cast<int>(values.size()); ++column) {
@@ -188,7 +178,7 @@ QString appendSampleContacts(const QString &path, long count) {
                                   static_cast<int>(text.size()), SQLITE_TRANSIENT);
         }
         if (sqlite3_step(insert) != SQLITE_DONE) {
-            const QString failure = errorOf(raw);
+            const QString failure = sqliteMessage(raw);
             sqlite3_finalize(insert);
             return failure;
         }
@@ -196,7 +186,7 @@ QString appendSampleContacts(const QString &path, long count) {
     }
     sqlite3_finalize(insert);
     if (sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return errorOf(raw);
+        return sqliteMessage(raw);
     return {};
 }
 

@@ -1,32 +1,15 @@
 #include "phonebook/store/sqlitefile.h"
 
 #include "phonebook/store/phonebooktable.h"
+#include "phonebook/store/sqlitehandle.h"
 #include "platform/filewriter.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
-#include <sqlite3.h>
 
 namespace {
-
-struct Closer {
-    void operator()(sqlite3 *db) const { sqlite3_close(db); }
-};
-using Database = std::unique_ptr<sqlite3, Closer>;
-
-QString errorOf(sqlite3 *db) {
-    return QString::fromUtf8(sqlite3_errmsg(db));
-}
-
-// Opens a file that must exist; the handle is kept even on failure, for its message.
-Database open(const QString &path, int flags, int &code) {
-    sqlite3 *raw = nullptr;
-    code = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
-    return Database(raw);
-}
 
 std::optional<long long> countIn(sqlite3 *db) {
     sqlite3_stmt *statement = nullptr;
@@ -61,14 +44,14 @@ QString create(const QString &path) {
         return file.exists() ? QStringLiteral("%1 already exists").arg(path) : file.errorString();
     file.close();
     int code = SQLITE_OK;
-    Database db = open(path, SQLITE_OPEN_READWRITE, code);
+    SqliteHandle db = openSqlite(path, SQLITE_OPEN_READWRITE, code);
     QString failure;
     if (code != SQLITE_OK)
-        failure = errorOf(db.get());
+        failure = sqliteMessage(db.get());
     else if (sqlite3_exec(db.get(),
                           phoneBookSchema(Engine::SQLite).constFirst().toUtf8().constData(),
                           nullptr, nullptr, nullptr) != SQLITE_OK)
-        failure = errorOf(db.get());
+        failure = sqliteMessage(db.get());
     db.reset();
     if (!failure.isEmpty())
         QFile::remove(path);
@@ -79,7 +62,7 @@ std::optional<long long> contactCount(const QString &path) {
     if (!QFile::exists(path))
         return std::nullopt;
     int code = SQLITE_OK;
-    Database db = open(path, SQLITE_OPEN_READONLY, code);
+    SqliteHandle db = openSqlite(path, SQLITE_OPEN_READONLY, code);
     if (code != SQLITE_OK)
         return std::nullopt;
     return countIn(db.get());
@@ -87,20 +70,20 @@ std::optional<long long> contactCount(const QString &path) {
 
 QString copy(const QString &from, const QString &to) {
     int code = SQLITE_OK;
-    Database source = open(from, SQLITE_OPEN_READONLY, code);
+    SqliteHandle source = openSqlite(from, SQLITE_OPEN_READONLY, code);
     if (code != SQLITE_OK)
-        return errorOf(source.get());
+        return sqliteMessage(source.get());
     const std::optional<long long> contacts = countIn(source.get());
     if (!contacts)
-        return QStringLiteral("%1 is not a phone book: %2").arg(from, errorOf(source.get()));
+        return QStringLiteral("%1 is not a phone book: %2").arg(from, sqliteMessage(source.get()));
 
     const QString staging = to + QStringLiteral(".copying");
     QFile::remove(staging);
-    Database target =
-        open(staging, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, code);
+    SqliteHandle target = openSqlite(
+        staging, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, code);
     QString failure;
     if (code != SQLITE_OK) {
-        failure = errorOf(target.get());
+        failure = sqliteMessage(target.get());
     } else if (sqlite3_backup *backup =
                    sqlite3_backup_init(target.get(), "main", source.get(), "main")) {
         // A file that another program holds locked is waited for a little, page by page.
@@ -113,15 +96,15 @@ QString copy(const QString &from, const QString &to) {
         }
         sqlite3_backup_finish(backup);
         if (step != SQLITE_DONE)
-            failure = errorOf(target.get());
+            failure = sqliteMessage(target.get());
         else if (!intact(target.get()) || countIn(target.get()) != contacts)
             failure = QStringLiteral("the copy of %1 did not read back whole").arg(from);
     } else {
-        failure = errorOf(target.get());
+        failure = sqliteMessage(target.get());
     }
     if (failure.isEmpty() && sqlite3_exec(target.get(), "PRAGMA journal_mode=DELETE", nullptr,
                                           nullptr, nullptr) != SQLITE_OK)
-        failure = errorOf(target.get());
+        failure = sqliteMessage(target.get());
     target.reset();
     source.reset();
     if (failure.isEmpty() &&

@@ -3,6 +3,7 @@
 #include "phonebook/store/connectionstring.h"
 #include "phonebook/store/phonebooktable.h"
 #include "phonebook/store/sqlitefile.h"
+#include "phonebook/store/sqlitehandle.h"
 #include "phonebookfile.h"
 #include "platform/settings.h"
 #include "postgresserver.h"
@@ -12,15 +13,16 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace {
 struct Connection {
     explicit Connection(const QString &path) {
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        int code = SQLITE_OK;
+        handle = openSqlite(path, SQLITE_OPEN_READWRITE, code);
+        db = handle.get();
         sqlite3_busy_timeout(db, 5000);
     }
-    ~Connection() { sqlite3_close(db); }
+    SqliteHandle handle;
     sqlite3 *db = nullptr;
 };
 
