@@ -4,6 +4,7 @@
 
 #include "phonebook/store/connectionstring.h"
 #include "phonebook/store/passwordexchange.h"
+#include "phonebook/store/phonebooksql.h"
 #include "phonebook/store/phonebooktable.h"
 #include "phonebook/store/socketready.h"
 #include "phonebook/store/storetexts.h"
@@ -52,34 +53,21 @@ QString optionValue(const QString &value) {
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
-// A column as PostgreSQL's SQL names it: folded to lower case, or quoted when it holds
-// a blank.
-QString sqlName(int field) {
-    const QString name = columnName(field);
-    return name.contains(QLatin1Char(' ')) ? QLatin1Char('"') + name + QLatin1Char('"') : name;
-}
+// The statements of a server, as PostgreSQL writes them.
+const PhoneBookSql postgres{Engine::PostgreSQL};
+
 QString storedName(int field) {
     const QString name = columnName(field);
     return name.contains(QLatin1Char(' ')) ? name : name.toLower();
-}
-
-// Every column as text, in the order of the phone book's query.
-const QString &textColumns() {
-    static const QString text = [] {
-        QStringList list;
-        for (int i = 0; i < fieldCount; ++i)
-            list << QStringLiteral("CAST(%1 AS TEXT)").arg(sqlName(i));
-        return list.join(QLatin1Char(','));
-    }();
-    return text;
 }
 
 // The phone book's query in PostgreSQL's words: the same columns in the same order,
 // each as the text it shows, in the order of the serial number's own type.
 const QString &phoneBookQueryText() {
     // Qualified, so that the order is the column's own and not its text's.
-    static const QString text = QStringLiteral("SELECT %1 FROM PHONEBOOK ORDER BY PHONEBOOK.%2")
-                                    .arg(textColumns(), sqlName(indexOf(Field::SerialNumber)));
+    static const QString text =
+        QStringLiteral("SELECT %1 FROM PHONEBOOK ORDER BY PHONEBOOK.%2")
+            .arg(postgres.returnedColumns(), postgres.column(indexOf(Field::SerialNumber)));
     return text;
 }
 
@@ -122,7 +110,6 @@ int keyColumnIn(const QString &detail) {
     return -1;
 }
 
-// The values of a new record as changes, so that a refusal can name the value.
 // A row's values as read: the server hands every value over as UTF-8, so the text is
 // exactly what it holds.
 std::vector<Value> textOf(const RowTable::RawValues &row) {
@@ -130,15 +117,6 @@ std::vector<Value> textOf(const RowTable::RawValues &row) {
     for (const auto &bytes : row)
         values.push_back(toValue(bytes));
     return values;
-}
-
-std::vector<PhoneBookConnection::Change> changesOf(const Values &values) {
-    std::vector<PhoneBookConnection::Change> changes;
-    for (int i = 0; i < fieldCount; ++i) {
-        if (values[size_t(i)])
-            changes.push_back({i, values[size_t(i)]});
-    }
-    return changes;
 }
 
 QVariant parameter(const Value &value) {
@@ -452,26 +430,21 @@ void PostgresConnection::checkTable() {
 void PostgresConnection::fail(const QSqlError &error, const std::vector<Change> &changes) const {
     const QString code = error.nativeErrorCode();
     const QString message = StoreText::withoutSecret(reasonOf(error), password_);
-    auto changedValue = [&](int field) {
-        for (const Change &change : changes) {
-            if (change.field == field)
-                return change.value.value_or(QString());
-        }
-        return QString();
-    };
     if (code == QLatin1String("23505")) {
         const int column = keyColumnIn(error.databaseText());
-        if (column >= 0)
-            raiseError(ErrorNumber::DuplicateValue,
-                       StoreText::duplicateValue(columnName(column), changedValue(column)));
-    } else if (code == QLatin1String("23502")) {
+        raiseRefusal(Refusal::DuplicateValue, column, changedValue(changes, column), message);
+    }
+    if (code == QLatin1String("23502")) {
         // "null value in column "name" of relation ..."
         const QString name = firstQuoted(message);
+        int column = -1;
         for (int i = 0; i < fieldCount; ++i) {
             if (storedName(i) == name)
-                raiseError(ErrorNumber::MissingValue, StoreText::mustHaveValue(columnName(i)));
+                column = i;
         }
-    } else if (code.startsWith(QLatin1String("22"))) {
+        raiseRefusal(Refusal::MissingValue, column, QString(), message);
+    }
+    if (code.startsWith(QLatin1String("22"))) {
         // A value the column's type does not take; the message quotes the value.
         const QString value = firstQuoted(message);
         int column = -1;
@@ -480,24 +453,23 @@ void PostgresConnection::fail(const QSqlError &error, const std::vector<Change> 
                 column = change.field;
         }
         if (column >= 0)
-            raiseError(ErrorNumber::ValueTypeMismatch,
-                       wholeNumbers_[size_t(column)]
-                           ? StoreText::notWholeNumber(columnName(column), value)
-                           : StoreText::wrongKind(columnName(column), value));
+            raiseRefusal(wholeNumbers_[size_t(column)] ? Refusal::NotWholeNumber
+                                                       : Refusal::WrongKind,
+                         column, value, message);
     }
     if (code.startsWith(QLatin1String("23")))
-        raiseError(ErrorNumber::DatabaseError, StoreText::refusedByRule(message));
+        raiseRefusal(Refusal::Rule, -1, QString(), message);
     if (code == QLatin1String("55P03") || code == QLatin1String("40001") ||
         code == QLatin1String("40P01"))
-        raiseError(ErrorNumber::DatabaseLocked, StoreText::busy());
+        raiseRefusal(Refusal::Busy, -1, QString(), message);
     if (code == QLatin1String("57014"))
         raiseError(ErrorNumber::DatabaseError,
                    StoreText::serverTooSlow(server_, seconds(times().statement)));
     if (code == QLatin1String("42501"))
         raiseError(ErrorNumber::PermissionDenied, StoreText::noPermission(message));
     if (code == QLatin1String("53100"))
-        raiseError(ErrorNumber::DiskFull, StoreText::diskFull());
-    raiseError(ErrorNumber::DatabaseError, StoreText::databaseError(message));
+        raiseRefusal(Refusal::DiskFull, -1, QString(), message);
+    raiseRefusal(Refusal::Other, -1, QString(), message);
 }
 
 Values PostgresConnection::valuesOf(const QSqlQuery &query) const {
@@ -570,39 +542,17 @@ void PostgresConnection::giveUp() {
 }
 
 const QString &PostgresConnection::rowCondition() {
-    // The row is picked on the server by the values this window read, compared as the
-    // text they were read as; of equal rows one is taken, and a row another client is
-    // changing is waited for and then compared again.
-    static const QString condition = [] {
-        QStringList tests;
-        for (int i = 0; i < fieldCount; ++i)
-            tests << QStringLiteral("CAST(%1 AS TEXT) IS NOT DISTINCT FROM ?").arg(sqlName(i));
-        return QStringLiteral("ctid = (SELECT ctid FROM PHONEBOOK WHERE %1 LIMIT 1 FOR UPDATE)")
-            .arg(tests.join(QStringLiteral(" AND ")));
-    }();
+    static const QString condition = postgres.rowCondition(1);
     return condition;
 }
 
 StoredValues PostgresConnection::insertRecord(const Values &values) {
-    // Only the columns with a value are named, so that the server numbers a record left
-    // without a serial number and fills in its own defaults.
-    QStringList names;
-    QStringList parameters;
-    std::vector<Value> given;
-    for (int i = 0; i < fieldCount; ++i) {
-        if (!values[size_t(i)])
-            continue;
-        names << sqlName(i);
-        parameters << QStringLiteral("?");
-        given.push_back(values[size_t(i)]);
-    }
-    const QString sql =
-        names.isEmpty()
-            ? QStringLiteral("INSERT INTO PHONEBOOK DEFAULT VALUES RETURNING %1").arg(textColumns())
-            : QStringLiteral("INSERT INTO PHONEBOOK (%1) VALUES (%2) RETURNING %3")
-                  .arg(names.join(QLatin1Char(',')), parameters.join(QLatin1Char(',')),
-                       textColumns());
-    QSqlQuery &insert = run(sql, given, changesOf(values));
+    const std::vector<Change> given = givenValues(values);
+    std::vector<Value> parameters;
+    for (const Change &change : given)
+        parameters.push_back(change.value);
+    const QString sql = postgres.insert(given);
+    QSqlQuery &insert = run(sql, parameters, given);
     if (!insert.next())
         raiseError(ErrorNumber::DatabaseError, StoreText::databaseError(sql));
     return toStored(valuesOf(insert));
@@ -625,7 +575,7 @@ void PostgresConnection::insertRecords(const std::vector<Values> &rows, size_t &
     QStringList incoming;
     QStringList selected;
     for (int i = 0; i < fieldCount; ++i) {
-        columns << sqlName(i);
+        columns << postgres.column(i);
         incoming << QStringLiteral("c%1 TEXT").arg(i);
         const QString value = wholeNumbers_[size_t(i)]
                                   ? QStringLiteral("CAST(c%1 AS BIGINT)").arg(i)
@@ -705,18 +655,12 @@ void PostgresConnection::copyIn(const char *statement, const QByteArray &data) {
 
 StoredValues PostgresConnection::updateRecord(const RowTable::RawValues &original,
                                               const std::vector<Change> &changes) {
-    QStringList assignments;
     std::vector<Value> parameters;
-    for (const Change &change : changes) {
-        assignments << sqlName(change.field) + QStringLiteral(" = ?");
+    for (const Change &change : changes)
         parameters.push_back(change.value);
-    }
     const std::vector<Value> originals = textOf(original);
     parameters.insert(parameters.end(), originals.begin(), originals.end());
-    QSqlQuery &update =
-        run(QStringLiteral("UPDATE PHONEBOOK SET %1 WHERE %2 RETURNING %3")
-                .arg(assignments.join(QLatin1Char(',')), rowCondition(), textColumns()),
-            parameters, changes);
+    QSqlQuery &update = run(postgres.update(changes, rowCondition()), parameters, changes);
     if (!update.next())
         raiseError(ErrorNumber::RowChangedElsewhere, StoreText::changedElsewhere());
     return toStored(valuesOf(update));
@@ -729,8 +673,7 @@ void PostgresConnection::deleteRecord(const RowTable::RawValues &original) {
     if (alone)
         beginWriting();
     try {
-        QSqlQuery &remove = run(
-            QStringLiteral("DELETE FROM PHONEBOOK WHERE %1").arg(rowCondition()), textOf(original));
+        QSqlQuery &remove = run(PhoneBookSql::remove(rowCondition()), textOf(original));
         if (remove.numRowsAffected() != 1)
             raiseError(ErrorNumber::RowChangedElsewhere, StoreText::deletedOrChangedElsewhere());
         if (alone)

@@ -1,5 +1,6 @@
 #include "phonebook/store/sqliteconnection.h"
 
+#include "phonebook/store/phonebooksql.h"
 #include "phonebook/store/storetexts.h"
 #include "platform/runtimeerror.h"
 
@@ -19,12 +20,8 @@ std::optional<SqliteConnection::FileIdentity> identityOf(const QString &path) {
 // How long a command waits for another program's write to end before it gives up.
 constexpr int busyTimeoutMilliseconds = 3000;
 
-QString columnList() {
-    QStringList names;
-    for (const Column &column : columns)
-        names << QString::fromLatin1(column.sqlName);
-    return names.join(QLatin1Char(','));
-}
+// The statements of a file, as SQLite writes them.
+const PhoneBookSql sqlite{Engine::SQLite};
 
 // The column an engine message names after "PHONEBOOK.", or -1.
 int columnNamedIn(const QString &message) {
@@ -250,18 +247,11 @@ void SqliteConnection::checkTable() {
 void SqliteConnection::fail(int code, const std::vector<Change> &changes) const {
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
     const int column = columnNamedIn(message);
-    const QString name = column >= 0 ? columnName(column) : QString();
-    auto changedValue = [&](int field) {
-        for (const Change &change : changes) {
-            if (change.field == field)
-                return change.value.value_or(QString());
-        }
-        return QString();
-    };
+    const QString value = changedValue(changes, column);
     switch (code & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        raiseError(ErrorNumber::DatabaseLocked, StoreText::busy());
+        raiseRefusal(Refusal::Busy, column, value, message);
     case SQLITE_READONLY:
         if (code == SQLITE_READONLY_DBMOVED)
             raiseError(ErrorNumber::DatabaseError, StoreText::fileReplaced(path_));
@@ -271,42 +261,24 @@ void SqliteConnection::fail(int code, const std::vector<Change> &changes) const 
                        StoreText::folderReadOnly(path_, QFileInfo(path_).absolutePath()));
         raiseError(ErrorNumber::PermissionDenied, StoreText::readOnly(path_));
     case SQLITE_FULL:
-        raiseError(ErrorNumber::DiskFull, StoreText::diskFull());
+        raiseRefusal(Refusal::DiskFull, column, value, message);
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
         raiseError(ErrorNumber::DatabaseError, StoreText::notADatabase(path_));
     case SQLITE_MISMATCH:
         // Only a table's row id refuses a value for its kind.
-        if (rowIdColumn_ >= 0)
-            raiseError(
-                ErrorNumber::ValueTypeMismatch,
-                StoreText::notWholeNumber(columnName(rowIdColumn_), changedValue(rowIdColumn_)));
-        break;
+        raiseRefusal(rowIdColumn_ >= 0 ? Refusal::NotWholeNumber : Refusal::Other, rowIdColumn_,
+                     changedValue(changes, rowIdColumn_), message);
     case SQLITE_CONSTRAINT:
-        switch (code) {
-        case SQLITE_CONSTRAINT_PRIMARYKEY:
-        case SQLITE_CONSTRAINT_UNIQUE:
-            if (column >= 0)
-                raiseError(ErrorNumber::DuplicateValue,
-                           StoreText::duplicateValue(name, changedValue(column)));
-            break;
-        case SQLITE_CONSTRAINT_NOTNULL:
-            if (column >= 0)
-                raiseError(ErrorNumber::MissingValue, StoreText::mustHaveValue(name));
-            break;
-        case SQLITE_CONSTRAINT_DATATYPE:
-            if (column >= 0)
-                raiseError(ErrorNumber::ValueTypeMismatch,
-                           StoreText::wrongKind(name, changedValue(column)));
-            break;
-        default:
-            break;
-        }
-        raiseError(ErrorNumber::DatabaseError, StoreText::refusedByRule(message));
+        raiseRefusal(code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE
+                         ? Refusal::DuplicateValue
+                     : code == SQLITE_CONSTRAINT_NOTNULL  ? Refusal::MissingValue
+                     : code == SQLITE_CONSTRAINT_DATATYPE ? Refusal::WrongKind
+                                                          : Refusal::Rule,
+                     column, value, message);
     default:
-        break;
+        raiseRefusal(Refusal::Other, column, value, message);
     }
-    raiseError(ErrorNumber::DatabaseError, StoreText::databaseError(message));
 }
 
 void SqliteConnection::execute(const char *sql) {
@@ -343,48 +315,15 @@ void SqliteConnection::rollback() {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-QString SqliteConnection::rowCondition(int firstParameter) const {
-    // Values are compared as the text they were read as, whatever their stored kind.
-    QStringList tests;
-    for (int i = 0; i < fieldCount; ++i)
-        tests << QStringLiteral("CAST(%1 AS TEXT) IS ?%2")
-                     .arg(QString::fromLatin1(columns[static_cast<size_t>(i)].sqlName))
-                     .arg(firstParameter + i);
-    const QString match = tests.join(QStringLiteral(" AND "));
-    if (!hasRowIds_)
-        return match;
-    // Of two rows with equal values, exactly one changes.
-    return QStringLiteral("rowid = (SELECT rowid FROM PHONEBOOK WHERE %1 LIMIT 1)").arg(match);
-}
-
 StoredValues SqliteConnection::insertRecord(const Values &values) {
-    // Only the columns with a value are named, so that the database numbers a record
-    // left without a serial number and fills in its own defaults.
+    const std::vector<Change> given = givenValues(values);
     unsigned named = 0;
-    std::vector<Change> given;
-    given.reserve(fieldCount);
-    for (int i = 0; i < fieldCount; ++i) {
-        if (!values[static_cast<size_t>(i)])
-            continue;
-        named |= 1u << i;
-        given.push_back({i, values[static_cast<size_t>(i)]});
-    }
+    for (const Change &change : given)
+        named |= 1u << change.field;
     // An import inserts many records with the same columns: each statement is kept.
     sqlite3_stmt *&statement = keptInserts_[named];
-    if (!statement) {
-        QStringList names;
-        QStringList parameters;
-        for (const Change &change : given) {
-            names << QString::fromLatin1(columns[static_cast<size_t>(change.field)].sqlName);
-            parameters << QStringLiteral("?%1").arg(parameters.size() + 1);
-        }
-        statement = prepare(
-            names.isEmpty() ? QStringLiteral("INSERT INTO PHONEBOOK DEFAULT VALUES RETURNING %1")
-                                  .arg(columnList())
-                            : QStringLiteral("INSERT INTO PHONEBOOK (%1) VALUES (%2) RETURNING %3")
-                                  .arg(names.join(QLatin1Char(',')),
-                                       parameters.join(QLatin1Char(',')), columnList()));
-    }
+    if (!statement)
+        statement = prepare(sqlite.insert(given));
     Statement insert(*this, statement);
     for (size_t i = 0; i < given.size(); ++i)
         insert.bind(static_cast<int>(i) + 1, given[i].value);
@@ -399,16 +338,8 @@ StoredValues SqliteConnection::insertRecord(const Values &values) {
 
 StoredValues SqliteConnection::updateRecord(const RowTable::RawValues &original,
                                             const std::vector<Change> &changes) {
-    QStringList assignments;
-    for (size_t i = 0; i < changes.size(); ++i)
-        assignments << QStringLiteral("%1 = ?%2")
-                           .arg(QString::fromLatin1(
-                               columns[static_cast<size_t>(changes[i].field)].sqlName))
-                           .arg(i + 1);
     const int firstOriginal = static_cast<int>(changes.size()) + 1;
-    Statement update(*this, QStringLiteral("UPDATE PHONEBOOK SET %1 WHERE %2 RETURNING %3")
-                                .arg(assignments.join(QLatin1Char(',')),
-                                     rowCondition(firstOriginal), columnList()));
+    Statement update(*this, sqlite.update(changes, sqlite.rowCondition(firstOriginal, hasRowIds_)));
     for (size_t i = 0; i < changes.size(); ++i)
         update.bind(static_cast<int>(i) + 1, changes[i].value);
     for (int i = 0; i < fieldCount; ++i)
@@ -423,7 +354,7 @@ StoredValues SqliteConnection::updateRecord(const RowTable::RawValues &original,
 
 void SqliteConnection::deleteRecord(const RowTable::RawValues &original) {
     requireWritable();
-    Statement remove(*this, QStringLiteral("DELETE FROM PHONEBOOK WHERE %1").arg(rowCondition(1)));
+    Statement remove(*this, PhoneBookSql::remove(sqlite.rowCondition(1, hasRowIds_)));
     for (int i = 0; i < fieldCount; ++i)
         remove.bindStored(i + 1, original[static_cast<size_t>(i)]);
     remove.step();

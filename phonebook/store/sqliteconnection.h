@@ -44,8 +44,6 @@ private:
     sqlite3_stmt *prepare(const QString &sql) const;
     void checkTable();
     void execute(const char *sql);
-    // The condition that picks one row holding the original values, and binds them.
-    QString rowCondition(int firstParameter) const;
     [[noreturn]] void fail(int code, const std::vector<Change> &changes = {}) const;
 
     QString path_;
