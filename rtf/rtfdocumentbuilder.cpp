@@ -1,6 +1,6 @@
 #include "rtf/rtfdocumentbuilder.h"
 
-#include "rtf/rtfkeywords.h"
+#include "rtf/codec/rtfkeywords.h"
 #include "rtf/rtfpicture.h"
 
 #include <QCryptographicHash>

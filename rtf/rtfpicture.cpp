@@ -1,6 +1,6 @@
 #include "rtf/rtfpicture.h"
 
-#include "rtf/rtfkeywords.h"
+#include "rtf/codec/rtfkeywords.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -2,7 +2,7 @@
 
 #include "rtf/rtfdocumentbuilder.h"
 #include "rtf/rtferror.h"
-#include "rtf/rtfparser.h"
+#include "rtf/codec/rtfparser.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "rtf/rtfwriter.h"
 
-#include "rtf/codepages.h"
+#include "rtf/codec/codepages.h"
 #include "rtf/rtfpicture.h"
-#include "rtf/twips.h"
+#include "rtf/codec/twips.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

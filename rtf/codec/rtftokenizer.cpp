@@ -1,4 +1,4 @@
-#include "rtf/rtftokenizer.h"
+#include "rtf/codec/rtftokenizer.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "rtf/twips.h"
+#include "rtf/codec/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

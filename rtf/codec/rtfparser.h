@@ -1,11 +1,13 @@
 #pragma once
 
-#include "rtf/codepages.h"
+#include "rtf/codec/codepages.h"
+#include "rtf/codec/rtfformatcache.h"
+#include "rtf/codec/rtfkeywords.h"
+#include "rtf/codec/rtftables.h"
+#include "rtf/codec/rtftokenizer.h"
+#include "rtf/codec/twips.h"
 #include "rtf/rtfdocumentbuilder.h"
-#include "rtf/rtfkeywords.h"
 #include "rtf/rtfpicture.h"
-#include "rtf/rtftokenizer.h"
-#include "rtf/twips.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -27,24 +29,7 @@ public:
     void run();
 
 private:
-    struct CharProps {
-        int font = -1; // font number, -1 for none
-        int size = 0;  // hundredths of a point; 0 when the file gives no size
-        int foreground = -1;
-        int background = -1;
-        std::uint8_t underline = 0; // QTextCharFormat::UnderlineStyle
-        std::uint8_t verticalAlign = 0;
-        bool bold = false;
-        bool italic = false;
-        bool strike = false;
-        bool hidden = false;
-        bool caps = false;
-        bool smallCaps = false;
-        bool operator==(const CharProps &) const = default;
-    };
-    struct CharPropsHash {
-        std::size_t operator()(const CharProps &p) const;
-    };
+    using CharProps = RtfCharProps;
     struct ParaProps {
         std::uint8_t align = 0; // RtfAlign
         bool pageBreakBefore = false;
@@ -60,11 +45,6 @@ private:
         int formatId = -1; // index into formats_, -1 when it must be looked up
         const CodePage *page = nullptr;
         bool symbolFont = false;
-    };
-    struct FontEntry {
-        QString family;
-        int codePage = 0; // 0: the document's
-        bool symbol = false;
     };
     struct Picture {
         int type = PictureOther;
@@ -106,18 +86,12 @@ private:
     bool prepareText();
     void endParagraph();
 
-    void fontTableText(std::string_view bytes);
-    void fontTableByte(unsigned char value);
-    void finishFontEntry();
-    void colorTableText(std::string_view bytes);
     void pictureText(std::string_view bytes);
     void finishPicture();
 
     void charPropsChanged() { top().formatId = -1; }
     void updatePage(GroupState &state) const;
     void tablesChanged();
-    int formatIdFor(const CharProps &props);
-    int internFamily(const QString &family);
     QTextBlockFormat blockFormat(const ParaProps &props) const;
 
     RtfTokenizer tokenizer_;
@@ -133,27 +107,13 @@ private:
 
     const CodePage *documentPage_;
     int defaultFont_ = 0; // \deff0 when the file says nothing
-    std::unordered_map<int, FontEntry> fonts_;
-    std::vector<QColor> colors_;
-
-    // The font table entry being read.
-    int entryNumber_ = -1;
-    FontEntry entry_;
-    QString entryName_;
-    bool entryOpen_ = false;
-    int red_ = 0, green_ = 0, blue_ = 0;
-    bool colorGiven_ = false;
+    RtfFontTable fontTable_;
+    RtfColorTable colorTable_;
 
     Picture picture_;
     RtfPictureDecoder pictures_;
 
-    // Formats by the properties of a group, valid while the tables stay as they are, and
-    // by those properties with the family and colours the tables give.
-    std::unordered_map<CharProps, int, CharPropsHash> formatIds_;
-    std::unordered_map<CharProps, int, CharPropsHash> resolvedIds_;
-    std::vector<QTextCharFormat> formats_;
-    QHash<QString, int> familyIds_;
-    std::vector<QString> families_;
+    RtfFormatCache formats_;
 
     int unicodeSkip_ = 0;
     unsigned char pendingLead_ = 0;

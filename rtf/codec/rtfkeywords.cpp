@@ -1,4 +1,4 @@
-#include "rtf/rtfkeywords.h"
+#include "rtf/codec/rtfkeywords.h"
 
 #include <QTextCharFormat>
 #include <algorithm>

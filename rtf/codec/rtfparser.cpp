@@ -1,6 +1,6 @@
-#include "rtf/rtfparser.h"
+#include "rtf/codec/rtfparser.h"
 
-#include "rtf/twips.h"
+#include "rtf/codec/twips.h"
 
 #include <QImage>
 #include <algorithm>
@@ -24,20 +24,6 @@ constexpr int maxSize = 163800;
 
 constexpr char16_t replacement = 0xFFFD;
 
-// The document keeps one copy of each distinct format and finds it by a hash that sees a
-// family list or a brush only by its type, so that formats which differ in nothing else
-// all land in one bucket and every new one is compared with all of them: 20,000 fonts
-// took five seconds. This property names what the hash misses in a string, which it
-// hashes whole: the family and the colours.
-constexpr int formatKeyProperty = QTextFormat::UserProperty + 0x4b59;
-
-// Distinct character formats and font families one reading makes at most.
-constexpr std::size_t maxFormats = 10000;
-constexpr std::size_t maxFamilies = 1000;
-
-// Fonts and colours a table may define.
-constexpr std::size_t maxTableEntries = 10000;
-
 bool isDestination(RtfAction action) {
     switch (action) {
     case RtfAction::SkipGroup:
@@ -59,18 +45,6 @@ bool isPlainAscii(unsigned char c) {
 }
 
 } // namespace
-
-std::size_t RtfParser::CharPropsHash::operator()(const CharProps &p) const {
-    std::size_t h = std::hash<int>()(p.font);
-    auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
-    mix(static_cast<std::size_t>(p.size));
-    mix(static_cast<std::size_t>(p.foreground) * 31 + static_cast<std::size_t>(p.background));
-    mix(static_cast<std::size_t>(p.underline) | (std::size_t(p.verticalAlign) << 8) |
-        (std::size_t(p.bold) << 16) | (std::size_t(p.italic) << 17) |
-        (std::size_t(p.strike) << 18) | (std::size_t(p.hidden) << 19) |
-        (std::size_t(p.caps) << 20) | (std::size_t(p.smallCaps) << 21));
-    return h;
-}
 
 RtfParser::RtfParser(std::string_view data, RtfDocumentBuilder &builder)
     : tokenizer_(data), builder_(builder), documentPage_(&CodePage::forNumber(1252)),
@@ -130,6 +104,7 @@ void RtfParser::pushGroup() {
     afterToken();
     groupStart_ = true;
     pendingLead_ = 0;
+    fontTable_.dropPendingByte();
     if (stack_.size() >= maxDepth) {
         ++overflowDepth_;
         return;
@@ -153,6 +128,7 @@ RtfParser::GroupState &RtfParser::changeTop() {
 void RtfParser::popGroup() {
     afterToken();
     pendingLead_ = 0;
+    fontTable_.dropPendingByte();
     if (stack_.size() <= 1 && overflowDepth_ == 0) {
         // A closing brace with no group open: the document is over.
         done_ = true;
@@ -173,8 +149,7 @@ void RtfParser::popGroup() {
 
     const Destination outer = top().dest;
     if (closed.dest == Destination::FontTable) {
-        if (entryOpen_)
-            finishFontEntry();
+        fontTable_.finishEntry();
         if (outer != Destination::FontTable)
             tablesChanged();
     } else if (closed.dest == Destination::ColorTable && outer != Destination::ColorTable) {
@@ -309,31 +284,27 @@ void RtfParser::tableProperty(const RtfKeyword &keyword, bool hasParameter, int 
     const Destination dest = top().dest;
     switch (keyword.action) {
     case RtfAction::Font:
-        if (entryOpen_)
-            finishFontEntry();
-        entryOpen_ = true;
-        entryNumber_ = hasParameter ? parameter : 0;
-        entry_ = FontEntry{};
-        entryName_.clear();
+        fontTable_.beginEntry(hasParameter ? parameter : 0);
         break;
     case RtfAction::FontCharset:
-        if (dest == Destination::FontTable && hasParameter) {
-            entry_.codePage = CodePage::numberForCharset(parameter);
-            entry_.symbol = parameter == 2;
-        }
+        if (dest == Destination::FontTable && hasParameter)
+            fontTable_.setCharset(parameter);
         break;
     case RtfAction::FontCodePage:
         if (dest == Destination::FontTable && hasParameter)
-            entry_.codePage = parameter;
+            fontTable_.setCodePage(parameter);
         break;
-    default: // Red, Green, Blue
-        if (dest == Destination::ColorTable) {
-            const int value = std::clamp(hasParameter ? parameter : 0, 0, 255);
-            (keyword.action == RtfAction::Red     ? red_
-             : keyword.action == RtfAction::Green ? green_
-                                                  : blue_) = value;
-            colorGiven_ = true;
-        }
+    case RtfAction::Red:
+        if (dest == Destination::ColorTable)
+            colorTable_.setRed(hasParameter ? parameter : 0);
+        break;
+    case RtfAction::Green:
+        if (dest == Destination::ColorTable)
+            colorTable_.setGreen(hasParameter ? parameter : 0);
+        break;
+    default: // Blue
+        if (dest == Destination::ColorTable)
+            colorTable_.setBlue(hasParameter ? parameter : 0);
         break;
     }
 }
@@ -425,13 +396,11 @@ void RtfParser::destination(const RtfKeyword &keyword) {
         break; // read on as ordinary text
     case RtfAction::FontTable:
         state.dest = Destination::FontTable;
-        entryOpen_ = false;
+        fontTable_.begin();
         break;
     case RtfAction::ColorTable:
         state.dest = Destination::ColorTable;
-        colors_.clear();
-        red_ = green_ = blue_ = 0;
-        colorGiven_ = false;
+        colorTable_.begin();
         break;
     case RtfAction::Picture:
         if (state.dest != Destination::Text) {
@@ -563,8 +532,8 @@ bool RtfParser::prepareText() {
     if (state.dest != Destination::Text || state.chr.hidden)
         return false;
     if (state.formatId < 0)
-        state.formatId = formatIdFor(state.chr);
-    builder_.setCharFormat(state.formatId, formats_[static_cast<std::size_t>(state.formatId)]);
+        state.formatId = formats_.idFor(state.chr, fontTable_, defaultFont_, colorTable_);
+    builder_.setCharFormat(state.formatId, formats_.format(state.formatId));
     if (cellPending_) {
         cellPending_ = false;
         builder_.appendCharacter(u'\t');
@@ -583,10 +552,10 @@ void RtfParser::text(std::string_view bytes) {
         return;
     switch (top().dest) {
     case Destination::FontTable:
-        fontTableText(bytes);
+        fontTable_.text(bytes, *documentPage_);
         return;
     case Destination::ColorTable:
-        colorTableText(bytes);
+        colorTable_.text(bytes);
         return;
     case Destination::Picture:
         pictureText(bytes);
@@ -639,7 +608,7 @@ void RtfParser::byte(unsigned char value) {
     }
     const Destination dest = top().dest;
     if (dest == Destination::FontTable) {
-        fontTableByte(value);
+        fontTable_.byte(value, *documentPage_);
         return;
     }
     if (dest != Destination::Text || !prepareText())
@@ -668,8 +637,7 @@ void RtfParser::unicode(int value) {
     const char16_t character = value >= 0 && value <= 0xFFFF ? char16_t(value) : replacement;
     const Destination dest = top().dest;
     if (dest == Destination::FontTable) {
-        if (character >= 0x20)
-            entryName_.append(QChar(character));
+        fontTable_.character(character);
         return;
     }
     if (dest != Destination::Text || !prepareText())
@@ -734,75 +702,11 @@ void RtfParser::endParagraph() {
     // The mark of an empty paragraph carries the font of the paragraph.
     GroupState &state = top();
     if (state.formatId < 0)
-        state.formatId = formatIdFor(state.chr);
-    builder_.setCharFormat(state.formatId, formats_[static_cast<std::size_t>(state.formatId)]);
+        state.formatId = formats_.idFor(state.chr, fontTable_, defaultFont_, colorTable_);
+    builder_.setCharFormat(state.formatId, formats_.format(state.formatId));
     builder_.endParagraph(blockFormat(state.para));
     pageBreakPending_ = false;
     paragraphEmpty_ = true;
-}
-
-void RtfParser::fontTableText(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (c == ';') {
-            finishFontEntry();
-            continue;
-        }
-        fontTableByte(static_cast<unsigned char>(c));
-    }
-}
-
-void RtfParser::fontTableByte(unsigned char value) {
-    if (!entryOpen_) {
-        if (value == ';')
-            return;
-        // A table that gives names without \f: number them in order.
-        entryOpen_ = true;
-        entryNumber_ = static_cast<int>(fonts_.size());
-        entry_ = FontEntry{};
-        entryName_.clear();
-    }
-    if (entryName_.size() > 256)
-        return;
-    const CodePage &page =
-        entry_.codePage > 0 ? CodePage::forNumber(entry_.codePage) : *documentPage_;
-    if (value < 0x20)
-        return;
-    if (value < 0x80) {
-        entryName_.append(QLatin1Char(static_cast<char>(value)));
-        return;
-    }
-    if (pendingLead_) {
-        entryName_.append(QChar(page.pair(std::exchange(pendingLead_, 0), value)));
-        return;
-    }
-    if (page.isLeadByte(value)) {
-        pendingLead_ = value;
-        return;
-    }
-    entryName_.append(QChar(page.character(value)));
-}
-
-void RtfParser::finishFontEntry() {
-    pendingLead_ = 0;
-    if (entryOpen_ && entryNumber_ >= 0 && fonts_.size() < maxTableEntries) {
-        entry_.family = entryName_.trimmed();
-        fonts_[entryNumber_] = entry_;
-    }
-    entryOpen_ = false;
-    entryNumber_ = -1;
-    entry_ = FontEntry{};
-    entryName_.clear();
-}
-
-void RtfParser::colorTableText(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (c != ';')
-            continue;
-        if (colors_.size() < maxTableEntries)
-            colors_.push_back(colorGiven_ ? QColor(red_, green_, blue_) : QColor());
-        red_ = green_ = blue_ = 0;
-        colorGiven_ = false;
-    }
 }
 
 void RtfParser::pictureText(std::string_view bytes) {
@@ -849,116 +753,18 @@ void RtfParser::finishPicture() {
 }
 
 void RtfParser::updatePage(GroupState &state) const {
-    const int number = state.chr.font >= 0 ? state.chr.font : defaultFont_;
-    const auto found = fonts_.find(number);
-    if (found == fonts_.end() || found->second.codePage <= 0) {
-        state.page = documentPage_;
-        state.symbolFont = found != fonts_.end() && found->second.symbol;
-        return;
-    }
-    state.page = &CodePage::forNumber(found->second.codePage);
-    state.symbolFont = found->second.symbol;
+    const RtfFontTable::Font *font =
+        fontTable_.find(state.chr.font >= 0 ? state.chr.font : defaultFont_);
+    state.page = font && font->codePage > 0 ? &CodePage::forNumber(font->codePage) : documentPage_;
+    state.symbolFont = font && font->symbol;
 }
 
 void RtfParser::tablesChanged() {
-    // Formats made so far keep their numbers, which the builder may still hold; new ones
-    // are made from the new tables.
-    formatIds_.clear();
+    formats_.tablesChanged();
     for (GroupState &state : stack_) {
         state.formatId = -1;
         updatePage(state);
     }
-}
-
-int RtfParser::formatIdFor(const CharProps &props) {
-    const auto found = formatIds_.find(props);
-    if (found != formatIds_.end())
-        return found->second;
-    // Only a shortcut: a file that uses a hundred thousand font numbers does not keep
-    // them all.
-    if (formatIds_.size() >= 4 * maxFormats)
-        formatIds_.clear();
-
-    // The properties with the font and the colours looked up in the tables: what the
-    // format is made of. Formats are made once per distinct result, whatever the tables
-    // said when, so a font table redefined before every character makes no more formats
-    // than it names families.
-    CharProps resolved = props;
-    resolved.font = resolved.foreground = resolved.background = -1;
-    if (formats_.size() < maxFormats) {
-        const auto font = fonts_.find(props.font >= 0 ? props.font : defaultFont_);
-        if (font != fonts_.end() && !font->second.family.isEmpty())
-            resolved.font = internFamily(font->second.family);
-        auto color = [this](int index) {
-            if (index < 0 || std::size_t(index) >= colors_.size())
-                return -1;
-            const QColor &color = colors_[std::size_t(index)];
-            return color.isValid() ? static_cast<int>(color.rgb() & 0xFFFFFF) : -1;
-        };
-        resolved.foreground = color(props.foreground);
-        resolved.background = color(props.background);
-    } else {
-        // A file of more distinct formats than any document needs keeps its bold,
-        // italic and the like, in the document's font, size and colours.
-        resolved.size = 0;
-    }
-    const auto made = resolvedIds_.find(resolved);
-    if (made != resolvedIds_.end()) {
-        formatIds_.emplace(props, made->second);
-        return made->second;
-    }
-
-    QTextCharFormat format;
-    if (resolved.font >= 0)
-        format.setFontFamilies(QStringList{families_[std::size_t(resolved.font)]});
-    if (resolved.size > 0)
-        format.setFontPointSize(resolved.size / 100.0);
-    if (props.bold)
-        format.setFontWeight(QFont::Bold);
-    if (props.italic)
-        format.setFontItalic(true);
-    if (props.underline != QTextCharFormat::NoUnderline)
-        format.setUnderlineStyle(static_cast<QTextCharFormat::UnderlineStyle>(props.underline));
-    if (props.strike)
-        format.setFontStrikeOut(true);
-    if (props.verticalAlign != QTextCharFormat::AlignNormal)
-        format.setVerticalAlignment(
-            static_cast<QTextCharFormat::VerticalAlignment>(props.verticalAlign));
-    if (props.caps)
-        format.setFontCapitalization(QFont::AllUppercase);
-    else if (props.smallCaps)
-        format.setFontCapitalization(QFont::SmallCaps);
-    if (resolved.foreground >= 0)
-        format.setForeground(QColor::fromRgb(QRgb(resolved.foreground)));
-    if (resolved.background >= 0)
-        format.setBackground(QColor::fromRgb(QRgb(resolved.background)));
-    if (resolved.font >= 0 || resolved.foreground >= 0 || resolved.background >= 0)
-        format.setProperty(
-            formatKeyProperty,
-            QStringLiteral("%1/%2/%3")
-                .arg(resolved.font >= 0 ? families_[std::size_t(resolved.font)] : QString())
-                .arg(resolved.foreground)
-                .arg(resolved.background));
-
-    const int id = static_cast<int>(formats_.size());
-    formats_.push_back(format);
-    resolvedIds_.emplace(resolved, id);
-    formatIds_.emplace(props, id);
-    return id;
-}
-
-int RtfParser::internFamily(const QString &family) {
-    const auto found = familyIds_.constFind(family);
-    if (found != familyIds_.constEnd())
-        return *found;
-    // The editor asks the system's font matching for each family it shows, a third of a
-    // millisecond each: families past this many are shown in the document's font.
-    if (families_.size() >= maxFamilies)
-        return -1;
-    const int id = static_cast<int>(families_.size());
-    families_.push_back(family);
-    familyIds_.insert(family, id);
-    return id;
 }
 
 QTextBlockFormat RtfParser::blockFormat(const ParaProps &props) const {

@@ -1,4 +1,4 @@
-#include "rtf/codepages.h"
+#include "rtf/codec/codepages.h"
 
 #include <QByteArray>
 #include <QString>
