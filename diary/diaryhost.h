@@ -4,12 +4,16 @@
 
 #include <optional>
 
+class CommonDialog;
+class QMdiArea;
+class QMdiSubWindow;
+class QWidget;
 class Recovery;
 class frmDocument;
 
-// What a diary window needs of the main window that holds it: the Save command, the
-// switching of the document commands, the recovery copies and the six formatting buttons
-// of the toolbar.
+// What diary windows and their commands need of the main window that holds them: its
+// area of child windows and its common dialog, the Save command, the switching of the
+// document commands, the recovery copies and the six formatting buttons of the toolbar.
 class DiaryHost {
 public:
     virtual ~DiaryHost() = default;
@@ -17,6 +21,11 @@ public:
     // Saves the active diary window as File > Save does (Save As when the user would not
     // replace its file); whether the entry was written.
     virtual bool saveActiveEntry() = 0;
+
+    virtual QMdiArea *mdiArea() const = 0;
+    // Shows a window as a child window that closes for good, and makes it the active one.
+    virtual QMdiSubWindow *addChildWindow(QWidget *child) = 0;
+    virtual CommonDialog &commonDialog() = 0;
 
     // Switches the document commands (toolbar, Save, Save As, Close, Edit) on or off.
     virtual void switchDocumentCommands(bool on) = 0;

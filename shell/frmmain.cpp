@@ -109,10 +109,10 @@ frmMain::frmMain() {
     // A kill or a logout keeps what was typed; the entries of a run that ended that way,
     // or crashed, are offered back once the window is up, in the data folder that an
     // older build's diary may first have been copied into.
-    onTermination([this] { writeRecoveryCopies(); });
+    onTermination([this] { diary_.writeRecoveryCopies(); });
     QTimer::singleShot(0, this, [this] {
         prepareDataFolder();
-        offerRecovery();
+        diary_.offerRecovery();
     });
 }
 
@@ -166,7 +166,7 @@ void frmMain::commitData(QSessionManager &manager) {
             return;
         }
     } else {
-        writeRecoveryCopies();
+        diary_.writeRecoveryCopies();
     }
     MDIForm_Unload();
 }

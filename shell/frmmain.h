@@ -1,8 +1,8 @@
 #pragma once
 
 #include "browser/browserhost.h"
+#include "diary/diarycommands.h"
 #include "diary/diaryhost.h"
-#include "diary/recovery.h"
 #include "platform/commondialog.h"
 #include "platform/platform.h"
 
@@ -46,7 +46,7 @@ public:
 
     // Shows a window of any kind (diary, phone book, browser) as a child window that
     // closes for good, and makes it the active one.
-    QMdiSubWindow *addChildWindow(QWidget *child);
+    QMdiSubWindow *addChildWindow(QWidget *child) override;
 
     // An accessory window (frmTip, frmProperties, frmMSDOS, frmAbout) once it was made.
     template <typename Window> Window *accessoryWindow() const {
@@ -62,7 +62,7 @@ public:
 
     // The child window the File, Edit and toolbar commands act on; nullptr when none.
     QWidget *activeChild() const;
-    QMdiArea *mdiArea() const { return mdiArea_; }
+    QMdiArea *mdiArea() const override { return mdiArea_; }
 
     // File
     void mnuFileNewDiaryEntry_Click(short index);
@@ -113,7 +113,8 @@ public:
     // DiaryHost
     void switchDocumentCommands(bool on) override;
     bool otherDiaryWindowsOpen(const frmDocument &document) const override;
-    Recovery &recovery() override { return recovery_; }
+    Recovery &recovery() override { return diary_.recovery(); }
+    CommonDialog &commonDialog() override { return dlgCommonDialog; }
     void showCharacterFormat(CharacterFormat format, bool on) override;
     void showAlignment(std::optional<Alignment> alignment) override;
 
@@ -151,27 +152,10 @@ private:
     void showHelp(int command);
     void storeBounds();
     frmDocument *activeDiary() const;
-    // The rich-text box of the active diary window; throws when there is none.
-    RtfTextBox &activeText() const;
-    void applyCharacterFormat(CharacterFormat format, QAction *button);
-    void applyAlignment(Alignment alignment);
     // Offers each diary window whose text changed, and each phone book window with a
     // record being added or edited, for saving; false when the user cancelled, or a Yes
     // did not save.
     bool offerToSaveChanges();
-    // Offers back the entries of runs that ended without saving them.
-    void offerRecovery();
-    void openRecoveredEntry(const QString &path);
-    // Writes the copy of every diary window with changes, for a program about to end.
-    void writeRecoveryCopies();
-    // Removes them: the user saved each entry or said No to saving it.
-    void discardRecoveryCopies();
-    QList<frmDocument *> diaryWindows() const;
-    // The Open or Save As dialog for diary files, showing the diary folder first;
-    // returns the chosen path, empty when cancelled.
-    QString chooseDiaryFile(FileDialogKind kind, const QString &title);
-    // Save As for the active diary window; whether the entry was written.
-    bool saveActiveEntryAs();
     // Opens the diary entry at `path` (or brings forward the window that has it open)
     // with the search's words selected.
     void showFoundEntry(const QString &path, const SearchTerms &terms);
@@ -184,7 +168,8 @@ private:
     // The calendar's birthdays follow a Refresh of a phone book window.
     void refreshCalendarBirthdays();
 
-    Recovery recovery_;
+    // The diary commands and the recovery copies, first made and last gone.
+    DiaryCommands diary_{*this};
     QMdiArea *mdiArea_ = nullptr;
     std::array<QAction *, 3> characterButtons_{};
     std::array<QAction *, 3> alignmentButtons_{};

@@ -90,7 +90,7 @@ void frmMain::refreshCalendarBirthdays() {
 
 frmDocument *frmMain::bringForwardEntry(const QString &path) {
     const QString wanted = cleanPath(path);
-    for (frmDocument *open : diaryWindows()) {
+    for (frmDocument *open : diary_.windows()) {
         if (cleanPath(entryFile(*open)) == wanted) {
             mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(open->parentWidget()));
             return open;

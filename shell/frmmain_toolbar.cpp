@@ -153,9 +153,9 @@ void frmMain::tbToolBar_ButtonClick(QAction *Button) {
             if (const auto *command = std::get_if<Command>(&button.action))
                 (*command)(*this);
             else if (const auto *format = std::get_if<CharacterFormat>(&button.action))
-                applyCharacterFormat(*format, Button);
+                diary_.applyCharacterFormat(*format, Button);
             else
-                applyAlignment(std::get<Alignment>(button.action));
+                diary_.applyAlignment(std::get<Alignment>(button.action));
             return;
         }
     }});
