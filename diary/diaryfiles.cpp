@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 const QString entryExtension = QStringLiteral(".DIA");
@@ -87,6 +88,16 @@ QString entryFile(const frmDocument &document) {
 
 QString entryNameFor(const QDate &day) {
     return DiaryText::entryPrefix() + day.toString(QStringLiteral("MM-dd-yyyy"));
+}
+
+std::optional<QDate> dayInName(const QString &name) {
+    static const QRegularExpression dated(QStringLiteral("(\\d\\d)-(\\d\\d)-(\\d{4})"));
+    const QRegularExpressionMatch match = dated.match(name);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate day(match.captured(3).toInt(), match.captured(1).toInt(),
+                    match.captured(2).toInt());
+    return day.isValid() ? std::optional(day) : std::nullopt;
 }
 
 SaveOutcome saveEntry(frmDocument &document) {

@@ -2,12 +2,13 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 class frmDocument;
 
 // Where diary entries live and how a window's title names its file.
 
-// The folder "Diary" in the program folder.
+// The folder "Diary" in the data folder.
 QString diaryFolder();
 
 // ".DIA", the ending of an entry's file.
@@ -22,6 +23,9 @@ QString entryFile(const frmDocument &document);
 
 // The title of a new entry: "Diary " and the date as month-day-year, 12-06-2026.
 QString entryNameFor(const QDate &day);
+// The day a name gives as month-day-year ("Diary 12-06-2026.DIA", and also a copy's
+// "Diary 12-06-2026 (2).DIA"); nothing when it gives none.
+std::optional<QDate> dayInName(const QString &name);
 
 enum class SaveOutcome {
     Saved,

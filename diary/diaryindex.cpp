@@ -1,5 +1,6 @@
 #include "diary/diaryindex.h"
 
+#include "diary/diaryfiles.h"
 #include "rtf/rtffile.h"
 #include "rtf/rtfreader.h"
 
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTextDocument>
@@ -117,13 +117,8 @@ FileState stateOf(const QString &path) {
 // The day an entry is about: the date in a name such as "Diary 12-09-2026", else the
 // day its file was last written; as YYYY-MM-DD, so that it sorts.
 QString dayOf(const QString &name, const QString &path) {
-    static const QRegularExpression dated(QStringLiteral("(\\d\\d)-(\\d\\d)-(\\d{4})"));
-    if (const QRegularExpressionMatch match = dated.match(name); match.hasMatch()) {
-        const QDate day(match.captured(3).toInt(), match.captured(1).toInt(),
-                        match.captured(2).toInt());
-        if (day.isValid())
-            return day.toString(Qt::ISODate);
-    }
+    if (const std::optional<QDate> day = dayInName(name))
+        return day->toString(Qt::ISODate);
     return QFileInfo(path).lastModified().toString(Qt::ISODate);
 }
 

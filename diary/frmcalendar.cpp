@@ -146,10 +146,11 @@ void frmCalendar::readEntryDays() {
     const QString prefix = DiaryText::entryPrefix();
     for (const QString &file : QDir(folder_).entryList(
              {prefix + QStringLiteral("*") + entryFileExtension()}, QDir::Files)) {
-        const QString date = file.mid(prefix.size()).chopped(entryFileExtension().size());
-        const QDate day = QDate::fromString(date, QStringLiteral("MM-dd-yyyy"));
-        if (day.isValid())
-            entryDays_.insert(day);
+        // Only the day's own entry, which Enter opens.
+        const std::optional<QDate> day = dayInName(file);
+        if (day &&
+            file.compare(entryNameFor(*day) + entryFileExtension(), Qt::CaseInsensitive) == 0)
+            entryDays_.insert(*day);
     }
 }
 
