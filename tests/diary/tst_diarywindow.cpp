@@ -122,14 +122,12 @@ private slots:
     void fileRewrittenElsewhereIsNotReplacedSilently();
     void onlyOwnChangesAsk();
     void ownChangeAsksEvenAfterAnotherSave();
-    void cancelKeepsTheWindow();
     void yesWithoutASaveKeepsTheWindow();
     void exitAsksForChangedEntries_data();
     void exitAsksForChangedEntries();
     void openTitles_data();
     void openTitles();
     void openWithoutAWindowCreatesOne();
-    void openCancelledLeavesTheNewWindow();
     void openAsksAboutOwnChanges_data();
     void openAsksAboutOwnChanges();
     void unreadableFileIsTold_data();
@@ -141,7 +139,6 @@ private slots:
     void saveOntoAFullDiskKeepsTheEntry_data();
     void saveOntoAFullDiskKeepsTheEntry();
     void saveReplacesTheFileAtomically();
-    void clipboardCarriesFormattingBetweenEntries();
     void copyOffersRtfHtmlAndText_data();
     void copyOffersRtfHtmlAndText();
     void pasteFromOtherPrograms_data();
@@ -154,14 +151,9 @@ private slots:
     void insertKeySwitchesToOverwriting();
     void pasteAndCutEdges_data();
     void pasteAndCutEdges();
-    void undoIsAPlaceholder();
     void formattingButtonsFollowTheCaret();
-    void layoutKeepsTheMargins();
-    void tooSmallWindowKeepsTheBox();
     void print_data();
     void print();
-    void printWithoutAWindowShowsNothing();
-    void pageSetupNeedsNoWindow();
 };
 
 void tst_DiaryWindow::entryEndToEnd() {
@@ -392,20 +384,6 @@ void tst_DiaryWindow::ownChangeAsksEvenAfterAnotherSave() {
     QCOMPARE(windowCount(*main), 0);
 }
 
-void tst_DiaryWindow::cancelKeepsTheWindow() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    type(*active(*main), "keep me");
-    world.platform.answerMessage(MsgBoxResult::Cancel);
-    closeActive(*main);
-    QCOMPARE(windowCount(*main), 1);
-    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("keep me"));
-    QVERIFY(main->tbToolBar->isVisible());
-    QVERIFY(command(*main, "mnuFileSave")->isEnabled());
-    QVERIFY(command(*main, "mnuEdit")->isEnabled());
-}
-
 void tst_DiaryWindow::yesWithoutASaveKeepsTheWindow() {
     TestWorld world;
     auto main = startProgram();
@@ -503,18 +481,6 @@ void tst_DiaryWindow::openWithoutAWindowCreatesOne() {
     QCOMPARE(active(*main)->windowTitle(), QString("Diary 11-30-2026"));
     QCOMPARE(active(*main)->rtfText->toPlainText(), QString("November"));
     QVERIFY(main->tbToolBar->isVisible());
-}
-
-void tst_DiaryWindow::openCancelledLeavesTheNewWindow() {
-    TestWorld world;
-    auto main = startProgram();
-    world.platform.answerFileDialog(QString());
-    click(*main, "Open");
-    QCOMPARE(windowCount(*main), 1);
-    QCOMPARE(active(*main)->windowTitle(), todaysEntry);
-    QVERIFY(active(*main)->rtfText->document()->isEmpty());
-    QVERIFY(command(*main, "mnuFileSave")->isEnabled());
-    QVERIFY(world.platform.messages.isEmpty());
 }
 
 void tst_DiaryWindow::openAsksAboutOwnChanges_data() {
@@ -727,36 +693,6 @@ void tst_DiaryWindow::saveReplacesTheFileAtomically() {
     main->mnuFileSave_Click();
     QCOMPARE(textOf(path), QString("the new entry"));
     QCOMPARE(textOf(oldName), QString("the old entry"));
-}
-
-void tst_DiaryWindow::clipboardCarriesFormattingBetweenEntries() {
-    TestWorld world;
-    auto main = startProgram();
-    QVERIFY(QTest::qWaitForWindowActive(main.get()));
-    main->LoadNewDoc();
-    frmDocument *first = active(*main);
-    type(*first, "plain bold");
-    selectRange(*first, 6, 4);
-    click(*main, "Bold");
-    QTest::keyClick(first->rtfText, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QString("bold"));
-
-    main->LoadNewDoc();
-    frmDocument *second = active(*main);
-    type(*second, "x ");
-    QTest::keyClick(second->rtfText, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(second->rtfText->toPlainText(), QString("x bold"));
-    selectRange(*second, 3, 2);
-    QCOMPARE(second->rtfText->SelBold(), std::optional<bool>(true));
-    QVERIFY(button(*main, "Bold")->isChecked());
-    selectRange(*second, 0, 1);
-    QCOMPARE(second->rtfText->SelBold(), std::optional<bool>(false));
-
-    // Cut by keyboard takes the text out and carries it, formatted, too.
-    selectRange(*second, 2, 4);
-    QTest::keyClick(second->rtfText, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(second->rtfText->toPlainText(), QString("x "));
-    QVERIFY(QApplication::clipboard()->mimeData()->data("text/rtf").startsWith("{\\rtf1"));
 }
 
 void tst_DiaryWindow::copyOffersRtfHtmlAndText_data() {
@@ -991,25 +927,6 @@ void tst_DiaryWindow::pasteAndCutEdges() {
     QCOMPARE(entry->rtfText->toPlainText(), expected);
 }
 
-void tst_DiaryWindow::undoIsAPlaceholder() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    type(*active(*main), "undo me");
-    for (int time = 0; time < 2; ++time) {
-        world.platform.answerMessage(MsgBoxResult::Ok);
-        command(*main, "mnuEditUndo")->trigger();
-    }
-    QCOMPARE(world.platform.messages.size(), 2);
-    for (const auto &shown : world.platform.messages) {
-        QCOMPARE(shown.text, QString("Add 'mnuEditUndo_Click' code."));
-        QCOMPARE(shown.buttons(), MsgBoxStyle::OkOnly);
-        QCOMPARE(shown.icon(), 0);
-        QCOMPARE(shown.title, QString("ORVANEL"));
-    }
-    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("undo me"));
-}
-
 void tst_DiaryWindow::formattingButtonsFollowTheCaret() {
     TestWorld world;
     const QString path = world.path("formatted.DIA");
@@ -1035,34 +952,6 @@ void tst_DiaryWindow::formattingButtonsFollowTheCaret() {
     // A selection over both paragraphs is mixed: nothing pressed.
     entry->rtfText->selectAll();
     QCOMPARE(pressed(), QStringList());
-}
-
-void tst_DiaryWindow::layoutKeepsTheMargins() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    QMdiSubWindow *window = main->mdiArea()->currentSubWindow();
-    frmDocument *entry = active(*main);
-    window->showNormal();
-    window->resize(500, 400);
-    const QRect box = entry->rtfText->geometry();
-    QCOMPARE(box.left(), twipsToPixelsX(100));
-    QCOMPARE(box.top(), twipsToPixelsY(100));
-    QCOMPARE(box.width(), entry->width() - twipsToPixelsX(200));
-    QCOMPARE(box.height(), entry->height() - twipsToPixelsY(200));
-    QCOMPARE(entry->rtfText->lineWrapColumnOrWidth(), box.width() - twipsToPixelsX(400));
-}
-
-void tst_DiaryWindow::tooSmallWindowKeepsTheBox() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    frmDocument *entry = active(*main);
-    entry->resize(400, 300);
-    const QRect before = entry->rtfText->geometry();
-    entry->resize(8, 8);
-    QCOMPARE(entry->rtfText->geometry(), before);
-    QVERIFY(world.platform.messages.isEmpty());
 }
 
 void tst_DiaryWindow::print_data() {
@@ -1109,26 +998,6 @@ void tst_DiaryWindow::print() {
     // The page number stands at the foot of the page.
     QCOMPARE(printed,
              select ? QString("Evening rain. 1") : QString("Morning walk. Evening rain. 1"));
-}
-
-void tst_DiaryWindow::printWithoutAWindowShowsNothing() {
-    TestWorld world;
-    auto main = startProgram();
-    command(*main, "mnuFilePrint")->trigger();
-    QVERIFY(world.platform.printDialogs.isEmpty());
-    QVERIFY(world.platform.messages.isEmpty());
-}
-
-void tst_DiaryWindow::pageSetupNeedsNoWindow() {
-    TestWorld world;
-    auto main = startProgram();
-    QVERIFY(command(*main, "mnuFilePageSetup")->isEnabled());
-    world.platform.answerPageSetup(false);
-    command(*main, "mnuFilePageSetup")->trigger();
-    QCOMPARE(world.platform.printDialogs.size(), 1);
-    QCOMPARE(world.platform.printDialogs[0].title, QString("Page Setup"));
-    QVERIFY(world.platform.printDialogs[0].pageSetup);
-    QVERIFY(world.platform.messages.isEmpty());
 }
 
 int main(int argc, char **argv) {

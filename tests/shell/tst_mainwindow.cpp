@@ -91,23 +91,15 @@ class tst_MainWindow : public QObject {
     Q_OBJECT
 private slots:
     void firstRunUsesTheDefaultBounds();
-    void storedBoundsAreApplied();
     void boundsComeBackWhereTheyCanBeSeen_data();
     void boundsComeBackWhereTheyCanBeSeen();
-    void keptOnScreensChoosesTheScreen_data();
-    void keptOnScreensChoosesTheScreen();
     void closingStoresTheBounds_data();
     void closingStoresTheBounds();
-    void badStoredBoundFallsBackToItsDefault();
-    void documentCommandsAreOffAtStart();
     void menuBarInvariants();
     void shortcuts_data();
     void shortcuts();
-    void shortcutOfADisabledItemDoesNothing();
     void toolbarButtonsHavePicturesAndNames();
-    void fontBoxChangesNothing();
     void viewToolbarTogglesTheMarkAndTheBar();
-    void viewStatusBarTogglesTheMarkAndTheBar();
     void statusBarPanels();
     void placeholderAndHelpMessages_data();
     void placeholderAndHelpMessages();
@@ -116,14 +108,12 @@ private slots:
     void documentCommandsFollowTheDiaryWindows();
     void windowArrangement_data();
     void windowArrangement();
-    void tilingManyWindowsCascadesThem();
     void arrangeIconsLinesUpMinimisedWindows();
     void windowMenuListsTheChildWindows();
     void failingToolbarCommandShowsNothing_data();
     void failingToolbarCommandShowsNothing();
     void startupTimerFiresOnce();
     void exitEndsTheProgramWithoutStoringBounds();
-    void cancelledChildKeepsTheMainWindowOpen();
     void sessionEndRunsTheClosingSteps();
     void unwritableSettingsAreToldOnce_data();
     void unwritableSettingsAreToldOnce();
@@ -149,22 +139,13 @@ void tst_MainWindow::firstRunUsesTheDefaultBounds() {
     QCOMPARE(normal.height(), twipsToPixelsY(6500));
 }
 
-void tst_MainWindow::storedBoundsAreApplied() {
-    TestWorld world;
-    SaveSetting("orvanel", "settings", "MainLeft", "1500");
-    SaveSetting("ORVANEL", "Settings", "MainTop", "1500");
-    SaveSetting("ORVANEL", "Settings", "MainWidth", "9000");
-    SaveSetting("ORVANEL", "Settings", "MainHeight", "7500");
-    world.endRun();
-    auto main = startProgram();
-    main->showNormal();
-    QCOMPARE(main->pos(), QPoint(100, 100));
-    QCOMPARE(main->size(), QSize(600, 500));
-}
-
 void tst_MainWindow::boundsComeBackWhereTheyCanBeSeen_data() {
     QTest::addColumn<QStringList>("bounds"); // left, top, width, height as stored
     QTest::addColumn<QRect>("expected");     // on the test screen, 800 x 800
+    QTest::newRow("inside the screen")
+        << QStringList{"1500", "1500", "9000", "7500"} << QRect(100, 100, 600, 500);
+    QTest::newRow("a left that is no number takes its default")
+        << QStringList{"far left", "1500", "9000", "7500"} << QRect(67, 100, 600, 500);
     QTest::newRow("wider and taller than the screen")
         << QStringList{"0", "0", "300000", "300000"} << QRect(0, 0, 800, 800);
     QTest::newRow("far off to the right")
@@ -192,25 +173,6 @@ void tst_MainWindow::boundsComeBackWhereTheyCanBeSeen() {
     if (expected.width() == 0)
         expected.setWidth(main->minimumWidth());
     QCOMPARE(QRect(main->pos(), main->size()), expected);
-}
-
-void tst_MainWindow::keptOnScreensChoosesTheScreen_data() {
-    QTest::addColumn<QRectF>("wanted");
-    QTest::addColumn<QRect>("expected");
-    // Two screens side by side: 1000 x 800 and, to its right, 1600 x 1000.
-    QTest::newRow("inside the second screen")
-        << QRectF(1200, 100, 400, 300) << QRect(1200, 100, 400, 300);
-    QTest::newRow("mostly on the first") << QRectF(700, 100, 400, 300) << QRect(600, 100, 400, 300);
-    QTest::newRow("below the second") << QRectF(1500, 5000, 400, 300) << QRect(1500, 700, 400, 300);
-    QTest::newRow("left of the first") << QRectF(-3000, 10, 400, 300) << QRect(0, 10, 400, 300);
-    QTest::newRow("larger than the first, on it")
-        << QRectF(10, 10, 1500, 900) << QRect(0, 0, 1000, 800);
-}
-
-void tst_MainWindow::keptOnScreensChoosesTheScreen() {
-    QFETCH(QRectF, wanted);
-    QFETCH(QRect, expected);
-    QCOMPARE(keptOnScreens(wanted, {QRect(0, 0, 1000, 800), QRect(1000, 0, 1600, 1000)}), expected);
 }
 
 void tst_MainWindow::closingStoresTheBounds_data() {
@@ -250,29 +212,6 @@ void tst_MainWindow::closingStoresTheBounds() {
     next->showNormal();
     QCOMPARE(next->pos().x(), twipsToPixelsX(stored("MainLeft")));
     QCOMPARE(next->width(), twipsToPixelsX(stored("MainWidth")));
-}
-
-void tst_MainWindow::badStoredBoundFallsBackToItsDefault() {
-    TestWorld world;
-    SaveSetting("ORVANEL", "Settings", "MainLeft", "far left");
-    SaveSetting("ORVANEL", "Settings", "MainWidth", "9000");
-    auto main = startProgram();
-    QCOMPARE(main->normalGeometry().left(), twipsToPixelsX(1000));
-    QCOMPARE(main->normalGeometry().width(), 600);
-}
-
-void tst_MainWindow::documentCommandsAreOffAtStart() {
-    TestWorld world;
-    auto main = startProgram();
-    QVERIFY(!main->tbToolBar->isVisible());
-    QVERIFY(!main->tbToolBar->isEnabled());
-    for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileClose", "mnuEdit"})
-        QVERIFY2(!item(*main, name)->isEnabled(), name);
-    for (const char *name : {"mnuFileNewDiaryEntry(1)", "mnuFileOpenDiaryEntry(1)", "mnuFilePrint",
-                             "mnuFilePageSetup", "mnuFileExit", "mnuView", "mnuWindow"})
-        QVERIFY2(item(*main, name)->isEnabled(), name);
-    // The toolbar's check mark is not touched by the document commands.
-    QVERIFY(item(*main, "mnuViewToolbar")->isChecked());
 }
 
 // What holds for every item of the menu bar, rather than a copy of it: the menus in
@@ -346,17 +285,6 @@ void tst_MainWindow::shortcuts() {
     }
 }
 
-void tst_MainWindow::shortcutOfADisabledItemDoesNothing() {
-    TestWorld world;
-    auto main = startProgram();
-    QVERIFY(QTest::qWaitForWindowActive(main.get()));
-    // F2 is File > Save, switched off while no diary window is open: no question about
-    // the diary folder comes up, no folder is made.
-    QTest::keyClick(main.get(), Qt::Key_F2);
-    QVERIFY(world.platform.messages.isEmpty());
-    QVERIFY(!QDir(world.diaryFolder()).exists());
-}
-
 void tst_MainWindow::toolbarButtonsHavePicturesAndNames() {
     TestWorld world;
     auto main = startProgram();
@@ -378,32 +306,6 @@ void tst_MainWindow::toolbarButtonsHavePicturesAndNames() {
     QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
 }
 
-void tst_MainWindow::fontBoxChangesNothing() {
-    TestWorld world;
-    auto main = startProgram();
-    QComboBox *box = main->Combo1;
-    QVERIFY(box->isEditable());
-    QCOMPARE(box->currentText(), QString());
-    const int fonts = box->count();
-    main->LoadNewDoc();
-    auto *document = qobject_cast<frmDocument *>(main->activeChild());
-    const QString before = document->rtfText->document()->toHtml();
-    box->setCurrentIndex(2);
-    QCOMPARE(document->rtfText->document()->toHtml(), before);
-    // A typed name changes nothing either, and the list does not grow by it.
-    box->lineEdit()->selectAll();
-    QTest::keyClicks(box->lineEdit(), "Comic Sans");
-    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    QCOMPARE(box->count(), fonts);
-    QCOMPARE(document->rtfText->document()->toHtml(), before);
-    // A screen reader names the box after its label.
-    QStringList labels;
-    for (const auto &[label, relation] :
-         QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label))
-        labels << label->text(QAccessible::Name);
-    QCOMPARE(labels, QStringList({"Font"}));
-}
-
 void tst_MainWindow::viewToolbarTogglesTheMarkAndTheBar() {
     TestWorld world;
     auto main = startProgram();
@@ -421,19 +323,6 @@ void tst_MainWindow::viewToolbarTogglesTheMarkAndTheBar() {
     QVERIFY(!view->isChecked());
     QVERIFY(main->tbToolBar->isVisible());
     QVERIFY(main->tbToolBar->isEnabled());
-}
-
-void tst_MainWindow::viewStatusBarTogglesTheMarkAndTheBar() {
-    TestWorld world;
-    auto main = startProgram();
-    QAction *view = item(*main, "mnuViewStatusBar");
-    QVERIFY(main->sbStatusBar->isVisible());
-    view->trigger();
-    QVERIFY(!view->isChecked());
-    QVERIFY(!main->sbStatusBar->isVisible());
-    view->trigger();
-    QVERIFY(view->isChecked());
-    QVERIFY(main->sbStatusBar->isVisible());
 }
 
 void tst_MainWindow::statusBarPanels() {
@@ -468,6 +357,8 @@ void tst_MainWindow::placeholderAndHelpMessages_data() {
         "Unable to display Help Contents. There is no Help associated with this project.";
     QTest::newRow("Refresh") << "mnuViewRefresh"
                              << "Add 'mnuViewRefresh_Click' code." << 0;
+    QTest::newRow("Undo") << "mnuEditUndo"
+                          << "Add 'mnuEditUndo_Click' code." << 0;
     QTest::newRow("Help Contents") << "mnuHelpContents" << noHelp << MsgBoxStyle::Information;
     QTest::newRow("Search For Help On")
         << "mnuHelpSearchForHelpOn" << noHelp << MsgBoxStyle::Information;
@@ -479,6 +370,12 @@ void tst_MainWindow::placeholderAndHelpMessages() {
     QFETCH(int, icon);
     TestWorld world;
     auto main = startProgram();
+    // Undo is there with an entry open, and leaves its text alone.
+    const bool undo = itemName == "mnuEditUndo";
+    if (undo) {
+        main->LoadNewDoc();
+        QTest::keyClicks(qobject_cast<frmDocument *>(main->activeChild())->rtfText, "undo me");
+    }
     for (int time = 0; time < 2; ++time) {
         world.platform.answerMessage(MsgBoxResult::Ok);
         item(*main, itemName)->trigger();
@@ -490,7 +387,10 @@ void tst_MainWindow::placeholderAndHelpMessages() {
         QCOMPARE(shown.icon(), icon);
         QCOMPARE(shown.title, QString("ORVANEL"));
     }
-    QCOMPARE(childCount(*main), 0);
+    QCOMPARE(childCount(*main), undo ? 1 : 0);
+    if (undo)
+        QCOMPARE(qobject_cast<frmDocument *>(main->activeChild())->rtfText->toPlainText(),
+                 QString("undo me"));
     QVERIFY(world.platform.helpCalls.isEmpty());
 }
 
@@ -606,22 +506,6 @@ void tst_MainWindow::windowArrangement() {
     }
 }
 
-void tst_MainWindow::tilingManyWindowsCascadesThem() {
-    TestWorld world;
-    auto main = startProgram();
-    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-    for (int i = 0; i < 12; ++i)
-        main->LoadNewDoc();
-    item(*main, "mnuWindowTileHorizontal")->trigger();
-    const QList<QMdiSubWindow *> windows = main->mdiArea()->subWindowList();
-    for (QMdiSubWindow *window : windows)
-        QVERIFY(window->height() >= 100);
-    // Two tiles fit side by side: the cut-off is past what the area holds, not fixed.
-    item(*main, "mnuWindowTileVertical")->trigger();
-    for (QMdiSubWindow *window : windows)
-        QVERIFY(window->width() >= 160);
-}
-
 void tst_MainWindow::arrangeIconsLinesUpMinimisedWindows() {
     TestWorld world;
     auto main = startProgram();
@@ -717,24 +601,6 @@ void tst_MainWindow::exitEndsTheProgramWithoutStoringBounds() {
     item(*main, "mnuFileExit")->trigger();
     QVERIFY(world.platform.programEnded);
     QVERIFY(world.platform.messages.isEmpty());
-    world.endRun();
-    QCOMPARE(stored("MainLeft"), -1.0);
-}
-
-void tst_MainWindow::cancelledChildKeepsTheMainWindowOpen() {
-    TestWorld world;
-    auto main = startProgram();
-    for (const char *text : {"first", "second"}) {
-        main->LoadNewDoc();
-        auto *document = qobject_cast<frmDocument *>(main->activeChild());
-        QTest::keyClicks(document->rtfText, text);
-    }
-    world.platform.answerMessage(MsgBoxResult::No);
-    world.platform.answerMessage(MsgBoxResult::Cancel);
-    QVERIFY(!main->close());
-    QCOMPARE(world.platform.messages.size(), 2);
-    QCOMPARE(world.platform.messages[1].text, QString("Diary Entry Not Saved. Save it now ?"));
-    QCOMPARE(childCount(*main), 1);
     world.endRun();
     QCOMPARE(stored("MainLeft"), -1.0);
 }
