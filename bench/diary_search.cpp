@@ -8,8 +8,8 @@
 #include "benchhome.h"
 #include "diary/frmcalendar.h"
 #include "diary/frmfind.h"
-#include "scriptedplatform.h"
 #include "rtf/rtfwriter.h"
+#include "scriptedplatform.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 

@@ -9,9 +9,9 @@
 
 #include "diary/frmdocument.h"
 #include "diary/rtftextbox.h"
-#include "scriptedplatform.h"
 #include "platform/settings.h"
 #include "rtf/rtfwriter.h"
+#include "scriptedplatform.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 

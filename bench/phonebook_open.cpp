@@ -9,8 +9,8 @@
 #include "phonebook/frmphonebook.h"
 #include "phonebook/store/recordset.h"
 #include "platform/messagebox.h"
-#include "scriptedplatform.h"
 #include "platform/settings.h"
+#include "scriptedplatform.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 

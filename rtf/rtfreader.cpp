@@ -1,8 +1,8 @@
 #include "rtf/rtfreader.h"
 
+#include "rtf/codec/rtfparser.h"
 #include "rtf/rtfdocumentbuilder.h"
 #include "rtf/rtferror.h"
-#include "rtf/codec/rtfparser.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "rtf/rtfwriter.h"
 
 #include "rtf/codec/codepages.h"
-#include "rtf/rtfpicture.h"
 #include "rtf/codec/twips.h"
+#include "rtf/rtfpicture.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

@@ -23,9 +23,6 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QStringDecoder>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
