@@ -120,16 +120,13 @@ private slots:
     void secondEntryOfADayAsksBeforeReplacing_data();
     void secondEntryOfADayAsksBeforeReplacing();
     void fileRewrittenElsewhereIsNotReplacedSilently();
+    void closingQuestions_data();
+    void closingQuestions();
     void onlyOwnChangesAsk();
     void ownChangeAsksEvenAfterAnotherSave();
-    void yesWithoutASaveKeepsTheWindow();
-    void exitAsksForChangedEntries_data();
-    void exitAsksForChangedEntries();
     void openTitles_data();
     void openTitles();
     void openWithoutAWindowCreatesOne();
-    void openAsksAboutOwnChanges_data();
-    void openAsksAboutOwnChanges();
     void unreadableFileIsTold_data();
     void unreadableFileIsTold();
     void saveAsGivesTheWindowItsFile();
@@ -319,6 +316,111 @@ void tst_DiaryWindow::fileRewrittenElsewhereIsNotReplacedSilently() {
     QCOMPARE(textOf(path), QString("mine and more!"));
 }
 
+// Whatever ends a diary window's text (closing the window, File > Exit, closing the main
+// window, File > Open into it), each window whose own text changed asks "Diary Entry Not
+// Saved. Save it now ?" first: Yes saves, No goes on without, Cancel calls the whole
+// step off and keeps the text. A Yes whose save did not happen keeps the window too.
+void tst_DiaryWindow::closingQuestions_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QStringList>("entries"); // typed into new windows; "" leaves one alone
+    QTest::addColumn<bool>("diaryFolder");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<bool>("goesOn");   // the window closed, the program ended, the file opened
+    QTest::addColumn<QString>("saved"); // today's entry file afterwards; "" for none
+    namespace R = MsgBoxResult;
+    const QStringList three = {"first entry", "", "third entry"};
+    QTest::newRow("close: untouched")
+        << "close" << QStringList{""} << true << QList<int>{} << 0 << true << "";
+    QTest::newRow("close: No") << "close" << QStringList{"x"} << true << QList<int>{R::No} << 1
+                               << true << "";
+    QTest::newRow("close: Cancel")
+        << "close" << QStringList{"keep me"} << true << QList<int>{R::Cancel} << 1 << false << "";
+    QTest::newRow("close: Yes") << "close" << QStringList{"words"} << true << QList<int>{R::Yes}
+                                << 1 << true << "words";
+    // Yes, but the diary folder is not to be made: the entry cannot be saved.
+    QTest::newRow("close: Yes, no folder") << "close" << QStringList{"precious words"} << false
+                                           << QList<int>{R::Yes, R::No, R::Ok} << 3 << false << "";
+    QTest::newRow("exit: No to both")
+        << "exit" << three << true << QList<int>{R::No, R::No} << 2 << true << "";
+    QTest::newRow("exit: Cancel") << "exit" << three << true << QList<int>{R::Cancel} << 1 << false
+                                  << "";
+    QTest::newRow("exit: Yes, then No")
+        << "exit" << three << true << QList<int>{R::Yes, R::No} << 2 << true << "first entry";
+    QTest::newRow("main window: No, then Cancel")
+        << "main" << QStringList{"first", "second"} << true << QList<int>{R::No, R::Cancel} << 2
+        << false << "";
+    QTest::newRow("open: Yes") << "open" << QStringList{"unsaved text"} << true
+                               << QList<int>{R::Yes} << 1 << true << "unsaved text";
+    QTest::newRow("open: No") << "open" << QStringList{"unsaved text"} << true << QList<int>{R::No}
+                              << 1 << true << "";
+    QTest::newRow("open: Cancel") << "open" << QStringList{"unsaved text"} << true
+                                  << QList<int>{R::Cancel} << 1 << false << "";
+}
+
+void tst_DiaryWindow::closingQuestions() {
+    QFETCH(QString, how);
+    QFETCH(QStringList, entries);
+    QFETCH(bool, diaryFolder);
+    QFETCH(QList<int>, answers);
+    QFETCH(int, messages);
+    QFETCH(bool, goesOn);
+    QFETCH(QString, saved);
+    TestWorld world;
+    if (diaryFolder)
+        QDir().mkpath(world.diaryFolder());
+    const QString other = world.path("other.DIA");
+    writeFile(other, "{\\rtf1 replaced}");
+    auto main = startProgram();
+    for (const QString &entry : entries) {
+        main->LoadNewDoc();
+        if (!entry.isEmpty())
+            type(*active(*main), entry);
+    }
+    for (int answer : answers)
+        world.platform.answerMessage(answer);
+    const int windows = windowCount(*main);
+    if (how == "close") {
+        closeActive(*main);
+    } else if (how == "exit") {
+        QTest::keyClick(main.get(), Qt::Key_F12);
+    } else if (how == "main") {
+        QCOMPARE(main->close(), goesOn);
+    } else {
+        if (goesOn)
+            world.platform.answerFileDialog(other);
+        main->mnuFileOpenDiaryEntry_Click(1);
+    }
+    QCOMPARE(world.platform.messages.size(), messages);
+    if (messages > 0) {
+        const auto &question = world.platform.messages[0];
+        QCOMPARE(question.text, notSaved);
+        QCOMPARE(question.title, QString("Diary Entry Saving"));
+        QCOMPARE(question.buttons(), MsgBoxStyle::YesNoCancel);
+        QCOMPARE(question.defaultButton(), 1);
+    }
+    const QString today = world.diaryFolder() + "/Diary 12-06-2026.DIA";
+    QCOMPARE(saved.isEmpty() ? QString() : textOf(today), saved);
+    QCOMPARE(QFile::exists(today), !saved.isEmpty());
+    if (how == "exit")
+        QCOMPARE(world.platform.programEnded, goesOn);
+    if (how == "close")
+        QCOMPARE(windowCount(*main), goesOn ? windows - 1 : windows);
+    if (how == "open")
+        QCOMPARE(active(*main)->rtfText->toPlainText(),
+                 goesOn ? QString("replaced") : entries.last());
+    if (!goesOn && how != "main") {
+        // The text stays, with the commands to save it.
+        QVERIFY(entries.contains(active(*main)->rtfText->toPlainText()));
+        QVERIFY(main->tbToolBar->isVisible());
+        QVERIFY(command(*main, "mnuFileSave")->isEnabled());
+    }
+    // File > Exit ends the program without storing the window's bounds.
+    world.endRun();
+    if (how != "main" || !goesOn)
+        QCOMPARE(GetSetting("ORVANEL", "Settings", "MainLeft", "absent"), QString("absent"));
+}
+
 void tst_DiaryWindow::onlyOwnChangesAsk() {
     TestWorld world;
     QDir().mkpath(world.diaryFolder());
@@ -384,57 +486,6 @@ void tst_DiaryWindow::ownChangeAsksEvenAfterAnotherSave() {
     QCOMPARE(windowCount(*main), 0);
 }
 
-void tst_DiaryWindow::yesWithoutASaveKeepsTheWindow() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    type(*active(*main), "precious words");
-    world.platform.answerMessage(MsgBoxResult::Yes); // save it
-    world.platform.answerMessage(MsgBoxResult::No);  // but do not create the folder
-    world.platform.answerMessage(MsgBoxResult::Ok);  // the entry could not be saved
-    closeActive(*main);
-    QCOMPARE(world.platform.messages.size(), 3);
-    QCOMPARE(windowCount(*main), 1);
-    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("precious words"));
-    QVERIFY(main->tbToolBar->isVisible());
-}
-
-void tst_DiaryWindow::exitAsksForChangedEntries_data() {
-    QTest::addColumn<QList<int>>("answers");
-    QTest::addColumn<bool>("ended");
-    QTest::addColumn<int>("questions");
-    QTest::newRow("No to both ends") << QList<int>{MsgBoxResult::No, MsgBoxResult::No} << true << 2;
-    QTest::newRow("Cancel calls the exit off") << QList<int>{MsgBoxResult::Cancel} << false << 1;
-    QTest::newRow("Yes saves, then ends")
-        << QList<int>{MsgBoxResult::Yes, MsgBoxResult::No} << true << 2;
-}
-
-void tst_DiaryWindow::exitAsksForChangedEntries() {
-    QFETCH(QList<int>, answers);
-    QFETCH(bool, ended);
-    QFETCH(int, questions);
-    TestWorld world;
-    QDir().mkpath(world.diaryFolder());
-    auto main = startProgram();
-    main->LoadNewDoc();
-    type(*active(*main), "first entry");
-    main->LoadNewDoc(); // unchanged: not asked about
-    main->LoadNewDoc();
-    active(*main)->setWindowTitle("Third");
-    type(*active(*main), "third entry");
-    for (int answer : answers)
-        world.platform.answerMessage(answer);
-    QTest::keyClick(main.get(), Qt::Key_F12);
-    QCOMPARE(world.platform.programEnded, ended);
-    QCOMPARE(world.platform.messages.size(), questions);
-    for (const auto &shown : world.platform.messages)
-        QCOMPARE(shown.text, notSaved);
-    if (answers.first() == MsgBoxResult::Yes)
-        QCOMPARE(textOf(world.diaryFolder() + "/Diary 12-06-2026.DIA"), QString("first entry"));
-    world.endRun();
-    QCOMPARE(GetSetting("ORVANEL", "Settings", "MainLeft", "absent"), QString("absent"));
-}
-
 void tst_DiaryWindow::openTitles_data() {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<bool>("inDiaryFolder");
@@ -481,38 +532,6 @@ void tst_DiaryWindow::openWithoutAWindowCreatesOne() {
     QCOMPARE(active(*main)->windowTitle(), QString("Diary 11-30-2026"));
     QCOMPARE(active(*main)->rtfText->toPlainText(), QString("November"));
     QVERIFY(main->tbToolBar->isVisible());
-}
-
-void tst_DiaryWindow::openAsksAboutOwnChanges_data() {
-    QTest::addColumn<int>("answer");
-    QTest::newRow("Yes saves, then opens") << int(MsgBoxResult::Yes);
-    QTest::newRow("No discards, then opens") << int(MsgBoxResult::No);
-    QTest::newRow("Cancel stops the Open") << int(MsgBoxResult::Cancel);
-}
-
-void tst_DiaryWindow::openAsksAboutOwnChanges() {
-    QFETCH(int, answer);
-    TestWorld world;
-    QDir().mkpath(world.diaryFolder());
-    const QString other = world.path("other.DIA");
-    writeFile(other, "{\\rtf1 replaced}");
-    auto main = startProgram();
-    main->LoadNewDoc();
-    type(*active(*main), "unsaved text");
-    world.platform.answerMessage(answer);
-    if (answer != MsgBoxResult::Cancel)
-        world.platform.answerFileDialog(other);
-    main->mnuFileOpenDiaryEntry_Click(1);
-    QCOMPARE(world.platform.messages.size(), 1);
-    QCOMPARE(world.platform.messages[0].text, notSaved);
-    const QString today = world.diaryFolder() + "/Diary 12-06-2026.DIA";
-    QCOMPARE(QFile::exists(today), answer == MsgBoxResult::Yes);
-    if (answer == MsgBoxResult::Yes)
-        QCOMPARE(textOf(today), QString("unsaved text"));
-    QCOMPARE(active(*main)->rtfText->toPlainText(),
-             answer == MsgBoxResult::Cancel ? QString("unsaved text") : QString("replaced"));
-    QCOMPARE(world.platform.fileDialogs.size(), answer == MsgBoxResult::Cancel ? 0 : 1);
-    QCOMPARE(windowCount(*main), 1);
 }
 
 void tst_DiaryWindow::unreadableFileIsTold_data() {
