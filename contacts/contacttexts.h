@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 #include <QString>
 
-// The words about contact files: reading and writing vCard and CSV.
+// The words about contact files that the transfer tells the user.
 namespace ContactText {
 // Contacts in and out: vCard and CSV files.
 inline QString contactFileMissing(const QString &path) {

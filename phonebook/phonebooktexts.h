@@ -4,6 +4,12 @@
 
 // The words the phone book's window and its contact transfers show the user.
 namespace PhoneBookText {
+inline QString windowCaption() {
+    return QStringLiteral("Orvanel Phone Book");
+}
+inline QString recordNotSaved() {
+    return QStringLiteral("This record has changes that are not saved. Save them now?");
+}
 // The status line and the navigation buttons' names.
 inline QString recordStatus(int position) {
     return QStringLiteral("Record: ") + QString::number(position);
@@ -26,12 +32,6 @@ inline QString nextRecord() {
 inline QString lastRecord() {
     return QStringLiteral("Last");
 }
-inline QString windowCaption() {
-    return QStringLiteral("Orvanel Phone Book");
-}
-inline QString recordNotSaved() {
-    return QStringLiteral("This record has changes that are not saved. Save them now?");
-}
 // The search.
 inline QString emptySearchText() {
     return QStringLiteral("Please enter the item to be searched");
@@ -39,6 +39,7 @@ inline QString emptySearchText() {
 inline QString noMatch() {
     return QStringLiteral("No matching record was found.");
 }
+// Contacts in and out from the Tools menu and by dropping files on the window.
 inline QString askImport(const QString &path) {
     return QStringLiteral("Add the contacts of %1 to the phone book?").arg(path);
 }

@@ -1,6 +1,7 @@
 #include "phonebook/store/sqliteconnection.h"
 
 #include "phonebook/store/phonebooksql.h"
+#include "phonebook/store/sqlitehandle.h"
 #include "phonebook/store/storetexts.h"
 #include "platform/runtimeerror.h"
 
@@ -136,7 +137,7 @@ private:
 sqlite3_stmt *SqliteConnection::prepare(const QString &sql) const {
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *statement = nullptr;
-    const int code = sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()),
+    const int code = sqlite3_prepare_v2(db_.get(), text.constData(), static_cast<int>(text.size()),
                                         &statement, nullptr);
     if (code != SQLITE_OK)
         fail(code);
@@ -159,21 +160,19 @@ void SqliteConnection::open() {
     const std::optional<FileIdentity> opening = identityOf(path);
     // Opened for reading and writing, never created: a missing file stays missing. Only
     // the user-interface thread uses a connection, so SQLite need not lock its calls.
-    const int code = sqlite3_open_v2(path.toUtf8().constData(), &db_,
-                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (code != SQLITE_OK) {
-        const QString reason = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code));
-        sqlite3_close(db_);
-        db_ = nullptr;
-        raiseError(ErrorNumber::DatabaseError, StoreText::cannotOpen(path, reason));
-    }
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, busyTimeoutMilliseconds);
+    int code = SQLITE_OK;
+    SqliteHandle opened = openSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, code);
+    if (code != SQLITE_OK)
+        raiseError(ErrorNumber::DatabaseError,
+                   StoreText::cannotOpen(path, opened ? sqliteMessage(opened.get())
+                                                      : QString::fromUtf8(sqlite3_errstr(code))));
+    db_ = std::move(opened);
+    sqlite3_extended_result_codes(db_.get(), 1);
+    sqlite3_busy_timeout(db_.get(), busyTimeoutMilliseconds);
     try {
         checkTable();
     } catch (...) {
-        sqlite3_close(db_);
-        db_ = nullptr;
+        db_.reset();
         throw;
     }
     identity_ = opening;
@@ -187,8 +186,7 @@ void SqliteConnection::close() {
     for (sqlite3_stmt *statement : std::as_const(keptInserts_))
         sqlite3_finalize(statement);
     keptInserts_.clear();
-    sqlite3_close(db_);
-    db_ = nullptr;
+    db_.reset();
 }
 
 void SqliteConnection::requireSameFile(bool reopen) {
@@ -235,7 +233,7 @@ void SqliteConnection::checkTable() {
             raiseError(ErrorNumber::DatabaseError, StoreText::noColumn(path_, columnName(i)));
     }
     sqlite3_stmt *probe = nullptr;
-    hasRowIds_ = sqlite3_prepare_v2(db_, "SELECT rowid FROM PHONEBOOK LIMIT 0", -1, &probe,
+    hasRowIds_ = sqlite3_prepare_v2(db_.get(), "SELECT rowid FROM PHONEBOOK LIMIT 0", -1, &probe,
                                     nullptr) == SQLITE_OK;
     sqlite3_finalize(probe);
     // An INTEGER PRIMARY KEY of a table with row ids is its row id; a table whose key
@@ -245,7 +243,7 @@ void SqliteConnection::checkTable() {
 }
 
 void SqliteConnection::fail(int code, const std::vector<Change> &changes) const {
-    const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db_.get()));
     const int column = columnNamedIn(message);
     const QString value = changedValue(changes, column);
     switch (code & 0xFF) {
@@ -311,8 +309,8 @@ void SqliteConnection::commit() {
 }
 
 void SqliteConnection::rollback() {
-    if (!sqlite3_get_autocommit(db_))
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(db_.get()))
+        sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 StoredValues SqliteConnection::insertRecord(const Values &values) {
@@ -358,6 +356,6 @@ void SqliteConnection::deleteRecord(const RowTable::RawValues &original) {
     for (int i = 0; i < fieldCount; ++i)
         remove.bindStored(i + 1, original[static_cast<size_t>(i)]);
     remove.step();
-    if (sqlite3_changes(db_) != 1)
+    if (sqlite3_changes(db_.get()) != 1)
         raiseError(ErrorNumber::RowChangedElsewhere, StoreText::deletedOrChangedElsewhere());
 }

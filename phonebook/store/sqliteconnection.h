@@ -1,11 +1,11 @@
 #pragma once
 
 #include "phonebook/store/phonebookconnection.h"
+#include "phonebook/store/sqlitehandle.h"
 
 #include <QHash>
 #include <optional>
 
-struct sqlite3;
 struct sqlite3_stmt;
 
 // The phone book in an SQLite file. The file must exist and hold table PHONEBOOK with
@@ -48,7 +48,7 @@ private:
 
     QString path_;
     std::optional<FileIdentity> identity_;
-    sqlite3 *db_ = nullptr;
+    SqliteHandle db_;
     // PHONEBOOK is a view, which is read but not written.
     bool isView_ = false;
     // A table with row ids picks one of several equal rows by its row id; a table
