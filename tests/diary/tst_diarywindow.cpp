@@ -149,6 +149,7 @@ private slots:
     void pasteAndCutEdges_data();
     void pasteAndCutEdges();
     void formattingButtonsFollowTheCaret();
+    void pageSetupNeedsNoWindow();
     void print_data();
     void print();
 };
@@ -971,6 +972,18 @@ void tst_DiaryWindow::formattingButtonsFollowTheCaret() {
     // A selection over both paragraphs is mixed: nothing pressed.
     entry->rtfText->selectAll();
     QCOMPARE(pressed(), QStringList());
+}
+
+void tst_DiaryWindow::pageSetupNeedsNoWindow() {
+    TestWorld world;
+    auto main = startProgram();
+    QVERIFY(command(*main, "mnuFilePageSetup")->isEnabled());
+    world.platform.answerPageSetup(false);
+    command(*main, "mnuFilePageSetup")->trigger();
+    QCOMPARE(world.platform.printDialogs.size(), 1);
+    QCOMPARE(world.platform.printDialogs[0].title, QString("Page Setup"));
+    QVERIFY(world.platform.printDialogs[0].pageSetup);
+    QVERIFY(world.platform.messages.isEmpty());
 }
 
 void tst_DiaryWindow::print_data() {
