@@ -184,7 +184,7 @@ long exportContacts(PhoneBookConnection &from, const QString &path, ContactForma
     RowTable rows;
     from.readAll(rows);
     FileWriter file(path);
-    if (!file.open())
+    if (!file.openForWriting())
         raiseError(ErrorNumber::PathFileAccess,
                    ContactText::cannotWriteExport(path, file.failureText()));
     bool cancelled = false;

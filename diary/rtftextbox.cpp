@@ -216,7 +216,7 @@ void RtfTextBox::SaveFile(const QString &path) {
     refuseFolder(path);
     const QByteArray data = RtfWriter::writeDocument(*document());
     FileWriter file(path);
-    if (!file.open())
+    if (!file.openForWriting())
         fileFailure(file, path);
     if (file.write(data) != data.size() || !file.commit())
         fileFailure(file, path);

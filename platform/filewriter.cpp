@@ -8,7 +8,7 @@
 
 FileWriter::FileWriter(const QString &path, Access access) : QSaveFile(path), access_(access) {}
 
-bool FileWriter::open() {
+bool FileWriter::openForWriting() {
     errno = 0;
     if (!QSaveFile::open(QIODevice::WriteOnly)) {
         noteFailure();
@@ -66,7 +66,7 @@ bool FileWriter::commit() {
 
 QString writeWholeFile(const QString &path, const QByteArray &data, FileWriter::Access access) {
     FileWriter file(path, access);
-    if (file.open() && file.write(data) == data.size() && file.commit())
+    if (file.openForWriting() && file.write(data) == data.size() && file.commit())
         return {};
     const QString why = file.failureText();
     return why.isEmpty() ? qt_error_string(EIO) : why;

@@ -12,7 +12,8 @@ public:
     enum class Access { Usual, OwnerOnly };
     explicit FileWriter(const QString &path, Access access = Access::Usual);
 
-    bool open();
+    // Opens the new file for writing; with Access::OwnerOnly, only its owner may read it.
+    bool openForWriting();
     // Writes out what is buffered, has the system put it on disk, and only then puts the
     // file in the place of the old one and makes its folder's entry durable. False, with
     // the old file untouched, when any of it failed.
