@@ -48,17 +48,17 @@ bool DiaryCommands::otherWindowsOpen(const frmDocument &document) const {
 }
 
 QString DiaryCommands::chooseFile(FileDialogKind kind, const QString &title) {
-    host_.commonDialog().DialogTitle = title;
-    host_.commonDialog().CancelError = false;
-    host_.commonDialog().Filter = DiaryText::fileFilter();
-    host_.commonDialog().FilterIndex = 1;
-    host_.commonDialog().InitDir =
-        QDir(diaryFolder()).exists() ? diaryFolder() : platform().dataFolder();
+    CommonDialog &dialog = host_.commonDialog();
+    dialog.DialogTitle = title;
+    dialog.CancelError = false;
+    dialog.Filter = DiaryText::fileFilter();
+    dialog.FilterIndex = 1;
+    dialog.InitDir = QDir(diaryFolder()).exists() ? diaryFolder() : platform().dataFolder();
     if (kind == FileDialogKind::Open)
-        host_.commonDialog().ShowOpen();
+        dialog.ShowOpen();
     else
-        host_.commonDialog().ShowSave();
-    return host_.commonDialog().FileName;
+        dialog.ShowSave();
+    return dialog.FileName;
 }
 
 void DiaryCommands::newEntry() {
@@ -164,23 +164,24 @@ void DiaryCommands::applyAlignment(Alignment alignment) {
 }
 
 void DiaryCommands::print() {
+    CommonDialog &dialog = host_.commonDialog();
     if (!activeChild())
         return;
     QPrinter *printer = nullptr;
     bool cancelled = false;
     runIgnoringErrors({
         [&] {
-            host_.commonDialog().DialogTitle = DiaryText::printTitle();
-            host_.commonDialog().CancelError = true;
-            host_.commonDialog().Flags = PrintFlag::ReturnDeviceContext + PrintFlag::NoPageNumbers;
+            dialog.DialogTitle = DiaryText::printTitle();
+            dialog.CancelError = true;
+            dialog.Flags = PrintFlag::ReturnDeviceContext + PrintFlag::NoPageNumbers;
         },
         [&] {
-            host_.commonDialog().Flags +=
+            dialog.Flags +=
                 activeText().SelLength() == 0 ? PrintFlag::AllPages : PrintFlag::Selection;
         },
         [&] {
             try {
-                printer = host_.commonDialog().ShowPrinter();
+                printer = dialog.ShowPrinter();
             } catch (const RuntimeError &error) {
                 cancelled = error.is(ErrorNumber::DialogCancelled);
                 throw;
@@ -194,12 +195,13 @@ void DiaryCommands::print() {
 }
 
 void DiaryCommands::pageSetup() {
+    CommonDialog &dialog = host_.commonDialog();
     runIgnoringErrors({
         [&] {
-            host_.commonDialog().DialogTitle = DiaryText::pageSetupTitle();
-            host_.commonDialog().CancelError = true;
+            dialog.DialogTitle = DiaryText::pageSetupTitle();
+            dialog.CancelError = true;
         },
-        [&] { host_.commonDialog().ShowPageSetup(); },
+        [&] { dialog.ShowPageSetup(); },
     });
 }
 
