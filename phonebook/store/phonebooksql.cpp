@@ -18,7 +18,14 @@ QString PhoneBookSql::parameter(int number) const {
     return engine_ == Engine::SQLite ? QStringLiteral("?%1").arg(number) : QStringLiteral("?");
 }
 
-QString PhoneBookSql::returnedColumns() const {
+const QString &PhoneBookSql::returnedColumns() const {
+    // Built once for each engine: every insert and update of an import names them.
+    static const QString sqlite = PhoneBookSql(Engine::SQLite).listReturnedColumns();
+    static const QString server = PhoneBookSql(Engine::PostgreSQL).listReturnedColumns();
+    return engine_ == Engine::SQLite ? sqlite : server;
+}
+
+QString PhoneBookSql::listReturnedColumns() const {
     // The server hands each value over as the text it shows.
     QStringList list;
     for (int i = 0; i < fieldCount; ++i)

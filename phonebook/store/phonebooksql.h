@@ -17,7 +17,7 @@ public:
 
     // The columns a statement hands back, in the order of the phone book's query, each
     // as the connection reads it.
-    QString returnedColumns() const;
+    const QString &returnedColumns() const;
     // The condition that picks one row holding every original value (compared as the
     // text they were read as), given as the parameters from `firstParameter` on. Of
     // equal rows one is taken: by its row id in a file (`rowIds`, else the table's key
@@ -37,6 +37,7 @@ public:
 
 private:
     QString parameter(int number) const;
+    QString listReturnedColumns() const;
 
     Engine engine_;
 };
