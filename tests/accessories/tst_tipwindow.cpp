@@ -37,6 +37,11 @@ QStringList tipsShown(frmTip &tip, int count) {
     return shown;
 }
 
+frmTip *viewTips(frmMain &main) {
+    choose(main, "mnuViewTips");
+    return shown<frmTip>(main);
+}
+
 const QString notFoundText =
     "That the TIPOFDAY.TXT file was not found? \r\n\r\nCreate a text file named TIPOFDAY.TXT "
     "using NotePad with 1 tip per line. Then place it in the same directory as the "
@@ -48,12 +53,10 @@ class tst_TipWindow : public QObject {
 private slots:
     void tipsFollowTheFileAndWrap_data();
     void tipsFollowTheFileAndWrap();
-    void theUsersOwnTipsFileWins();
     void reopeningGoesOnFromTheNextTip();
     void tipsFileThatCannotBeRead_data();
     void tipsFileThatCannotBeRead();
     void checkBoxStoresAtOnce();
-    void viewTipsSwitchesTheStartupTipOn();
     void startupTimer_data();
     void startupTimer();
     void optionsWindowStoresOnlyWhatIsConfirmed_data();
@@ -63,74 +66,63 @@ private slots:
 };
 
 void tst_TipWindow::tipsFollowTheFileAndWrap_data() {
-    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("file"); // the one the program ships
+    QTest::addColumn<QByteArray>("own");  // the user's own in the data folder; null: none
     QTest::addColumn<QStringList>("expected");
     const QStringList abc{"A", "B", "C", "A"};
-    QTest::newRow("line feeds") << QByteArray("A\nB\nC\n") << abc;
-    QTest::newRow("CR LF") << QByteArray("A\r\nB\r\nC\r\n") << abc;
-    QTest::newRow("lone CR") << QByteArray("A\rB\rC\r") << abc;
-    QTest::newRow("no end after the last line") << QByteArray("A\nB\r\nC") << abc;
+    const QString cafe = QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC");
+    QTest::newRow("line feeds") << QByteArray("A\nB\nC\n") << QByteArray() << abc;
+    QTest::newRow("CR LF") << QByteArray("A\r\nB\r\nC\r\n") << QByteArray() << abc;
+    QTest::newRow("lone CR") << QByteArray("A\rB\rC\r") << QByteArray() << abc;
+    QTest::newRow("no end after the last line") << QByteArray("A\nB\r\nC") << QByteArray() << abc;
     QTest::newRow("empty line in the middle")
-        << QByteArray("A\n\nC\n") << QStringList{"A", "", "C", "A"};
-    QTest::newRow("blanks kept") << QByteArray("  A tip  \nB\n")
+        << QByteArray("A\n\nC\n") << QByteArray() << QStringList{"A", "", "C", "A"};
+    QTest::newRow("blanks kept") << QByteArray("  A tip  \nB\n") << QByteArray()
                                  << QStringList{"  A tip  ", "B", "  A tip  "};
-    QTest::newRow("UTF-8 with a byte-order mark")
-        << QByteArray("\xEF\xBB\xBF"
-                      "Caf\xC3\xA9 \xE2\x82\xAC\nB\n")
-        << QStringList{QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC"), "B",
-                       QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC")};
-    QTest::newRow("one line end only") << QByteArray("\n") << QStringList{"", ""};
-    QTest::newRow("empty file") << QByteArray() << QStringList{"", ""};
+    QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                                "Caf\xC3\xA9 \xE2\x82\xAC\nB\n")
+                                                  << QByteArray() << QStringList{cafe, "B", cafe};
+    QTest::newRow("one line end only") << QByteArray("\n") << QByteArray() << QStringList{"", ""};
+    QTest::newRow("empty file") << QByteArray("") << QByteArray() << QStringList{"", ""};
     QTest::newRow("markup stays text")
-        << QByteArray("<b>bold</b>\n") << QStringList{"<b>bold</b>", "<b>bold</b>"};
+        << QByteArray("<b>bold</b>\n") << QByteArray() << QStringList{"<b>bold</b>", "<b>bold</b>"};
+    QTest::newRow("the user's own file wins")
+        << QByteArray("Shipped\n") << QByteArray("My own\n") << QStringList{"My own", "My own"};
 }
 
 void tst_TipWindow::tipsFollowTheFileAndWrap() {
     QFETCH(QByteArray, file);
+    QFETCH(QByteArray, own);
     QFETCH(QStringList, expected);
     TestWorld world;
     // The tips the program ships, in a folder of their own as an installed program has.
     world.platform.shipped = world.path("shipped");
     QVERIFY(QDir().mkpath(world.platform.shipped));
     writeFile(world.platform.shipped + "/" + tipsFile, file);
+    if (!own.isNull())
+        writeFile(world.programFolder() + "/" + tipsFile, own);
     auto main = startProgram();
-    choose(*main, "mnuViewTips");
-    auto *tip = shown<frmTip>(*main);
+    frmTip *tip = viewTips(*main);
     QVERIFY(tip && tip->isVisible());
     QCOMPARE(tipsShown(*tip, int(expected.size())), expected);
-}
-
-void tst_TipWindow::theUsersOwnTipsFileWins() {
-    TestWorld world;
-    world.platform.shipped = world.path("shipped");
-    QVERIFY(QDir().mkpath(world.platform.shipped));
-    writeFile(world.platform.shipped + "/" + tipsFile, "Shipped\n");
-    writeFile(world.programFolder() + "/" + tipsFile, "My own\n");
-    auto main = startProgram();
-    choose(*main, "mnuViewTips");
-    QCOMPARE(shown<frmTip>(*main)->lblTipText->text(), QString("My own"));
 }
 
 void tst_TipWindow::reopeningGoesOnFromTheNextTip() {
     TestWorld world;
     writeFile(world.programFolder() + "/" + tipsFile, "A\nB\nC\n");
     auto main = startProgram();
-    choose(*main, "mnuViewTips");
-    auto *tip = shown<frmTip>(*main);
+    frmTip *tip = viewTips(*main);
     QCOMPARE(tipsShown(*tip, 2), (QStringList{"A", "B"}));
     QTest::mouseClick(tip->cmdOK, Qt::LeftButton);
     QVERIFY(!tip->isVisible());
-    choose(*main, "mnuViewTips");
+    QCOMPARE(viewTips(*main), tip);
     QVERIFY(tip->isVisible());
-    QCOMPARE(shown<frmTip>(*main), tip);
     QCOMPARE(tipsShown(*tip, 3), (QStringList{"C", "A", "B"}));
     // The close box unloads it as OK does; the next showing goes on again.
     tip->close();
-    choose(*main, "mnuViewTips");
-    QCOMPARE(tip->lblTipText->text(), QString("C"));
+    QCOMPARE(viewTips(*main)->lblTipText->text(), QString("C"));
     // Showing it while it is open only brings it forward: no tip is skipped.
-    choose(*main, "mnuViewTips");
-    QCOMPARE(tip->lblTipText->text(), QString("C"));
+    QCOMPARE(viewTips(*main)->lblTipText->text(), QString("C"));
 }
 
 // Without a tips file the window explains how to make one; a file it cannot read is
@@ -139,14 +131,10 @@ void tst_TipWindow::reopeningGoesOnFromTheNextTip() {
 void tst_TipWindow::tipsFileThatCannotBeRead_data() {
     QTest::addColumn<QString>("trouble");
     QTest::addColumn<QString>("says"); // empty: the explanation of a missing file
-    QTest::newRow("missing") << "missing"
-                             << "";
-    QTest::newRow("a folder of that name") << "folder"
-                                           << "";
-    QTest::newRow("no permission") << "permission"
-                                   << "Permission denied";
-    QTest::newRow("too large") << "size"
-                               << "larger than the 4 MiB a tips file can be";
+    QTest::newRow("missing") << "missing" << QString();
+    QTest::newRow("a folder of that name") << "folder" << QString();
+    QTest::newRow("no permission") << "permission" << QString("Permission denied");
+    QTest::newRow("too large") << "size" << QString("larger than the 4 MiB a tips file can be");
 }
 
 void tst_TipWindow::tipsFileThatCannotBeRead() {
@@ -163,11 +151,11 @@ void tst_TipWindow::tipsFileThatCannotBeRead() {
         QVERIFY(QDir().mkpath(path));
     }
     auto main = startProgram();
+    frmTip *tip = nullptr;
     {
         FilePermissionsApply asAnyUser;
-        choose(*main, "mnuViewTips");
+        tip = viewTips(*main);
     }
-    auto *tip = shown<frmTip>(*main);
     const QString told = tip->lblTipText->text();
     if (says.isEmpty()) {
         QCOMPARE(told, notFoundText);
@@ -181,47 +169,29 @@ void tst_TipWindow::tipsFileThatCannotBeRead() {
     QDir(path).removeRecursively();
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     writeFile(path, "A\nB\n");
-    choose(*main, "mnuViewTips");
-    QCOMPARE(tip->lblTipText->text(), QString("B"));
+    QCOMPARE(viewTips(*main)->lblTipText->text(), QString("B"));
 }
 
+// View > Tips switches the start-up tip back on; the box then stores each change at once,
+// by Space or by a screen reader's Toggle.
 void tst_TipWindow::checkBoxStoresAtOnce() {
     TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A\n");
+    storeOption("0");
     auto main = startProgram();
-    choose(*main, "mnuViewTips");
-    auto *tip = shown<frmTip>(*main);
-    QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
+    frmTip *tip = viewTips(*main);
     QCOMPARE(storedOption(), QString("1"));
+    QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
+    QCOMPARE(tip->lblTipText->text(), QString("A"));
     tip->chkLoadTipsAtStartup->setFocus();
     QTest::keyClick(tip->chkLoadTipsAtStartup, Qt::Key_Space);
     QVERIFY(!tip->chkLoadTipsAtStartup->isChecked());
     QCOMPARE(storedOption(), QString("0"));
     QVERIFY(tip->isVisible());
-    // A screen reader's Toggle action does what Space does.
     QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(tip->chkLoadTipsAtStartup);
     reader->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
     QCOMPARE(storedOption(), QString("1"));
-    // Cleared, the next start brings up no tip.
-    QTest::keyClick(tip->chkLoadTipsAtStartup, Qt::Key_Space);
-    world.endRun();
-    main.reset();
-    auto next = startProgram(StartupTimer::Running);
-    QTest::qWait(800);
-    QVERIFY(!shown<frmTip>(*next));
-}
-
-void tst_TipWindow::viewTipsSwitchesTheStartupTipOn() {
-    TestWorld world;
-    writeFile(world.programFolder() + "/" + tipsFile, "A\n");
-    storeOption("0");
-    auto main = startProgram();
-    choose(*main, "mnuViewTips");
-    QCOMPARE(storedOption(), QString("1"));
-    auto *tip = shown<frmTip>(*main);
-    QVERIFY(tip && tip->isVisible());
-    QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
-    QCOMPARE(tip->lblTipText->text(), QString("A"));
 }
 
 void tst_TipWindow::startupTimer_data() {
@@ -253,6 +223,7 @@ void tst_TipWindow::startupTimer() {
         QVERIFY(!shown<frmTip>(*main));
         QCOMPARE(storedOption(), stored);
     }
+    // The timer fires once.
     QVERIFY(!main->Timer1->isActive());
 }
 
@@ -264,29 +235,23 @@ void tst_TipWindow::optionsWindowStoresOnlyWhatIsConfirmed_data() {
     QTest::addColumn<bool>("toggle");
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("storedAfter");
-    QTest::newRow("nothing stored, OK") << QString() << "mnuToolsOptions" << false << "OK"
-                                        << "1";
-    QTest::newRow("on, OK") << "1"
-                            << "mnuToolsOptions" << false << "OK"
-                            << "1";
-    QTest::newRow("off, OK") << "0"
-                             << "mnuViewOptions" << false << "OK"
-                             << "0";
-    QTest::newRow("off, changed, Enter") << "0"
-                                         << "mnuFileProperties" << true << "Enter"
-                                         << "1";
-    QTest::newRow("on, changed, Enter") << "1"
-                                        << "mnuToolsOptions" << true << "Enter"
-                                        << "0";
-    QTest::newRow("changed, Cancel") << "0"
-                                     << "mnuFileProperties" << true << "Cancel"
-                                     << "0";
-    QTest::newRow("changed, close box") << "0"
-                                        << "mnuFileProperties" << true << "close"
-                                        << "0";
-    QTest::newRow("changed, Esc") << "0"
-                                  << "mnuFileProperties" << true << "Esc"
-                                  << "0";
+    const struct {
+        const char *name, *stored, *item;
+        bool toggle;
+        const char *how, *after;
+    } rows[] = {
+        {"nothing stored, OK", nullptr, "mnuToolsOptions", false, "OK", "1"},
+        {"on, OK", "1", "mnuToolsOptions", false, "OK", "1"},
+        {"off, OK", "0", "mnuViewOptions", false, "OK", "0"},
+        {"off, changed, Enter", "0", "mnuFileProperties", true, "Enter", "1"},
+        {"on, changed, Enter", "1", "mnuToolsOptions", true, "Enter", "0"},
+        {"changed, Cancel", "0", "mnuFileProperties", true, "Cancel", "0"},
+        {"changed, close box", "0", "mnuFileProperties", true, "close", "0"},
+        {"changed, Esc", "0", "mnuFileProperties", true, "Esc", "0"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << QString(row.stored) << QString(row.item) << row.toggle
+                                << QString(row.how) << QString(row.after);
 }
 
 void tst_TipWindow::optionsWindowStoresOnlyWhatIsConfirmed() {
@@ -335,8 +300,7 @@ void tst_TipWindow::optionsItemsShareOneWindow() {
         QVERIFY2(!options->Check1->isChecked(), item);
     }
     // The options window and the tip window are both open and both usable.
-    choose(*main, "mnuViewTips");
-    QVERIFY(options->isVisible() && shown<frmTip>(*main)->isVisible());
+    QVERIFY(options->isVisible() && viewTips(*main)->isVisible());
     QVERIFY(!options->isModal());
 }
 
