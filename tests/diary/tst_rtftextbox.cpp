@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QMimeData>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -44,27 +43,15 @@ void select(RtfTextBox &box, int start, int end) {
 class tst_RtfTextBox : public QObject {
     Q_OBJECT
 private slots:
-    void startsEmpty();
     void selectionFormat_data();
     void selectionFormat();
-    void boldAppliesToTextTypedNext();
-    void selChangeOncePerMove();
     void selRtfTakesPlainTextAsText();
     void selTextReplacesAndDeletes();
     void fileFailures_data();
     void fileFailures();
-    void saveThenLoadKeepsTheEntry();
     void moveAndMargin();
     void editKeysAreLeftToTheWindow();
 };
-
-void tst_RtfTextBox::startsEmpty() {
-    RtfTextBox box;
-    QVERIFY(box.document()->isEmpty());
-    QCOMPARE(box.SelBold(), std::optional<bool>(false));
-    QCOMPARE(box.SelAlignment(), std::optional(Alignment::Left));
-    QCOMPARE(box.SelLength(), 0);
-}
 
 void tst_RtfTextBox::selectionFormat_data() {
     QTest::addColumn<int>("start");
@@ -96,41 +83,6 @@ void tst_RtfTextBox::selectionFormat() {
     QCOMPARE(box.SelBold(), bold);
     QCOMPARE(box.SelAlignment(), alignment);
     QCOMPARE(box.SelLength(), end - start);
-}
-
-void tst_RtfTextBox::boldAppliesToTextTypedNext() {
-    RtfTextBox box;
-    box.show();
-    box.setFocus();
-    QTest::keyClicks(&box, "a");
-    box.setSelFormat(CharacterFormat::Bold, true);
-    box.setSelFormat(CharacterFormat::Underline, true);
-    QTest::keyClicks(&box, "b");
-    box.setSelFormat(CharacterFormat::Bold, false);
-    QTest::keyClicks(&box, "c");
-    select(box, 1, 2);
-    QCOMPARE(box.SelBold(), std::optional<bool>(true));
-    QCOMPARE(box.SelUnderline(), std::optional<bool>(true));
-    select(box, 0, 3);
-    QCOMPARE(box.SelBold(), std::optional<bool>());
-    QCOMPARE(box.SelItalic(), std::optional<bool>(false));
-    box.setSelAlignment(Alignment::Right);
-    QCOMPARE(box.SelAlignment(), std::optional(Alignment::Right));
-}
-
-void tst_RtfTextBox::selChangeOncePerMove() {
-    RtfTextBox box;
-    box.show();
-    box.setFocus();
-    QSignalSpy changes(&box, &RtfTextBox::SelChange);
-    QTest::keyClicks(&box, "abc");
-    QCOMPARE(changes.size(), 3);
-    QTest::keyClick(&box, Qt::Key_Left, Qt::ShiftModifier);
-    QCOMPARE(changes.size(), 4);
-    QTest::keyClick(&box, Qt::Key_Home);
-    QCOMPARE(changes.size(), 5);
-    QTest::keyClick(&box, Qt::Key_Home); // already there: no move
-    QCOMPARE(changes.size(), 5);
 }
 
 void tst_RtfTextBox::selRtfTakesPlainTextAsText() {
@@ -222,25 +174,6 @@ void tst_RtfTextBox::fileFailures() {
              qPrintable(description));
     if (path == "folder")
         QVERIFY2(description.contains("is a folder"), qPrintable(description));
-}
-
-void tst_RtfTextBox::saveThenLoadKeepsTheEntry() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("entry.DIA");
-    RtfTextBox box;
-    fillSample(box);
-    box.SaveFile(path);
-    box.SaveFile(path); // replacing an existing file
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"entry.DIA"}));
-    RtfTextBox other;
-    QSignalSpy changes(&other, &RtfTextBox::SelChange);
-    other.LoadFile(path);
-    QCOMPARE(other.toPlainText(), box.toPlainText());
-    QVERIFY(!changes.isEmpty()); // the toolbar follows the loaded text
-    select(other, 4, 7);
-    QCOMPARE(other.SelBold(), std::optional<bool>(true));
-    QCOMPARE(other.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHCenter,
-             Qt::AlignHCenter);
 }
 
 void tst_RtfTextBox::moveAndMargin() {

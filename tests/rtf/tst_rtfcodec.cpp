@@ -1,6 +1,5 @@
 // The RTF reader and writer of the diary: what they read, what they write, and that
 // damaged files neither crash nor hang them.
-#include "rtf/rtferror.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
@@ -23,16 +22,6 @@
 #include <memory>
 
 namespace {
-
-// The words of the format error a step raises; empty when it raises none.
-QString formatErrorOf(const std::function<void()> &step) {
-    try {
-        step();
-    } catch (const RtfFormatError &error) {
-        return QString::fromUtf8(error.what());
-    }
-    return {};
-}
 
 using Build = std::function<void(QTextCursor &)>;
 
@@ -112,11 +101,7 @@ private slots:
     // Reading.
     void characterFormats_data();
     void characterFormats();
-    void paragraphFormats_data();
-    void paragraphFormats();
     void picture();
-    void notRtf_data();
-    void notRtf();
     void millionOpenBraces();
 
     // Writing.
@@ -230,44 +215,6 @@ void tst_RtfCodec::characterFormats() {
     QCOMPARE(formatAt(*document, position).property(property), value);
 }
 
-void tst_RtfCodec::paragraphFormats_data() {
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<int>("block");
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<QList<double>>("margins"); // left, right, first line, before, after
-
-    const QList<double> none{0, 0, 0, 0, 0};
-    const QByteArray three = "{\\rtf1\\pard\\qc a\\par\\pard\\qr b\\par\\pard c\\par}";
-    QTest::newRow("centre") << three << 0 << int(Qt::AlignHCenter) << none;
-    QTest::newRow("right") << three << 1 << int(Qt::AlignRight) << none;
-    QTest::newRow("pard resets") << three << 2 << int(Qt::AlignLeft) << none;
-    QTest::newRow("justify") << QByteArray("{\\rtf1\\qj a}") << 0 << int(Qt::AlignJustify) << none;
-    QTest::newRow("left") << QByteArray("{\\rtf1\\qc\\ql a}") << 0 << int(Qt::AlignLeft) << none;
-    // 15 twips a pixel on the offscreen screen of 96 dots an inch.
-    QTest::newRow("indents") << QByteArray("{\\rtf1\\li720\\ri360\\fi-360\\sb120\\sa240 a\\par}")
-                             << 0 << int(Qt::AlignLeft) << QList<double>{48, 24, -24, 8, 16};
-    QTest::newRow("alignment of last paragraph without mark")
-        << QByteArray("{\\rtf1 a\\par\\qr b}") << 1 << int(Qt::AlignRight) << none;
-    QTest::newRow("huge indent clamped")
-        << QByteArray("{\\rtf1\\li99999999999 a}") << 0 << int(Qt::AlignLeft)
-        << QList<double>{100000.0 / 15, 0, 0, 0, 0};
-}
-
-void tst_RtfCodec::paragraphFormats() {
-    QFETCH(QByteArray, rtf);
-    QFETCH(int, block);
-    QFETCH(int, alignment);
-    QFETCH(QList<double>, margins);
-    const auto document = read(rtf);
-    const QTextBlockFormat format = document->findBlockByNumber(block).blockFormat();
-    QCOMPARE(int(format.alignment()), alignment);
-    QCOMPARE(format.leftMargin(), margins[0]);
-    QCOMPARE(format.rightMargin(), margins[1]);
-    QCOMPARE(format.textIndent(), margins[2]);
-    QCOMPARE(format.topMargin(), margins[3]);
-    QCOMPARE(format.bottomMargin(), margins[4]);
-}
-
 void tst_RtfCodec::picture() {
     const QImage image = sampleImage(30, 12);
     const QByteArray hex = pngOf(image).toHex();
@@ -304,34 +251,6 @@ void tst_RtfCodec::picture() {
     // Damaged data gives no picture and keeps the text.
     const auto damaged = read("{\\rtf1 a{\\pict\\pngblip 89504e470d0a1a0aff00}b}");
     QCOMPARE(textOf(*damaged), u"ab"_qs);
-}
-
-void tst_RtfCodec::notRtf_data() {
-    QTest::addColumn<QByteArray>("data");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("plain text") << QByteArray("Hello, world");
-    QTest::newRow("html") << QByteArray("<html><body>x</body></html>");
-    QTest::newRow("brace only") << QByteArray("{");
-    QTest::newRow("rtf without brace") << QByteArray("\\rtf1 x}");
-    QTest::newRow("other word") << QByteArray("{\\rtx1 x}");
-    QTest::newRow("binary") << QByteArray("\x00\x01\x02{\\rtf1", 8);
-}
-
-void tst_RtfCodec::notRtf() {
-    QFETCH(QByteArray, data);
-    QVERIFY(!RtfReader::isRtf(data));
-    QTextDocument document;
-    document.setPlainText(QStringLiteral("kept as it is"));
-    QCOMPARE(formatErrorOf([&] { RtfReader::readDocument(data, document); }),
-             QStringLiteral("The file is not in Rich Text Format."));
-    QCOMPARE(document.toPlainText(), QStringLiteral("kept as it is"));
-
-    QTextCursor cursor(&document);
-    cursor.setPosition(5);
-    cursor.setPosition(8, QTextCursor::KeepAnchor);
-    QVERIFY(!formatErrorOf([&] { RtfReader::readAt(data, cursor); }).isEmpty());
-    QCOMPARE(document.toPlainText(), QStringLiteral("kept as it is"));
-    QVERIFY(!document.isUndoAvailable() || document.toPlainText() == u"kept as it is"_qs);
 }
 
 // What a file reads as: data/reading.json holds each case's RTF (its bytes as Latin-1
