@@ -36,15 +36,6 @@ QString TestHttpServer::url(const QString &path) const {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
 }
 
-QString TestHttpServer::unreachableUrl() {
-    // A port that was free a moment ago: nothing answers there.
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return QStringLiteral("http://127.0.0.1:%1/nothing-here").arg(port);
-}
-
 void TestHttpServer::serve(QTcpSocket *socket) {
     if (!socket->canReadLine())
         return;

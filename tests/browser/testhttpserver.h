@@ -29,8 +29,6 @@ public:
 
     QString url(const QString &path) const;
     int hits(const QString &path) const { return hits_.value(path); }
-    // An address on 127.0.0.1 where nothing listens.
-    static QString unreachableUrl();
 
 private:
     void serve(class QTcpSocket *socket);

@@ -353,16 +353,6 @@ private slots:
         QCOMPARE(main->mdiArea()->subWindowList().size(), 2);
     }
 
-    void unreachableAddressIsListed() {
-        frmBrowser *window = openAt("/a", "Page A");
-        const QString nowhere = TestHttpServer::unreachableUrl();
-        typeAddress(*window, nowhere);
-        QTRY_COMPARE_WITH_TIMEOUT(window->cboAddress->itemText(0), nowhere, loadTimeout);
-        QTRY_VERIFY(!window->timTimer->isActive());
-        // The engine shows its own error page; the program asks nothing.
-        QVERIFY(world->platform.messages.isEmpty());
-    }
-
     void pageOpensANewWindow_data() {
         QTest::addColumn<QString>("body");
         QTest::addColumn<bool>("click");

@@ -126,15 +126,11 @@ private slots:
     void ownChangeAsksEvenAfterAnotherSave();
     void openTitles_data();
     void openTitles();
-    void openWithoutAWindowCreatesOne();
     void unreadableFileIsTold_data();
     void unreadableFileIsTold();
     void saveAsGivesTheWindowItsFile();
-    void fileDialogsStartInTheDiaryFolder();
     void failedSaveIsTold_data();
     void failedSaveIsTold();
-    void saveOntoAFullDiskKeepsTheEntry_data();
-    void saveOntoAFullDiskKeepsTheEntry();
     void saveReplacesTheFileAtomically();
     void copyOffersRtfHtmlAndText_data();
     void copyOffersRtfHtmlAndText();
@@ -144,7 +140,6 @@ private slots:
     void hostileFilesPasteWhole();
     void veryLongEntriesAreNotWrapped_data();
     void veryLongEntriesAreNotWrapped();
-    void editorIsNamedAfterItsEntry();
     void insertKeySwitchesToOverwriting();
     void pasteAndCutEdges_data();
     void pasteAndCutEdges();
@@ -161,6 +156,8 @@ void tst_DiaryWindow::entryEndToEnd() {
     frmDocument *entry = active(*main);
     QVERIFY(entry);
     QCOMPARE(entry->windowTitle(), todaysEntry);
+    QCOMPARE(QAccessible::queryAccessibleInterface(entry->rtfText)->text(QAccessible::Name),
+             todaysEntry);
     QVERIFY(main->tbToolBar->isVisible());
 
     type(*entry, "Dear diary, today was good.");
@@ -490,28 +487,41 @@ void tst_DiaryWindow::ownChangeAsksEvenAfterAnotherSave() {
 void tst_DiaryWindow::openTitles_data() {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<bool>("inDiaryFolder");
-    QTest::newRow("entry in the diary folder") << "program/Diary/Diary 01-31-2026.DIA" << true;
-    QTest::newRow("file elsewhere") << "notes/x.DIA" << false;
-    QTest::newRow("short name elsewhere") << "a.DIA" << false;
+    QTest::addColumn<bool>("windowFirst"); // File > Open into a window, or with none open
+    QTest::newRow("entry in the diary folder")
+        << "program/Diary/Diary 01-31-2026.DIA" << true << true;
+    QTest::newRow("entry, no window open") << "program/Diary/Diary 01-31-2026.DIA" << true << false;
+    QTest::newRow("file elsewhere") << "notes/x.DIA" << false << true;
+    QTest::newRow("short name elsewhere") << "a.DIA" << false << true;
 }
 
 void tst_DiaryWindow::openTitles() {
     QFETCH(QString, relative);
     QFETCH(bool, inDiaryFolder);
+    QFETCH(bool, windowFirst);
     TestWorld world;
     const QString path = world.path(relative);
     writeFile(path, "{\\rtf1\\ansi {\\b old} words\\par}");
     auto main = startProgram();
-    main->LoadNewDoc();
     world.platform.answerFileDialog(path);
-    QTest::keyClick(active(*main)->rtfText, Qt::Key_F3, Qt::ControlModifier);
+    if (windowFirst) {
+        main->LoadNewDoc();
+        QTest::keyClick(active(*main)->rtfText, Qt::Key_F3, Qt::ControlModifier);
+    } else {
+        command(*main, "mnuFileOpenDiaryEntry(1)")->trigger();
+        QVERIFY(main->tbToolBar->isVisible());
+    }
+    QCOMPARE(windowCount(*main), 1);
     const auto &dialog = world.platform.fileDialogs.value(0);
     QCOMPARE(dialog.title, QString("Open"));
     QCOMPARE(dialog.filter, QString("Diary Files (*.DIA)|*.DIA"));
     frmDocument *entry = active(*main);
     QCOMPARE(entry->rtfText->toPlainText(), QString("old words"));
-    QCOMPARE(entry->windowTitle(),
-             inDiaryFolder ? QString("Diary 01-31-2026") : QDir::toNativeSeparators(path));
+    const QString title =
+        inDiaryFolder ? QString("Diary 01-31-2026") : QDir::toNativeSeparators(path);
+    QCOMPARE(entry->windowTitle(), title);
+    // A screen reader names the editor after its entry.
+    QCOMPARE(QAccessible::queryAccessibleInterface(entry->rtfText)->text(QAccessible::Name), title);
 
     // A later Save writes back to the file that was opened, and nowhere else.
     entry->rtfText->moveCursor(QTextCursor::End);
@@ -520,19 +530,6 @@ void tst_DiaryWindow::openTitles() {
     QVERIFY(world.platform.messages.isEmpty());
     QCOMPARE(textOf(path), QString("old words and new"));
     QCOMPARE(QDir(world.diaryFolder()).entryList(QDir::Files).size(), inDiaryFolder ? 1 : 0);
-}
-
-void tst_DiaryWindow::openWithoutAWindowCreatesOne() {
-    TestWorld world;
-    const QString path = world.diaryFolder() + "/Diary 11-30-2026.DIA";
-    writeFile(path, "{\\rtf1 November}");
-    auto main = startProgram();
-    world.platform.answerFileDialog(path);
-    command(*main, "mnuFileOpenDiaryEntry(1)")->trigger();
-    QCOMPARE(windowCount(*main), 1);
-    QCOMPARE(active(*main)->windowTitle(), QString("Diary 11-30-2026"));
-    QCOMPARE(active(*main)->rtfText->toPlainText(), QString("November"));
-    QVERIFY(main->tbToolBar->isVisible());
 }
 
 void tst_DiaryWindow::unreadableFileIsTold_data() {
@@ -591,6 +588,8 @@ void tst_DiaryWindow::saveAsGivesTheWindowItsFile() {
     world.platform.answerFileDialog(path);
     command(*main, "mnuFileSaveAs")->trigger();
     QCOMPARE(world.platform.fileDialogs.value(0).title, QString("Save As"));
+    // Without a diary folder, the dialog starts in the data folder.
+    QCOMPARE(world.platform.fileDialogs.value(0).folder, world.programFolder());
     QCOMPARE(active(*main)->windowTitle(), QDir::toNativeSeparators(path));
     QCOMPARE(textOf(path), QString("saved as")); // no extension added
     QCOMPARE(savedFlag(), flagBefore);
@@ -601,10 +600,15 @@ void tst_DiaryWindow::saveAsGivesTheWindowItsFile() {
     QCOMPARE(textOf(path), QString("saved as again"));
     QVERIFY(!QDir(world.diaryFolder()).exists());
 
-    // A cancelled dialog changes nothing.
+    // A cancelled dialog changes nothing. With a diary folder, the dialogs start there.
+    QDir().mkpath(world.diaryFolder());
     world.platform.answerFileDialog(QString());
     main->mnuFileSaveAs_Click();
     QCOMPARE(active(*main)->windowTitle(), QDir::toNativeSeparators(path));
+    world.platform.answerFileDialog(QString());
+    main->mnuFileOpenDiaryEntry_Click(1);
+    QCOMPARE(world.platform.fileDialogs[1].folder, world.diaryFolder());
+    QCOMPARE(world.platform.fileDialogs[2].folder, world.diaryFolder());
 
     // Nor does a Save As that fails: the window keeps its name and its file.
     type(*active(*main), " and again");
@@ -619,78 +623,47 @@ void tst_DiaryWindow::saveAsGivesTheWindowItsFile() {
     QCOMPARE(textOf(path), QString("saved as again and again"));
 }
 
-void tst_DiaryWindow::fileDialogsStartInTheDiaryFolder() {
-    TestWorld world;
-    auto main = startProgram();
-    main->LoadNewDoc();
-    world.platform.answerFileDialog(QString());
-    main->mnuFileSaveAs_Click(); // no diary folder yet: the program folder
-    QDir().mkpath(world.diaryFolder());
-    world.platform.answerFileDialog(QString());
-    main->mnuFileSaveAs_Click();
-    world.platform.answerFileDialog(QString());
-    main->mnuFileOpenDiaryEntry_Click(1);
-    QStringList folders;
-    for (const auto &shown : world.platform.fileDialogs)
-        folders << shown.folder;
-    QCOMPARE(folders,
-             QStringList({world.programFolder(), world.diaryFolder(), world.diaryFolder()}));
-}
-
+// A save that fails says why, and keeps the entry changed, its window's name and the
+// file as it was; the full disk both below and above what the file's own buffer holds
+// back until the end.
 void tst_DiaryWindow::failedSaveIsTold_data() {
     QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("fullDiskWords"); // 0: the disk has room
     QTest::addColumn<QString>("says");
-    QTest::newRow("name too long") << QString(300, QChar('n')) << "File name too long";
-    QTest::newRow("a folder in the way") << "In the way"
-                                         << "In the way.DIA is a folder";
+    QTest::newRow("name too long") << QString(300, QChar('n')) << 0 << "File name too long";
+    QTest::newRow("a folder in the way") << "In the way" << 0 << "In the way.DIA is a folder";
+    QTest::newRow("a full disk, a few words") << todaysEntry << 3 << QString();
+    QTest::newRow("a full disk, pages") << todaysEntry << 20000 << QString();
 }
 
 void tst_DiaryWindow::failedSaveIsTold() {
     QFETCH(QString, title);
+    QFETCH(int, fullDiskWords);
     QFETCH(QString, says);
     TestWorld world;
-    QDir().mkpath(world.diaryFolder() + "/In the way.DIA");
-    auto main = startProgram();
-    main->LoadNewDoc();
-    type(*active(*main), "cannot be written");
-    active(*main)->setWindowTitle(title);
-    world.platform.answerMessage(MsgBoxResult::Ok);
-    command(*main, "mnuFileSave")->trigger();
-    QCOMPARE(world.platform.messages.size(), 1);
-    const QString shown = world.platform.messages[0].text;
-    QVERIFY2(shown.contains(says) && !shown.contains("Device I/O"), qPrintable(shown));
-    QCOMPARE(savedFlag(), QString("0"));
-    QVERIFY(active(*main)->textChanged());
-}
-
-void tst_DiaryWindow::saveOntoAFullDiskKeepsTheEntry_data() {
-    QTest::addColumn<int>("words");
-    // Below and above the size that the file's own buffer holds back until the end.
-    QTest::newRow("a few words") << 3;
-    QTest::newRow("pages") << 20000;
-}
-
-void tst_DiaryWindow::saveOntoAFullDiskKeepsTheEntry() {
-    QFETCH(int, words);
-    TestWorld world;
     FullDisk disk(world.diaryFolder());
+    QDir().mkpath(world.diaryFolder() + "/In the way.DIA");
     const QString path = world.diaryFolder() + "/" + todaysEntry + ".DIA";
     auto main = startProgram();
     main->LoadNewDoc();
     type(*active(*main), "first");
-    QTest::keyClick(active(*main)->rtfText, Qt::Key_F2);
-    QCOMPARE(textOf(path), QString("first"));
-
-    disk.fill();
-    active(*main)->rtfText->textCursor().insertText(QStringList(words, "more").join(' '));
+    active(*main)->setWindowTitle(title);
+    if (fullDiskWords > 0) {
+        QTest::keyClick(active(*main)->rtfText, Qt::Key_F2);
+        QCOMPARE(textOf(path), QString("first"));
+        disk.fill();
+        active(*main)->rtfText->textCursor().insertText(
+            QStringList(fullDiskWords, "more").join(' '));
+        says = disk.reason();
+    }
     world.platform.answerMessage(MsgBoxResult::Ok);
     QTest::keyClick(active(*main)->rtfText, Qt::Key_F2);
     QCOMPARE(world.platform.messages.size(), 1);
-    QVERIFY2(world.platform.messages[0].text.contains(disk.reason()),
-             qPrintable(world.platform.messages[0].text));
-    QCOMPARE(textOf(path), QString("first"));
+    const QString shown = world.platform.messages[0].text;
+    QVERIFY2(shown.contains(says) && !shown.contains("Device I/O"), qPrintable(shown));
     QCOMPARE(savedFlag(), QString("0"));
-
+    QCOMPARE(active(*main)->windowTitle(), title);
+    QCOMPARE(textOf(path), fullDiskWords > 0 ? QString("first") : QString("<no file>"));
     // Still changed: closing the window asks, and No is the user's own choice.
     world.platform.answerMessage(MsgBoxResult::No);
     closeActive(*main);
@@ -872,22 +845,6 @@ void tst_DiaryWindow::veryLongEntriesAreNotWrapped() {
     main->mnuFileOpenDiaryEntry_Click(1);
     QVERIFY(linesOfFirstParagraph() > 1);
     QCOMPARE(entry->rtfText->RightMargin(), margin);
-}
-
-void tst_DiaryWindow::editorIsNamedAfterItsEntry() {
-    TestWorld world;
-    const QString path = world.diaryFolder() + "/Diary 01-31-2026.DIA";
-    writeFile(path, "{\\rtf1 January}");
-    auto main = startProgram();
-    main->LoadNewDoc();
-    auto name = [&] {
-        return QAccessible::queryAccessibleInterface(active(*main)->rtfText)
-            ->text(QAccessible::Name);
-    };
-    QCOMPARE(name(), todaysEntry);
-    world.platform.answerFileDialog(path);
-    main->mnuFileOpenDiaryEntry_Click(1);
-    QCOMPARE(name(), QString("Diary 01-31-2026"));
 }
 
 void tst_DiaryWindow::insertKeySwitchesToOverwriting() {
