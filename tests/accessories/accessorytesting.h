@@ -4,8 +4,6 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QFile>
-#include <QFontInfo>
 #include <QTest>
 
 // Chooses a menu command of the main window by its item's name.
@@ -18,12 +16,6 @@ inline void choose(frmMain &main, const char *item) {
 // The accessory window of a kind, once the program made it.
 template <typename Window> Window *shown(frmMain &main) {
     return main.accessoryWindow<Window>();
-}
-
-inline void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write(bytes);
 }
 
 // What a screen reader hears as a control's name.

@@ -46,12 +46,6 @@ const QList<std::pair<QString, QByteArray>> entries = {
     {"Diary 12-03-2026", "this is not rich text"},
 };
 
-void writeFile(const QString &path, const QByteArray &content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 QStringList listed(const frmFind &find) {
     QStringList titles;
     for (int i = 0; i < find.lstFound->count(); ++i)

@@ -86,17 +86,6 @@ QString textOf(const QString &path) {
     return document ? document->toPlainText() : QStringLiteral("<no file>");
 }
 
-void writeFile(const QString &path, const QByteArray &content) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-int windowCount(frmMain &main) {
-    return int(main.mdiArea()->subWindowList().size());
-}
-
 // File > Close while the document commands are on; once a closing window has switched
 // them off, the close button of the window's frame.
 void closeActive(frmMain &main) {

@@ -21,10 +21,6 @@ inline frmPhoneBook *openPhoneBook(frmMain &main) {
     return qobject_cast<frmPhoneBook *>(main.activeChild());
 }
 
-inline int windowCount(frmMain &main) {
-    return int(main.mdiArea()->subWindowList().size());
-}
-
 inline QWidget *box(frmPhoneBook &book, int index) {
     return book.txtFields[size_t(index)];
 }

@@ -47,10 +47,6 @@ QAction *button(frmMain &main, const QString &key) {
     return main.tbToolBar->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
 }
 
-int childCount(frmMain &main) {
-    return int(main.mdiArea()->subWindowList().size());
-}
-
 // A child window of another kind than a diary window (a phone book or a browser).
 QMdiSubWindow *addOtherChild(frmMain &main) {
     auto *other = new QWidget;
@@ -263,7 +259,7 @@ void tst_MainWindow::shortcuts() {
         world.platform.answerFileDialog(QString());
     QTest::keyClick(main.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     if (effect == "new") {
-        QCOMPARE(childCount(*main), 1);
+        QCOMPARE(windowCount(*main), 1);
         QCOMPARE(main->activeChild()->windowTitle(), QString("Diary 12-06-2026"));
     } else {
         QCOMPARE(world.platform.fileDialogs.size(), 1);
@@ -354,7 +350,7 @@ void tst_MainWindow::placeholderAndHelpMessages() {
         QCOMPARE(shown.icon(), icon);
         QCOMPARE(shown.title, QString("ORVANEL"));
     }
-    QCOMPARE(childCount(*main), undo ? 1 : 0);
+    QCOMPARE(windowCount(*main), undo ? 1 : 0);
     if (undo)
         QCOMPARE(qobject_cast<frmDocument *>(main->activeChild())->rtfText->toPlainText(),
                  QString("undo me"));
@@ -379,7 +375,7 @@ void tst_MainWindow::newDiaryCommandsEachOpenOneWindow() {
         } else {
             item(*main, command)->trigger();
         }
-        QCOMPARE(childCount(*main), expected);
+        QCOMPARE(windowCount(*main), expected);
         auto *document = qobject_cast<frmDocument *>(main->activeChild());
         QVERIFY(document);
         QCOMPARE(document->windowTitle(), QString("Diary 12-06-2026"));
@@ -403,7 +399,7 @@ void tst_MainWindow::documentCommandsFollowTheDiaryWindows() {
     addOtherChild(*main);
     main->mdiArea()->setActiveSubWindow(main->mdiArea()->subWindowList().first());
     item(*main, "mnuFileClose")->trigger();
-    QTRY_COMPARE(childCount(*main), 2);
+    QTRY_COMPARE(windowCount(*main), 2);
     // The other diary window is still open: its commands stay, and F2 saves it.
     QVERIFY(main->tbToolBar->isVisible());
     QVERIFY(main->tbToolBar->isEnabled());
@@ -416,7 +412,7 @@ void tst_MainWindow::documentCommandsFollowTheDiaryWindows() {
     QVERIFY(QFile::exists(world.diaryFolder() + "/Kept.DIA"));
     // The last diary window takes them with it; the phone book or browser window stays.
     item(*main, "mnuFileClose")->trigger();
-    QTRY_COMPARE(childCount(*main), 1);
+    QTRY_COMPARE(windowCount(*main), 1);
     QVERIFY(!main->tbToolBar->isVisible());
     QVERIFY(!main->tbToolBar->isEnabled());
     for (const char *name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileClose", "mnuEdit"})
@@ -560,7 +556,7 @@ void tst_MainWindow::failingToolbarCommandShowsNothing() {
     QVERIFY(!QDir(world.diaryFolder()).exists());
     QCOMPARE(QApplication::clipboard()->text(), QString("kept"));
     QVERIFY(!QFile::exists(world.path("nothing.pdf")));
-    QCOMPARE(childCount(*main), 2);
+    QCOMPARE(windowCount(*main), 2);
     if (key == "Bold")
         QVERIFY(!pressed->isChecked());
 }
@@ -579,7 +575,7 @@ void tst_MainWindow::sessionEndRunsTheClosingSteps() {
     QCOMPARE(stored("MainLeft"), pixelsToTwipsX(outer.left()));
     QCOMPARE(stored("MainWidth"), pixelsToTwipsX(outer.width()));
     // The windows stay: the session may go on after all.
-    QCOMPARE(childCount(*main), 1);
+    QCOMPARE(windowCount(*main), 1);
     QVERIFY(main->isVisible());
 }
 
@@ -672,7 +668,7 @@ void tst_MainWindow::formattingCommands() {
     };
     use();
     if (key == "New") {
-        QCOMPARE(childCount(*main), 2);
+        QCOMPARE(windowCount(*main), 2);
         return;
     }
     // The button shows it pressed, to the eye and to a screen reader.
@@ -698,12 +694,12 @@ void tst_MainWindow::ctrlF4ClosesTheActiveChild() {
     const QPointer<QMdiSubWindow> watched(other);
     QTest::keyClick(main.get(), Qt::Key_F4, Qt::ControlModifier);
     QTRY_VERIFY(!watched);
-    QCOMPARE(childCount(*main), 1);
+    QCOMPARE(windowCount(*main), 1);
     // From inside a diary entry too, where the child window's own keys are near.
     auto *document = qobject_cast<frmDocument *>(main->activeChild());
     document->rtfText->setFocus();
     QTest::keyClick(document->rtfText, Qt::Key_F4, Qt::ControlModifier);
-    QTRY_COMPARE(childCount(*main), 0);
+    QTRY_COMPARE(windowCount(*main), 0);
     QVERIFY(world.platform.messages.isEmpty());
 }
 

@@ -4,6 +4,7 @@
 #include "shell/module1.h"
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QTimer>
 #include <memory>
 
@@ -22,4 +23,8 @@ inline std::unique_ptr<frmMain> startProgram(StartupTimer timer = StartupTimer::
         main->Timer1->stop();
     QApplication::setActiveWindow(main.get());
     return main;
+}
+
+inline int windowCount(frmMain &main) {
+    return int(main.mdiArea()->subWindowList().size());
 }

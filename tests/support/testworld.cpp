@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTest>
 #include <QWidget>
 
 TestWorld::TestWorld() {
@@ -50,4 +52,11 @@ int errorNumberOf(const std::function<void()> &step) {
         return error.Number();
     }
     return 0;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
 }

@@ -26,5 +26,8 @@ private:
     QTemporaryDir dir_;
 };
 
+// Writes a file of the test's own, making its folder first.
+void writeFile(const QString &path, const QByteArray &bytes);
+
 // The number of the run-time error a step raises, 0 when it raises none.
 int errorNumberOf(const std::function<void()> &step);
