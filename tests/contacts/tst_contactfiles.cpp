@@ -177,7 +177,6 @@ private slots:
     void exportThenImportGivesBackTheRecords_data();
     void exportThenImportGivesBackTheRecords();
     void exportedCardsAreFoldedAndOrdered();
-    void withoutConnectionTheProgramFolderIsUsed();
     void exportOntoAFullDiskKeepsTheOldFile_data();
     void exportOntoAFullDiskKeepsTheOldFile();
     void connectionKeptOffTheCommandLine_data();
@@ -581,23 +580,6 @@ void tst_ContactFiles::exportedCardsAreFoldedAndOrdered() {
     QCOMPARE(cards, awkwardRecords().size());
     QVERIFY(folded >= 3);
     QCOMPARE(vobjectCards(file).size(), awkwardRecords().size());
-}
-
-void tst_ContactFiles::withoutConnectionTheProgramFolderIsUsed() {
-    PhoneBookWorld world;
-    world.makeBook();
-    const ToolRun imported = tool(world, {"import", dataFile("vcard40.vcf")});
-    QCOMPARE(imported.exitCode, 0);
-    QCOMPARE(world.rowCount(), 3);
-    const QString file = world.path("back.csv");
-    QCOMPARE(tool(world, {"export", file, "--format", "csv"}).out,
-             QString("3 contacts written to %1").arg(file));
-    QFile csv(file);
-    QVERIFY(csv.open(QIODevice::ReadOnly));
-    QCOMPARE(csv.readLine(),
-             QByteArray("\xEF\xBB\xBF"
-                        "ADDRESS,CITY,COUNTRY,DATEOFBIRTH,EMAIL,NAME,OPTIONALPHONE,PHONE,PINCODE,"
-                        "SERIAL NUMBER,STATE\r\n"));
 }
 
 void tst_ContactFiles::exportOntoAFullDiskKeepsTheOldFile_data() {
