@@ -85,6 +85,41 @@ QList<QSizeF> imageSizes(const QTextDocument &document) {
     return sizes;
 }
 
+// The format property a case of data/formats.json asks about, and the value it must
+// have there; a null value for a format left off.
+std::pair<int, QVariant> askedFormat(const QJsonObject &row) {
+    const auto given = [&](const char *key, auto value) {
+        return row[key].isNull() ? QVariant() : QVariant(value);
+    };
+    const QHash<QString, int> styles{{"single", QTextCharFormat::SingleUnderline},
+                                     {"wave", QTextCharFormat::WaveUnderline},
+                                     {"dotted", QTextCharFormat::DotLine},
+                                     {"super", QTextCharFormat::AlignSuperScript},
+                                     {"sub", QTextCharFormat::AlignSubScript}};
+    if (row.contains("italic"))
+        return {QTextFormat::FontItalic, true};
+    if (row.contains("strike"))
+        return {QTextFormat::FontStrikeOut, true};
+    if (row.contains("size"))
+        return {QTextFormat::FontPointSize, row["size"].toDouble()};
+    if (row.contains("font"))
+        return {QTextFormat::FontFamilies, QStringList{row["font"].toString()}};
+    if (row.contains("underline"))
+        return {QTextFormat::TextUnderlineStyle,
+                given("underline", styles.value(row["underline"].toString()))};
+    if (row.contains("valign"))
+        return {QTextFormat::TextVerticalAlignment,
+                given("valign", styles.value(row["valign"].toString()))};
+    if (row.contains("colour"))
+        return {QTextFormat::ForegroundBrush,
+                given("colour", QBrush(QColor(row["colour"].toString())))};
+    if (row.contains("background"))
+        return {QTextFormat::BackgroundBrush,
+                given("background", QBrush(QColor(row["background"].toString())))};
+    return {QTextFormat::FontWeight,
+            row["bold"].toBool() ? QVariant(int(QFont::Bold)) : QVariant()};
+}
+
 QByteArray repeated(const char *piece, int times) {
     return QByteArray(piece).repeated(times);
 }
@@ -99,8 +134,8 @@ private slots:
     void readsText_data();
     void readsText();
     // Reading.
-    void characterFormats_data();
-    void characterFormats();
+    void formats_data();
+    void formats();
     void picture();
     void millionOpenBraces();
 
@@ -117,102 +152,59 @@ private slots:
     void readAtPastesAsOneUndoStep();
 
     // Other programs.
-    void interop_data();
-    void interop();
     void throughLibreOffice();
 };
 
 // ---------------------------------------------------------------------------------------
 // Reading
 
-void tst_RtfCodec::characterFormats_data() {
+// What a file's text and formats read as: data/formats.json holds cases written by hand
+// and files other programs wrote (data/README.md), each with its text, a position and
+// the one format asked of it there (none asked: not bold), and the alignment of that
+// position's paragraph (left unless given).
+void tst_RtfCodec::formats_data() {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
     QTest::addColumn<int>("property");
     QTest::addColumn<QVariant>("value");
-
-    const int weight = QTextFormat::FontWeight;
-    const int italic = QTextFormat::FontItalic;
-    const int underline = QTextFormat::TextUnderlineStyle;
-    const int strike = QTextFormat::FontStrikeOut;
-    const int valign = QTextFormat::TextVerticalAlignment;
-    const int size = QTextFormat::FontPointSize;
-    const int families = QTextFormat::FontFamilies;
-    const int fg = QTextFormat::ForegroundBrush;
-    const int bg = QTextFormat::BackgroundBrush;
-    const QVariant none;
-    const QByteArray fonts = "{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}";
-    const QByteArray colors = "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
-
-    QTest::newRow("bold") << QByteArray("{\\rtf1 a\\b b\\b0 c}") << "abc" << 1 << weight
-                          << QVariant(int(QFont::Bold));
-    QTest::newRow("bold off") << QByteArray("{\\rtf1 a\\b b\\b0 c}") << "abc" << 2 << weight
-                              << none;
-    QTest::newRow("bold in group")
-        << QByteArray("{\\rtf1 a{\\b b}c}") << "abc" << 2 << weight << none;
-    QTest::newRow("italic") << QByteArray("{\\rtf1 \\i x}") << "x" << 0 << italic << QVariant(true);
-    QTest::newRow("underline") << QByteArray("{\\rtf1 \\ul x}") << "x" << 0 << underline
-                               << QVariant(int(QTextCharFormat::SingleUnderline));
-    QTest::newRow("double underline") << QByteArray("{\\rtf1 \\uldb x}") << "x" << 0 << underline
-                                      << QVariant(int(QTextCharFormat::SingleUnderline));
-    QTest::newRow("wave underline") << QByteArray("{\\rtf1 \\ulwave x}") << "x" << 0 << underline
-                                    << QVariant(int(QTextCharFormat::WaveUnderline));
-    QTest::newRow("dotted underline") << QByteArray("{\\rtf1 \\uld x}") << "x" << 0 << underline
-                                      << QVariant(int(QTextCharFormat::DotLine));
-    QTest::newRow("ulnone") << QByteArray("{\\rtf1 \\ul a\\ulnone b}") << "ab" << 1 << underline
-                            << none;
-    QTest::newRow("ul0") << QByteArray("{\\rtf1 \\ul a\\ul0 b}") << "ab" << 1 << underline << none;
-    QTest::newRow("strike") << QByteArray("{\\rtf1 \\strike x}") << "x" << 0 << strike
-                            << QVariant(true);
-    QTest::newRow("super") << QByteArray("{\\rtf1 x\\super 2}") << "x2" << 1 << valign
-                           << QVariant(int(QTextCharFormat::AlignSuperScript));
-    QTest::newRow("sub") << QByteArray("{\\rtf1 H\\sub 2\\nosupersub O}") << "H2O" << 1 << valign
-                         << QVariant(int(QTextCharFormat::AlignSubScript));
-    QTest::newRow("nosupersub") << QByteArray("{\\rtf1 H\\sub 2\\nosupersub O}") << "H2O" << 2
-                                << valign << none;
-    QTest::newRow("size") << QByteArray("{\\rtf1 \\fs21 x}") << "x" << 0 << size << QVariant(10.5);
-    QTest::newRow("size huge") << QByteArray("{\\rtf1 \\fs99999999999 x}") << "x" << 0 << size
-                               << QVariant(1638.0);
-    QTest::newRow("font") << QByteArray("{\\rtf1\\deff0" + fonts + "\\f1 x}") << "x" << 0
-                          << families << QVariant(QStringList{QStringLiteral("Times New Roman")});
-    QTest::newRow("default font") << QByteArray("{\\rtf1\\deff1" + fonts + "x}") << "x" << 0
-                                  << families
-                                  << QVariant(QStringList{QStringLiteral("Times New Roman")});
-    QTest::newRow("plain resets font")
-        << QByteArray("{\\rtf1\\deff0" + fonts + "\\f1\\b a\\plain b}") << "ab" << 1 << families
-        << QVariant(QStringList{QStringLiteral("Arial")});
-    QTest::newRow("plain resets bold")
-        << QByteArray("{\\rtf1\\deff0" + fonts + "\\f1\\b a\\plain b}") << "ab" << 1 << weight
-        << none;
-    QTest::newRow("font table without groups")
-        << QByteArray("{\\rtf1{\\fonttbl\\f0\\fnil Arial;\\f1\\fnil Verdana;}\\f1 x}") << "x" << 0
-        << families << QVariant(QStringList{QStringLiteral("Verdana")});
-    QTest::newRow("colour") << QByteArray("{\\rtf1" + colors + "\\cf2 x}") << "x" << 0 << fg
-                            << QVariant(QBrush(QColor(0, 0, 255)));
-    QTest::newRow("colour 0 is automatic")
-        << QByteArray("{\\rtf1" + colors + "\\cf0 x}") << "x" << 0 << fg << none;
-    QTest::newRow("colour out of table")
-        << QByteArray("{\\rtf1" + colors + "\\cf77 x}") << "x" << 0 << fg << none;
-    QTest::newRow("background cb") << QByteArray("{\\rtf1" + colors + "\\cb1 x}") << "x" << 0 << bg
-                                   << QVariant(QBrush(QColor(255, 0, 0)));
-    QTest::newRow("highlight") << QByteArray("{\\rtf1" + colors + "\\highlight2 x}") << "x" << 0
-                               << bg << QVariant(QBrush(QColor(0, 0, 255)));
-    QTest::newRow("chcbpat") << QByteArray("{\\rtf1" + colors + "\\chcbpat1 x}") << "x" << 0 << bg
-                             << QVariant(QBrush(QColor(255, 0, 0)));
-    QTest::newRow("unknown word ignored") << QByteArray("{\\rtf1 \\b\\kerning28\\lang1033 x}")
-                                          << "x" << 0 << weight << QVariant(int(QFont::Bold));
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("pictures");
+    QFile cases(dataFile("formats.json"));
+    QVERIFY(cases.open(QIODevice::ReadOnly));
+    const QJsonArray rows = QJsonDocument::fromJson(cases.readAll()).array();
+    QVERIFY(rows.size() > 40);
+    const QHash<QString, int> alignments{
+        {"left", Qt::AlignLeft}, {"center", Qt::AlignHCenter}, {"right", Qt::AlignRight}};
+    for (const QJsonValue &row : rows) {
+        QByteArray rtf = row["rtf"].toString().toLatin1();
+        if (row["file"].isString()) {
+            QFile file(dataFile(qPrintable(row["file"].toString())));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+            rtf = file.readAll();
+        }
+        const auto [property, value] = askedFormat(row.toObject());
+        QTest::newRow(qPrintable(row["name"].toString()))
+            << rtf << row["text"].toString() << row["at"].toInt() << property << value
+            << alignments.value(row["alignment"].toString("left")) << row["pictures"].toInt();
+    }
 }
 
-void tst_RtfCodec::characterFormats() {
+void tst_RtfCodec::formats() {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QFETCH(int, position);
     QFETCH(int, property);
     QFETCH(QVariant, value);
+    QFETCH(int, alignment);
+    QFETCH(int, pictures);
     const auto document = read(rtf);
     QCOMPARE(textOf(*document), text);
     QCOMPARE(formatAt(*document, position).property(property), value);
+    QCOMPARE(
+        int(document->findBlock(position).blockFormat().alignment() & Qt::AlignHorizontal_Mask),
+        alignment);
+    QCOMPARE(imageSizes(*document).size(), pictures);
 }
 
 void tst_RtfCodec::picture() {
@@ -652,85 +644,6 @@ void tst_RtfCodec::readAtPastesAsOneUndoStep() {
 
 // ---------------------------------------------------------------------------------------
 // Other programs
-
-void tst_RtfCodec::interop_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("property");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<int>("alignment"); // of the paragraph at the position
-
-    const int weight = QTextFormat::FontWeight;
-    const int left = int(Qt::AlignLeft);
-    const QString formatted = u"Plain bold italic underlined struck end.\nRed Arial 14"_qs;
-    QTest::newRow("pandoc plain") << dataFile("plain-pandoc.rtf")
-                                  << u"First paragraph of plain text.\nSecond paragraph."_qs << 0
-                                  << weight << QVariant() << left;
-    QTest::newRow("pandoc japanese") << dataFile("japanese-pandoc.rtf") << u"日本語のテキスト"_qs
-                                     << 0 << weight << QVariant() << left;
-    QTest::newRow("libreoffice bold") << dataFile("formatted-libreoffice.rtf") << formatted << 6
-                                      << weight << QVariant(int(QFont::Bold)) << left;
-    QTest::newRow("libreoffice not bold")
-        << dataFile("formatted-libreoffice.rtf") << formatted << 10 << weight << QVariant() << left;
-    QTest::newRow("libreoffice italic") << dataFile("formatted-libreoffice.rtf") << formatted << 11
-                                        << int(QTextFormat::FontItalic) << QVariant(true) << left;
-    QTest::newRow("libreoffice underline")
-        << dataFile("formatted-libreoffice.rtf") << formatted << 18
-        << int(QTextFormat::TextUnderlineStyle) << QVariant(int(QTextCharFormat::SingleUnderline))
-        << left;
-    QTest::newRow("libreoffice strike")
-        << dataFile("formatted-libreoffice.rtf") << formatted << 30
-        << int(QTextFormat::FontStrikeOut) << QVariant(true) << left;
-    QTest::newRow("libreoffice colour")
-        << dataFile("formatted-libreoffice.rtf") << formatted << 42
-        << int(QTextFormat::ForegroundBrush) << QVariant(QBrush(QColor(255, 0, 0))) << left;
-    QTest::newRow("libreoffice font")
-        << dataFile("formatted-libreoffice.rtf") << formatted << 42
-        << int(QTextFormat::FontFamilies) << QVariant(QStringList{u"Arial"_qs}) << left;
-    QTest::newRow("libreoffice size") << dataFile("formatted-libreoffice.rtf") << formatted << 42
-                                      << int(QTextFormat::FontPointSize) << QVariant(14.0) << left;
-    const QString aligned = u"Centred line\nRight line\nLeft line"_qs;
-    QTest::newRow("libreoffice centred") << dataFile("aligned-libreoffice.rtf") << aligned << 0
-                                         << weight << QVariant() << int(Qt::AlignHCenter);
-    QTest::newRow("libreoffice right") << dataFile("aligned-libreoffice.rtf") << aligned << 14
-                                       << weight << QVariant() << int(Qt::AlignRight);
-    QTest::newRow("libreoffice left")
-        << dataFile("aligned-libreoffice.rtf") << aligned << 25 << weight << QVariant() << left;
-    QTest::newRow("libreoffice cyrillic")
-        << dataFile("cyrillic-libreoffice.rtf") << u"Привет, мир"_qs << 0
-        << int(QTextFormat::FontFamilies) << QVariant(QStringList{u"Times New Roman Cyr"_qs})
-        << left;
-    QTest::newRow("libreoffice greek") << dataFile("greek-libreoffice.rtf") << u"Καλημέρα κόσμε"_qs
-                                       << 0 << weight << QVariant() << left;
-    QTest::newRow("abiword greek") << dataFile("greek-abiword.rtf") << u"Καλημέρα κόσμε\n\n"_qs << 0
-                                   << weight << QVariant() << left;
-    QTest::newRow("charset204 by hand")
-        << dataFile("cyrillic-charset204-handmade.rtf") << u"Latin Привет, мир"_qs << 14 << weight
-        << QVariant(int(QFont::Bold)) << left;
-    QTest::newRow("libreoffice picture")
-        << dataFile("picture-libreoffice.rtf") << u"Before \uFFFC after"_qs << 0 << weight
-        << QVariant() << left;
-}
-
-void tst_RtfCodec::interop() {
-    QFETCH(QString, file);
-    QFETCH(QString, text);
-    QFETCH(int, position);
-    QFETCH(int, property);
-    QFETCH(QVariant, value);
-    QFETCH(int, alignment);
-    QFile in(file);
-    QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(file));
-    const auto document = read(in.readAll());
-    QCOMPARE(textOf(*document), text);
-    QCOMPARE(formatAt(*document, position).property(property), value);
-    QCOMPARE(
-        int(document->findBlock(position).blockFormat().alignment() & Qt::AlignHorizontal_Mask),
-        alignment);
-    if (text.contains(QChar::ObjectReplacementCharacter))
-        QCOMPARE(imageSizes(*document).size(), 1);
-}
 
 void tst_RtfCodec::throughLibreOffice() {
     const QString soffice = QStandardPaths::findExecutable(u"soffice"_qs);
