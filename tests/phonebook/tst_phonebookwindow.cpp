@@ -796,28 +796,29 @@ void tst_PhoneBookWindow::screenReaderHearsAndUsesTheControls() {
     auto spoken = [](QWidget *widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
-    QCOMPARE(spoken(box(book, nameBox)), QString("NAME:"));
-    QCOMPARE(spoken(box(book, addressBox)), QString("ADDRESS:"));
-    QCOMPARE(spoken(box(book, serialBox)), QString("SERIAL NUMBER:"));
-    QCOMPARE(spoken(book.cmdFirst), QString("First"));
-    QCOMPARE(spoken(book.cmdPrevious), QString("Previous"));
-    QCOMPARE(spoken(book.cmdNext), QString("Next"));
-    QCOMPARE(spoken(book.cmdLast), QString("Last"));
+    const std::pair<QWidget *, const char *> names[] = {
+        {box(book, nameBox), "NAME:"},
+        {box(book, addressBox), "ADDRESS:"},
+        {box(book, serialBox), "SERIAL NUMBER:"},
+        {book.cmdFirst, "First"},
+        {book.cmdPrevious, "Previous"},
+        {book.cmdNext, "Next"},
+        {book.cmdLast, "Last"},
+        {book.List1, "Search On"},
+        {book.Text1, "Enter the item to be searched for :"}};
+    for (const auto &[control, name] : names)
+        QCOMPARE(spoken(control), QString(name));
     QVERIFY(book.cmdNext->text().isEmpty() && book.cmdNext->toolTip().isEmpty());
-    QCOMPARE(spoken(book.List1), QString("Search On"));
-    QCOMPARE(spoken(book.Text1), QString("Enter the item to be searched for :"));
     // The reader's Press moves as a click does, once the button has shown itself pressed.
     QAccessibleInterface *next = QAccessible::queryAccessibleInterface(book.cmdNext);
     next->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QTRY_COMPARE(status(book), QString("Record: 2"));
     // Tab goes down the boxes in the order they stand.
     box(book, serialBox)->setFocus();
-    QTest::keyClick(box(book, serialBox), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), box(book, nameBox));
-    QTest::keyClick(box(book, nameBox), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), box(book, addressBox));
-    QTest::keyClick(box(book, addressBox), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), box(book, cityBox));
+    for (int following : {nameBox, addressBox, cityBox}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), box(book, following));
+    }
     // The search frame opens with the keyboard in it: the list, then the text, then its
     // search button; Down in the list picks a category and moves no record.
     book.Command1->setFocus();
