@@ -13,7 +13,14 @@ function(orvanel_library name)
   orvanel_warnings(${name})
 endfunction()
 
-# A Qt Test suite run by ctest on the offscreen platform, each in a world of its own.
+# A Qt Test suite run by ctest on the offscreen platform, each in a world of its own. The
+# coverage build, unoptimised and counting every line, takes some suites several times as
+# long: a suite cut off there would count for nothing.
+if(CMAKE_CXX_FLAGS MATCHES "--coverage")
+  set(ORVANEL_TEST_TIMEOUT 1800)
+else()
+  set(ORVANEL_TEST_TIMEOUT 300)
+endif()
 function(orvanel_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -22,5 +29,5 @@ function(orvanel_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;QT_LOGGING_RULES=qt.qpa.*=false"
-    TIMEOUT 300)
+    TIMEOUT ${ORVANEL_TEST_TIMEOUT})
 endfunction()
