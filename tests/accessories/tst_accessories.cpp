@@ -1,25 +1,91 @@
-// The command-line runner, the About box with its System Info button, and the registry
-// hive that names the system information program, as the user meets them.
+// The four small windows as the user meets them: the tip of the day (the start-up tip,
+// View > Tips, stepping through the tips file, its check box), the options dialog and its
+// three menu items, the command-line runner, and the About box with its System Info button
+// and the registry hive that names the system information program.
 #include "accessories/frmabout.h"
 #include "accessories/frmmsdos.h"
-#include "accessorytesting.h"
+#include "accessories/frmproperties.h"
+#include "accessories/frmtip.h"
 #include "filepermissions.h"
 #include "platform/application.h"
 #include "platform/messagebox.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
+#include "shell/frmmain.h"
 #include "startprogram.h"
 #include "testworld.h"
 
-#include <orvanel/version.h>
-
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <orvanel/version.h>
 
 namespace {
+
+// Chooses a menu command of the main window by its item's name.
+void choose(frmMain &main, const char *item) {
+    auto *action = main.findChild<QAction *>(QLatin1String(item));
+    QVERIFY2(action, item);
+    action->trigger();
+}
+
+// The accessory window of a kind, once the program made it.
+template <typename Window> Window *shown(frmMain &main) {
+    return main.accessoryWindow<Window>();
+}
+
+// What a screen reader hears as a control's name.
+QString spokenName(QObject *control) {
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
+    return reader ? reader->text(QAccessible::Name) : QString();
+}
+
+// Presses a button as a screen reader does, through its Press action.
+void pressAsReader(QObject *button) {
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(reader && reader->actionInterface());
+    reader->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+const QString tipsFile = QStringLiteral("TIPOFDAY.TXT");
+
+// The start-up tip option as stored; "absent" when nothing is.
+QString storedOption() {
+    return GetSetting("orvanel", "Options", "Show Tips at Startup", "absent");
+}
+
+void storeOption(const QString &value) {
+    SaveSetting("orvanel", "Options", "Show Tips at Startup", value);
+}
+
+// The tips the window shows, from the one it opened on, pressing Next Tip in between.
+QStringList tipsShown(frmTip &tip, int count) {
+    QStringList shown;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            QTest::mouseClick(tip.cmdNextTip, Qt::LeftButton);
+        shown << tip.lblTipText->text();
+    }
+    return shown;
+}
+
+frmTip *viewTips(frmMain &main) {
+    choose(main, "mnuViewTips");
+    return shown<frmTip>(main);
+}
+
+const QString notFoundText =
+    "That the TIPOFDAY.TXT file was not found? \r\n\r\nCreate a text file named TIPOFDAY.TXT "
+    "using NotePad with 1 tip per line. Then place it in the same directory as the "
+    "application. ";
 
 // A script that writes its arguments, one a line, to OUT beside it, and appends a line
 // to RUNS: a program seen to run.
@@ -64,9 +130,21 @@ const QString unavailable = "System Information Is Unavailable At This Time";
 
 } // namespace
 
-class tst_RunnerAndAbout : public QObject {
+class tst_Accessories : public QObject {
     Q_OBJECT
 private slots:
+    void tipsFollowTheFileAndWrap_data();
+    void tipsFollowTheFileAndWrap();
+    void reopeningGoesOnFromTheNextTip();
+    void tipsFileThatCannotBeRead_data();
+    void tipsFileThatCannotBeRead();
+    void checkBoxStoresAtOnce();
+    void startupTimer_data();
+    void startupTimer();
+    void optionsWindowStoresOnlyWhatIsConfirmed_data();
+    void optionsWindowStoresOnlyWhatIsConfirmed();
+    void optionsItemsShareOneWindow();
+    void spokenNames();
     void runnerStartsARealProgram();
     void runnerSplitsLikeAShell_data();
     void runnerSplitsLikeAShell();
@@ -87,7 +165,277 @@ private slots:
     void theBuildNamesTheSystemInformationProgram();
 };
 
-void tst_RunnerAndAbout::runnerStartsARealProgram() {
+void tst_Accessories::tipsFollowTheFileAndWrap_data() {
+    QTest::addColumn<QByteArray>("file"); // the one the program ships
+    QTest::addColumn<QByteArray>("own");  // the user's own in the data folder; null: none
+    QTest::addColumn<QStringList>("expected");
+    const QStringList abc{"A", "B", "C", "A"};
+    const QString cafe = QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC");
+    QTest::newRow("line feeds") << QByteArray("A\nB\nC\n") << QByteArray() << abc;
+    QTest::newRow("CR LF") << QByteArray("A\r\nB\r\nC\r\n") << QByteArray() << abc;
+    QTest::newRow("lone CR") << QByteArray("A\rB\rC\r") << QByteArray() << abc;
+    QTest::newRow("no end after the last line") << QByteArray("A\nB\r\nC") << QByteArray() << abc;
+    QTest::newRow("empty line in the middle")
+        << QByteArray("A\n\nC\n") << QByteArray() << QStringList{"A", "", "C", "A"};
+    QTest::newRow("blanks kept") << QByteArray("  A tip  \nB\n") << QByteArray()
+                                 << QStringList{"  A tip  ", "B", "  A tip  "};
+    QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                                "Caf\xC3\xA9 \xE2\x82\xAC\nB\n")
+                                                  << QByteArray() << QStringList{cafe, "B", cafe};
+    QTest::newRow("one line end only") << QByteArray("\n") << QByteArray() << QStringList{"", ""};
+    QTest::newRow("empty file") << QByteArray("") << QByteArray() << QStringList{"", ""};
+    QTest::newRow("markup stays text")
+        << QByteArray("<b>bold</b>\n") << QByteArray() << QStringList{"<b>bold</b>", "<b>bold</b>"};
+    QTest::newRow("the user's own file wins")
+        << QByteArray("Shipped\n") << QByteArray("My own\n") << QStringList{"My own", "My own"};
+}
+
+void tst_Accessories::tipsFollowTheFileAndWrap() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, own);
+    QFETCH(QStringList, expected);
+    TestWorld world;
+    // The tips the program ships, in a folder of their own as an installed program has.
+    world.platform.shipped = world.path("shipped");
+    QVERIFY(QDir().mkpath(world.platform.shipped));
+    writeFile(world.platform.shipped + "/" + tipsFile, file);
+    if (!own.isNull())
+        writeFile(world.programFolder() + "/" + tipsFile, own);
+    auto main = startProgram();
+    frmTip *tip = viewTips(*main);
+    QVERIFY(tip && tip->isVisible());
+    QCOMPARE(tipsShown(*tip, int(expected.size())), expected);
+}
+
+void tst_Accessories::reopeningGoesOnFromTheNextTip() {
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A\nB\nC\n");
+    auto main = startProgram();
+    frmTip *tip = viewTips(*main);
+    QCOMPARE(tipsShown(*tip, 2), (QStringList{"A", "B"}));
+    QTest::mouseClick(tip->cmdOK, Qt::LeftButton);
+    QVERIFY(!tip->isVisible());
+    QCOMPARE(viewTips(*main), tip);
+    QVERIFY(tip->isVisible());
+    QCOMPARE(tipsShown(*tip, 3), (QStringList{"C", "A", "B"}));
+    // The close box unloads it as OK does; the next showing goes on again.
+    tip->close();
+    QCOMPARE(viewTips(*main)->lblTipText->text(), QString("C"));
+    // Showing it while it is open only brings it forward: no tip is skipped.
+    QCOMPARE(viewTips(*main)->lblTipText->text(), QString("C"));
+}
+
+// Without a tips file the window explains how to make one; a file it cannot read is
+// named with the reason. Next Tip shows the same, and once the file can be read the
+// next showing reads it, going on from the tip Next Tip counted on to.
+void tst_Accessories::tipsFileThatCannotBeRead_data() {
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("says"); // empty: the explanation of a missing file
+    QTest::newRow("missing") << "missing" << QString();
+    QTest::newRow("a folder of that name") << "folder" << QString();
+    QTest::newRow("no permission") << "permission" << QString("Permission denied");
+    QTest::newRow("too large") << "size" << QString("larger than the 4 MiB a tips file can be");
+}
+
+void tst_Accessories::tipsFileThatCannotBeRead() {
+    QFETCH(QString, trouble);
+    QFETCH(QString, says);
+    TestWorld world;
+    const QString path = world.programFolder() + "/" + tipsFile;
+    if (trouble == "size") {
+        writeFile(path, QByteArray("A\nB\n").repeated(1024 * 1024 + 1));
+    } else if (trouble == "permission") {
+        writeFile(path, "A\nB\n");
+        QFile::setPermissions(path, QFileDevice::WriteOwner);
+    } else if (trouble == "folder") {
+        QVERIFY(QDir().mkpath(path));
+    }
+    auto main = startProgram();
+    frmTip *tip = nullptr;
+    {
+        FilePermissionsApply asAnyUser;
+        tip = viewTips(*main);
+    }
+    const QString told = tip->lblTipText->text();
+    if (says.isEmpty()) {
+        QCOMPARE(told, notFoundText);
+    } else {
+        QVERIFY2(told.contains(QDir::toNativeSeparators(path)), qPrintable(told));
+        QVERIFY2(told.contains(says), qPrintable(told));
+    }
+    QTest::mouseClick(tip->cmdNextTip, Qt::LeftButton);
+    QCOMPARE(tip->lblTipText->text(), told);
+    tip->close();
+    QDir(path).removeRecursively();
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    writeFile(path, "A\nB\n");
+    QCOMPARE(viewTips(*main)->lblTipText->text(), QString("B"));
+}
+
+// View > Tips switches the start-up tip back on; the box then stores each change at once,
+// by Space or by a screen reader's Toggle.
+void tst_Accessories::checkBoxStoresAtOnce() {
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A\n");
+    storeOption("0");
+    auto main = startProgram();
+    frmTip *tip = viewTips(*main);
+    QCOMPARE(storedOption(), QString("1"));
+    QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
+    QCOMPARE(tip->lblTipText->text(), QString("A"));
+    tip->chkLoadTipsAtStartup->setFocus();
+    QTest::keyClick(tip->chkLoadTipsAtStartup, Qt::Key_Space);
+    QVERIFY(!tip->chkLoadTipsAtStartup->isChecked());
+    QCOMPARE(storedOption(), QString("0"));
+    QVERIFY(tip->isVisible());
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(tip->chkLoadTipsAtStartup);
+    reader->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(tip->chkLoadTipsAtStartup->isChecked());
+    QCOMPARE(storedOption(), QString("1"));
+}
+
+void tst_Accessories::startupTimer_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("tipComesUp");
+    QTest::newRow("nothing stored") << QString() << true;
+    QTest::newRow("on") << "1" << true;
+    QTest::newRow("off") << "0" << false;
+    QTest::newRow("off, written as a number") << "0.0" << false;
+    QTest::newRow("not a number counts as on") << "yes" << true;
+}
+
+void tst_Accessories::startupTimer() {
+    QFETCH(QString, stored);
+    QFETCH(bool, tipComesUp);
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A\nB\n");
+    if (!stored.isNull())
+        storeOption(stored);
+    auto main = startProgram(StartupTimer::Running);
+    QVERIFY(!shown<frmTip>(*main));
+    if (tipComesUp) {
+        QTRY_VERIFY(shown<frmTip>(*main) && shown<frmTip>(*main)->isVisible());
+        QCOMPARE(shown<frmTip>(*main)->lblTipText->text(), QString("A"));
+        QCOMPARE(storedOption(), QString("1"));
+    } else {
+        QTRY_VERIFY(!main->Timer1->isActive());
+        QTest::qWait(100);
+        QVERIFY(!shown<frmTip>(*main));
+        QCOMPARE(storedOption(), stored);
+    }
+    // The timer fires once.
+    QVERIFY(!main->Timer1->isActive());
+}
+
+// The options window shows the stored choice of the start-up tip each time it is
+// loaded, and stores the box only when OK or Enter confirms it.
+void tst_Accessories::optionsWindowStoresOnlyWhatIsConfirmed_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("toggle");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("storedAfter");
+    const struct {
+        const char *name, *stored, *item;
+        bool toggle;
+        const char *how, *after;
+    } rows[] = {
+        {"nothing stored, OK", nullptr, "mnuToolsOptions", false, "OK", "1"},
+        {"on, OK", "1", "mnuToolsOptions", false, "OK", "1"},
+        {"off, OK", "0", "mnuViewOptions", false, "OK", "0"},
+        {"off, changed, Enter", "0", "mnuFileProperties", true, "Enter", "1"},
+        {"on, changed, Enter", "1", "mnuToolsOptions", true, "Enter", "0"},
+        {"changed, Cancel", "0", "mnuFileProperties", true, "Cancel", "0"},
+        {"changed, close box", "0", "mnuFileProperties", true, "close", "0"},
+        {"changed, Esc", "0", "mnuFileProperties", true, "Esc", "0"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << QString(row.stored) << QString(row.item) << row.toggle
+                                << QString(row.how) << QString(row.after);
+}
+
+void tst_Accessories::optionsWindowStoresOnlyWhatIsConfirmed() {
+    QFETCH(QString, stored);
+    QFETCH(QString, item);
+    QFETCH(bool, toggle);
+    QFETCH(QString, how);
+    QFETCH(QString, storedAfter);
+    TestWorld world;
+    if (!stored.isNull())
+        storeOption(stored);
+    auto main = startProgram();
+    choose(*main, item.toLatin1().constData());
+    auto *options = shown<frmProperties>(*main);
+    QVERIFY(options && options->isVisible());
+    QCOMPARE(options->Check1->isChecked(), stored != "0");
+    if (toggle)
+        QTest::keyClick(options->Check1, Qt::Key_Space);
+    if (how == "OK")
+        QTest::mouseClick(options->OKButton, Qt::LeftButton);
+    else if (how == "Enter")
+        QTest::keyClick(options->Check1, Qt::Key_Return);
+    else if (how == "Cancel")
+        QTest::mouseClick(options->CancelButton, Qt::LeftButton);
+    else if (how == "close")
+        options->close();
+    else
+        QTest::keyClick(options->Check1, Qt::Key_Escape);
+    QVERIFY(!options->isVisible());
+    QCOMPARE(storedOption(), storedAfter);
+    // Loaded again, it shows the stored choice, not the one left in the box.
+    choose(*main, "mnuViewOptions");
+    QCOMPARE(options->Check1->isChecked(), storedAfter == "1");
+}
+
+void tst_Accessories::optionsItemsShareOneWindow() {
+    TestWorld world;
+    auto main = startProgram();
+    choose(*main, "mnuFileProperties");
+    auto *options = shown<frmProperties>(*main);
+    QTest::keyClick(options->Check1, Qt::Key_Space); // a change not yet confirmed
+    for (const char *item : {"mnuViewOptions", "mnuToolsOptions"}) {
+        choose(*main, item);
+        QCOMPARE(shown<frmProperties>(*main), options);
+        QVERIFY(options->isVisible());
+        QVERIFY2(!options->Check1->isChecked(), item);
+    }
+    // The options window and the tip window are both open and both usable.
+    QVERIFY(options->isVisible() && viewTips(*main)->isVisible());
+    QVERIFY(!options->isModal());
+}
+
+void tst_Accessories::spokenNames() {
+    TestWorld world;
+    writeFile(world.programFolder() + "/" + tipsFile, "A tip to read.\n");
+    auto main = startProgram();
+    const struct {
+        const char *item, *control, *spoken;
+    } controls[] = {
+        {"mnuViewTips", "cmdOK", "OK"},
+        {"mnuViewTips", "cmdNextTip", "Next Tip"},
+        {"mnuViewTips", "lblTipText", "A tip to read."},
+        {"mnuViewTips", "Label1", "Did you know..."},
+        {"mnuViewTips", "chkLoadTipsAtStartup", "Show Tips at Startup"},
+        {"mnuViewOptions", "OKButton", "OK"},
+        {"mnuViewOptions", "CancelButton", "Cancel"},
+        {"mnuViewOptions", "Check1", "Show Tips at Start Up"},
+        {"mnuViewOptions", "Label1", "TIP OF THE DAY FILE :  TIPOFDAY.TXT"},
+    };
+    for (const auto &control : controls) {
+        choose(*main, control.item);
+        QWidget *window = qstrcmp(control.item, "mnuViewTips") == 0
+                              ? static_cast<QWidget *>(shown<frmTip>(*main))
+                              : shown<frmProperties>(*main);
+        auto *widget = window->findChild<QWidget *>(control.control);
+        QVERIFY2(widget, control.control);
+        QCOMPARE(spokenName(widget), QString(control.spoken));
+        // One-line controls show their whole text.
+        if (qstrcmp(control.control, "lblTipText") != 0)
+            QVERIFY2(widget->width() >= widget->sizeHint().width(), control.control);
+    }
+}
+
+void tst_Accessories::runnerStartsARealProgram() {
     TestWorld world;
     world.platform.startProgramsForReal = true;
     const QString program = recordingProgram(world.programFolder());
@@ -107,7 +455,7 @@ void tst_RunnerAndAbout::runnerStartsARealProgram() {
     QTRY_COMPARE(linesOf(world.programFolder() + "/RUNS").size(), 2);
 }
 
-void tst_RunnerAndAbout::runnerSplitsLikeAShell_data() {
+void tst_Accessories::runnerSplitsLikeAShell_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("started");
     QTest::newRow("plain words") << "gedit  notes.txt\tmore"
@@ -125,7 +473,7 @@ void tst_RunnerAndAbout::runnerSplitsLikeAShell_data() {
     QTest::newRow("leading blanks") << "   prog" << QStringList{"prog"};
 }
 
-void tst_RunnerAndAbout::runnerSplitsLikeAShell() {
+void tst_Accessories::runnerSplitsLikeAShell() {
     QFETCH(QString, line);
     QFETCH(QStringList, started);
     TestWorld world;
@@ -137,7 +485,7 @@ void tst_RunnerAndAbout::runnerSplitsLikeAShell() {
     QVERIFY(world.platform.messages.isEmpty());
 }
 
-void tst_RunnerAndAbout::runnerFailuresAreTold_data() {
+void tst_Accessories::runnerFailuresAreTold_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("told");
     const char *rows[][3] = {
@@ -154,7 +502,7 @@ void tst_RunnerAndAbout::runnerFailuresAreTold_data() {
         QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
 }
 
-void tst_RunnerAndAbout::runnerFailuresAreTold() {
+void tst_Accessories::runnerFailuresAreTold() {
     QFETCH(QString, line);
     QFETCH(QString, told);
     TestWorld world;
@@ -177,7 +525,7 @@ void tst_RunnerAndAbout::runnerFailuresAreTold() {
     QVERIFY(runner->isVisible());
 }
 
-void tst_RunnerAndAbout::runnerTakesAHundredCharacters() {
+void tst_Accessories::runnerTakesAHundredCharacters() {
     TestWorld world;
     auto main = startProgram();
     frmMSDOS *runner = openRunner(*main);
@@ -203,7 +551,7 @@ void tst_RunnerAndAbout::runnerTakesAHundredCharacters() {
 
 // Enter runs nothing half typed, and Esc drops nothing typed: no button is the default
 // or the cancel button.
-void tst_RunnerAndAbout::enterAndEscInTheBoxDoNothing() {
+void tst_Accessories::enterAndEscInTheBoxDoNothing() {
     TestWorld world;
     auto main = startProgram();
     frmMSDOS *runner = openRunner(*main);
@@ -223,7 +571,7 @@ void tst_RunnerAndAbout::enterAndEscInTheBoxDoNothing() {
 
 // The program ends with its last window: closing the main window leaves an open tip,
 // options or runner window working, and closing that one then ends the program.
-void tst_RunnerAndAbout::anOpenAccessoryKeepsTheProgramRunning_data() {
+void tst_Accessories::anOpenAccessoryKeepsTheProgramRunning_data() {
     QTest::addColumn<QString>("item"); // the menu item that opens it; empty: none
     QTest::newRow("none") << QString();
     QTest::newRow("tip") << "mnuViewTips";
@@ -231,7 +579,7 @@ void tst_RunnerAndAbout::anOpenAccessoryKeepsTheProgramRunning_data() {
     QTest::newRow("runner") << "mnudatamsdos";
 }
 
-void tst_RunnerAndAbout::anOpenAccessoryKeepsTheProgramRunning() {
+void tst_Accessories::anOpenAccessoryKeepsTheProgramRunning() {
     QFETCH(QString, item);
     TestWorld world;
     auto main = startProgram();
@@ -266,7 +614,7 @@ void tst_RunnerAndAbout::anOpenAccessoryKeepsTheProgramRunning() {
     QCOMPARE(status, 0);
 }
 
-void tst_RunnerAndAbout::resetCloseAndReopen() {
+void tst_Accessories::resetCloseAndReopen() {
     TestWorld world;
     auto main = startProgram();
     frmMSDOS *runner = openRunner(*main);
@@ -293,13 +641,13 @@ void tst_RunnerAndAbout::resetCloseAndReopen() {
 
 // The About box: modal, centred over the main window, read by a screen reader, and
 // closed by OK (a click, the reader's Press), Enter or Esc.
-void tst_RunnerAndAbout::about_data() {
+void tst_Accessories::about_data() {
     QTest::addColumn<QString>("closedBy");
     for (const char *way : {"reader's Press", "Enter", "Esc"})
         QTest::newRow(way) << QString(way);
 }
 
-void tst_RunnerAndAbout::about() {
+void tst_Accessories::about() {
     QFETCH(QString, closedBy);
     TestWorld world;
     auto main = startProgram();
@@ -332,7 +680,7 @@ void tst_RunnerAndAbout::about() {
     QVERIFY(world.platform.startedPrograms.isEmpty());
 }
 
-void tst_RunnerAndAbout::systemInfo_data() {
+void tst_Accessories::systemInfo_data() {
     QTest::addColumn<QByteArray>("hive");
     QTest::addColumn<bool>("msinfoFile");
     QTest::addColumn<bool>("readOnlyHive");
@@ -374,7 +722,7 @@ void tst_RunnerAndAbout::systemInfo_data() {
                                 << QString(row.started);
 }
 
-void tst_RunnerAndAbout::systemInfo() {
+void tst_Accessories::systemInfo() {
     QFETCH(QByteArray, hive);
     QFETCH(bool, msinfoFile);
     QFETCH(bool, readOnlyHive);
@@ -420,7 +768,7 @@ void tst_RunnerAndAbout::systemInfo() {
     QVERIFY(about->isVisible());
 }
 
-void tst_RunnerAndAbout::registryReads_data() {
+void tst_Accessories::registryReads_data() {
     QTest::addColumn<QByteArray>("hive");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
@@ -473,7 +821,7 @@ void tst_RunnerAndAbout::registryReads_data() {
                                 << row.text;
 }
 
-void tst_RunnerAndAbout::registryReads() {
+void tst_Accessories::registryReads() {
     QFETCH(QByteArray, hive);
     QFETCH(QString, key);
     QFETCH(QString, value);
@@ -486,7 +834,7 @@ void tst_RunnerAndAbout::registryReads() {
     QCOMPARE(valueText, text);
 }
 
-void tst_RunnerAndAbout::writeRightsNeedAWritableHive() {
+void tst_Accessories::writeRightsNeedAWritableHive() {
     TestWorld world;
     writeHive(world.programFolder(), "REGEDIT4\n\n" + msinfoSection + "\"PATH\"=\"/x\"\n");
     const QString hivePath = world.programFolder() + "/registry/local-machine.reg";
@@ -514,7 +862,7 @@ void tst_RunnerAndAbout::writeRightsNeedAWritableHive() {
              RegistryStatus::AccessDenied);
 }
 
-void tst_RunnerAndAbout::theBuildNamesTheSystemInformationProgram() {
+void tst_Accessories::theBuildNamesTheSystemInformationProgram() {
     // The build writes the hive beside the program with the full path of the system
     // information program the project's scripts install.
     TestWorld world;
@@ -528,8 +876,8 @@ void tst_RunnerAndAbout::theBuildNamesTheSystemInformationProgram() {
 
 int main(int argc, char **argv) {
     OrvanelApplication application(argc, argv);
-    tst_RunnerAndAbout test;
+    tst_Accessories test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_runnerandabout.moc"
+#include "tst_accessories.moc"
