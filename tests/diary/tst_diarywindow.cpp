@@ -458,7 +458,7 @@ void tst_DiaryWindow::ownChangeAsksEvenAfterAnotherSave() {
 void tst_DiaryWindow::openTitles_data() {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<bool>("inDiaryFolder");
-    QTest::addColumn<bool>("windowFirst"); // File > Open into a window, or with none open
+    QTest::addColumn<bool>("windowFirst"); // Ctrl+F3 in a diary window, or with none open
     QTest::newRow("entry in the diary folder")
         << "program/Diary/Diary 01-31-2026.DIA" << true << true;
     QTest::newRow("entry, no window open") << "program/Diary/Diary 01-31-2026.DIA" << true << false;
@@ -479,7 +479,8 @@ void tst_DiaryWindow::openTitles() {
         main->LoadNewDoc();
         QTest::keyClick(active(*main)->rtfText, Qt::Key_F3, Qt::ControlModifier);
     } else {
-        command(*main, "mnuFileOpenDiaryEntry(1)")->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QTest::keyClick(main.get(), Qt::Key_F3, Qt::ControlModifier);
         QVERIFY(main->tbToolBar->isVisible());
     }
     QCOMPARE(windowCount(*main), 1);

@@ -89,8 +89,6 @@ private slots:
     void closingStoresTheBounds_data();
     void closingStoresTheBounds();
     void menuBarInvariants();
-    void shortcuts_data();
-    void shortcuts();
     void viewMarksToggleTheBars();
     void statusBarPanels();
     void placeholderAndHelpMessages_data();
@@ -240,33 +238,6 @@ void tst_MainWindow::menuBarInvariants() {
                  qPrintable(widget->objectName()));
 }
 
-void tst_MainWindow::shortcuts_data() {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("effect");
-    QTest::newRow("Ctrl+F5 new entry") << int(Qt::Key_F5) << int(Qt::ControlModifier) << "new";
-    QTest::newRow("Ctrl+F3 open entry") << int(Qt::Key_F3) << int(Qt::ControlModifier) << "open";
-}
-
-void tst_MainWindow::shortcuts() {
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, effect);
-    TestWorld world;
-    auto main = startProgram();
-    QVERIFY(QTest::qWaitForWindowActive(main.get()));
-    if (effect == "open")
-        world.platform.answerFileDialog(QString());
-    QTest::keyClick(main.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    if (effect == "new") {
-        QCOMPARE(windowCount(*main), 1);
-        QCOMPARE(main->activeChild()->windowTitle(), QString("Diary 12-06-2026"));
-    } else {
-        QCOMPARE(world.platform.fileDialogs.size(), 1);
-        QCOMPARE(world.platform.fileDialogs[0].title, QString("Open"));
-    }
-}
-
 void tst_MainWindow::viewMarksToggleTheBars() {
     TestWorld world;
     auto main = startProgram();
@@ -362,14 +333,18 @@ void tst_MainWindow::newDiaryCommandsEachOpenOneWindow_data() {
     QTest::newRow("File, New, Diary Entry") << "mnuFileNewDiaryEntry(1)";
     QTest::newRow("Window, New Window") << "mnuWindowNewWindow";
     QTest::newRow("toolbar New") << "New";
+    QTest::newRow("Ctrl+F5") << "Ctrl+F5";
 }
 
 void tst_MainWindow::newDiaryCommandsEachOpenOneWindow() {
     QFETCH(QString, command);
     TestWorld world;
     auto main = startProgram();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
     for (int expected = 1; expected <= 2; ++expected) {
-        if (command == "New") {
+        if (command == "Ctrl+F5") {
+            QTest::keyClick(main.get(), Qt::Key_F5, Qt::ControlModifier);
+        } else if (command == "New") {
             QVERIFY(main->tbToolBar->isVisible() || expected == 1);
             main->tbToolBar_ButtonClick(button(*main, "New"));
         } else {
