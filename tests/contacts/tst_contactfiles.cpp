@@ -165,11 +165,8 @@ private slots:
 
     void importsEveryDialect_data();
     void importsEveryDialect();
-    void duplicatesAreSkipped();
     void refusalsAreCountedAndTheFirstKept();
-    void serialNumbersAreKeptWhenFree();
     void controlCharactersAreDropped();
-    void birthdaysAreWrittenAsDates();
     void brokenFilesAddNothing_data();
     void brokenFilesAddNothing();
     void aFailedWriteAddsNothing_data();
@@ -204,7 +201,8 @@ void tst_ContactFiles::cleanupTestCase() {
 }
 
 // Each contact file of the data folder beside what importing it must give:
-// NAME.expected.json holds the summary the tool prints and the records, in order.
+// NAME.expected.json holds the contacts the phone book has before ("book", when there
+// are any), the summary the tool prints and the records after, in order.
 void tst_ContactFiles::importsEveryDialect_data() {
     QTest::addColumn<QString>("file");
     const QDir data(QStringLiteral(CONTACT_DATA_DIR));
@@ -219,44 +217,22 @@ void tst_ContactFiles::importsEveryDialect() {
     QFile reference(dataFile(file + ".expected.json"));
     QVERIFY(reference.open(QIODevice::ReadOnly));
     const QJsonObject expected = QJsonDocument::fromJson(reference.readAll()).object();
+    const auto rowsOf = [](const QJsonValue &array) {
+        QList<Row> rows;
+        for (const QJsonValue &record : array.toArray()) {
+            const QVariantMap values = record.toObject().toVariantMap();
+            Row &row = rows.emplace_back();
+            for (auto value = values.begin(); value != values.end(); ++value)
+                row.insert(value.key(), value->toString());
+        }
+        return rows;
+    };
     PhoneBookWorld world;
-    world.makeBook();
+    world.makeBook(rowsOf(expected["book"]));
     const ToolRun run = importInto(world, dataFile(file));
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, expected["summary"].toString());
-    const QList<Row> got = records(world);
-    const QJsonArray records = expected["records"].toArray();
-    QCOMPARE(got.size(), records.size());
-    for (qsizetype i = 0; i < got.size(); ++i) {
-        Row want;
-        const QJsonObject record = records[i].toObject();
-        for (auto value = record.begin(); value != record.end(); ++value)
-            want.insert(value.key(), value->toString());
-        QCOMPARE(got[i], want);
-    }
-}
-
-void tst_ContactFiles::duplicatesAreSkipped() {
-    PhoneBookWorld world;
-    world.makeBook({contactRow("1", "Anna Berg", "Leeds", "+44 (113) 496-0000"),
-                    {{"SERIAL NUMBER", "2"}, {"EMAIL", "only@example.org"}}});
-    // The same name with the same digits, twice in the file, a record with only the same
-    // e-mail, the same name with another number, and another name with the same number.
-    const QString file = writeFile(world, "contacts.csv",
-                                   "NAME,PHONE,EMAIL,CITY\r\n"
-                                   "Anna Berg,(+44) 113-496-0000,,York\r\n"
-                                   "Anna Berg,+44 113 496 0000,,Hull\r\n"
-                                   ",,only@example.org,\r\n"
-                                   "Anna Berg,+44 113 496 0001,,\r\n"
-                                   "Anna Bergman,+44 113 496 0000,,\r\n"
-                                   "Anna Bergman,+44 113 496 0000,,\r\n");
-    const ToolRun run = importInto(world, file);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out,
-             QString("contacts.csv: 2 contacts added, 4 skipped as duplicates, 0 refused."));
-    QCOMPARE(world.column("NAME"),
-             QStringList({"Anna Berg", "<null>", "Anna Berg", "Anna Bergman"}));
-    QCOMPARE(world.column("CITY"), QStringList({"Leeds", "<null>", "<null>", "<null>"}));
+    QCOMPARE(records(world), rowsOf(expected["records"]));
 }
 
 // A file whose every line is refused is told in a few lines, whatever its size.
@@ -278,66 +254,18 @@ void tst_ContactFiles::refusalsAreCountedAndTheFirstKept() {
     QCOMPARE(world.rowCount(), 0);
 }
 
-void tst_ContactFiles::serialNumbersAreKeptWhenFree() {
-    PhoneBookWorld world;
-    world.makeBook({contactRow("7", "Old Seven"), contactRow("8", "Old Eight")});
-    const QString file = writeFile(world, "numbered.csv",
-                                   "SERIAL NUMBER,NAME\r\n7,New Seven\r\n12,Twelve\r\n12,"
-                                   "Another Twelve\r\n");
-    const ToolRun run = importInto(world, file);
-    QCOMPARE(run.exitCode, 0);
-    // A number already taken is left to the database, which gives the next one.
-    QCOMPARE(world.column("SERIAL NUMBER"), QStringList({"7", "8", "9", "12", "13"}));
-    QCOMPARE(world.column("NAME"),
-             QStringList({"Old Seven", "Old Eight", "New Seven", "Twelve", "Another Twelve"}));
-}
-
+// A phone book another program filled may hold characters no field takes and vCard
+// cannot carry: they are left out of the cards.
 void tst_ContactFiles::controlCharactersAreDropped() {
-    // No field holds them, and vCard cannot carry them: they are dropped on the way in,
-    // and on the way out of a phone book another program filled.
     PhoneBookWorld world;
     world.makeBook({{{"SERIAL NUMBER", "1"}, {"NAME", "Bea\x07 Ode"}, {"CITY", "York\x1B[0m"}}});
-    const QString file = writeFile(world, "bell.csv", "NAME,CITY\r\nAnna\x01 Berg,Leeds\x7F\r\n");
-    QCOMPARE(importInto(world, file).exitCode, 0);
-    QCOMPARE(world.column("NAME"), QStringList({"Bea\x07 Ode", "Anna Berg"}));
-    QCOMPARE(world.column("CITY"), QStringList({"York\x1B[0m", "Leeds"}));
     const QString exported = world.path("out.vcf");
     QCOMPARE(tool(world, {"export", exported}).exitCode, 0);
     QFile vcf(exported);
     QVERIFY(vcf.open(QIODevice::ReadOnly));
     const QByteArray bytes = vcf.readAll();
-    QVERIFY(bytes.contains("FN:Bea Ode\r\n"));
-    QVERIFY(bytes.contains(";York[0m;"));
-    QCOMPARE(vobjectCards(exported).size(), 2);
-}
-
-void tst_ContactFiles::birthdaysAreWrittenAsDates() {
-    const QList<std::pair<QString, QString>> birthdays = {
-        {"1985-04-15", "1985-04-15"},
-        {"19850415", "1985-04-15"},
-        {"1985-04-15T10:30:00Z", "1985-04-15"},
-        {"4/15/1985", "1985-04-15"},
-        {"15.4.1985", "1985-04-15"},
-        {"--04-15", "--04-15"},
-        {"--0415", "--04-15"},
-        {"--02-29", "--02-29"},
-        // Not days of the calendar: kept as they are written.
-        {"1985-02-30", "1985-02-30"},
-        {"-001-08-15", "-001-08-15"},
-        {"13/13/1985", "13/13/1985"},
-        {"circa 1970", "circa 1970"},
-        {"0/0/00", "<null>"},
-    };
-    PhoneBookWorld world;
-    world.makeBook();
-    QByteArray csv = "First Name,Last Name,Birthday\r\n";
-    QStringList expected;
-    for (const auto &[written, kept] : birthdays) {
-        csv += "Born," + QByteArray::number(expected.size()) + ',' + written.toUtf8() + "\r\n";
-        expected << kept;
-    }
-    QCOMPARE(importInto(world, writeFile(world, "born.csv", csv)).exitCode, 0);
-    QCOMPARE(world.column("DATEOFBIRTH"), expected);
+    QVERIFY(bytes.contains("FN:Bea Ode\r\n") && bytes.contains(";York[0m;"));
+    QCOMPARE(vobjectCards(exported).size(), 1);
 }
 
 void tst_ContactFiles::brokenFilesAddNothing_data() {

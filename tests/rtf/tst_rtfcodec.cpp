@@ -85,39 +85,56 @@ QList<QSizeF> imageSizes(const QTextDocument &document) {
     return sizes;
 }
 
-// The format property a case of data/formats.json asks about, and the value it must
-// have there; a null value for a format left off.
-std::pair<int, QVariant> askedFormat(const QJsonObject &row) {
-    const auto given = [&](const char *key, auto value) {
-        return row[key].isNull() ? QVariant() : QVariant(value);
+// The character format a case of data/formats.json or data/roundtrip.json gives: each
+// of its keys that is given and not null.
+QTextCharFormat formatOf(const QJsonObject &row) {
+    const auto given = [&](const char *key) {
+        return !row[key].isNull() && !row[key].isUndefined();
     };
     const QHash<QString, int> styles{{"single", QTextCharFormat::SingleUnderline},
                                      {"wave", QTextCharFormat::WaveUnderline},
                                      {"dotted", QTextCharFormat::DotLine},
                                      {"super", QTextCharFormat::AlignSuperScript},
                                      {"sub", QTextCharFormat::AlignSubScript}};
-    if (row.contains("italic"))
-        return {QTextFormat::FontItalic, true};
-    if (row.contains("strike"))
-        return {QTextFormat::FontStrikeOut, true};
-    if (row.contains("size"))
-        return {QTextFormat::FontPointSize, row["size"].toDouble()};
-    if (row.contains("font"))
-        return {QTextFormat::FontFamilies, QStringList{row["font"].toString()}};
-    if (row.contains("underline"))
-        return {QTextFormat::TextUnderlineStyle,
-                given("underline", styles.value(row["underline"].toString()))};
-    if (row.contains("valign"))
-        return {QTextFormat::TextVerticalAlignment,
-                given("valign", styles.value(row["valign"].toString()))};
-    if (row.contains("colour"))
-        return {QTextFormat::ForegroundBrush,
-                given("colour", QBrush(QColor(row["colour"].toString())))};
-    if (row.contains("background"))
-        return {QTextFormat::BackgroundBrush,
-                given("background", QBrush(QColor(row["background"].toString())))};
-    return {QTextFormat::FontWeight,
-            row["bold"].toBool() ? QVariant(int(QFont::Bold)) : QVariant()};
+    QTextCharFormat format;
+    if (row["bold"].toBool())
+        format.setFontWeight(QFont::Bold);
+    if (row["italic"].toBool())
+        format.setFontItalic(true);
+    if (row["strike"].toBool())
+        format.setFontStrikeOut(true);
+    if (given("size"))
+        format.setFontPointSize(row["size"].toDouble());
+    if (given("font"))
+        format.setFontFamilies(QStringList{row["font"].toString()});
+    if (given("underline"))
+        format.setUnderlineStyle(
+            QTextCharFormat::UnderlineStyle(styles.value(row["underline"].toString())));
+    if (given("valign"))
+        format.setVerticalAlignment(
+            QTextCharFormat::VerticalAlignment(styles.value(row["valign"].toString())));
+    if (given("colour"))
+        format.setForeground(QColor(row["colour"].toString()));
+    if (given("background"))
+        format.setBackground(QColor(row["background"].toString()));
+    return format;
+}
+
+// The format property a case of data/formats.json asks about (bold when it names none),
+// and the value it must have there; a null value for a format left off.
+std::pair<int, QVariant> askedFormat(const QJsonObject &row) {
+    const std::pair<const char *, int> asked[] = {{"italic", QTextFormat::FontItalic},
+                                                  {"strike", QTextFormat::FontStrikeOut},
+                                                  {"size", QTextFormat::FontPointSize},
+                                                  {"font", QTextFormat::FontFamilies},
+                                                  {"underline", QTextFormat::TextUnderlineStyle},
+                                                  {"valign", QTextFormat::TextVerticalAlignment},
+                                                  {"colour", QTextFormat::ForegroundBrush},
+                                                  {"background", QTextFormat::BackgroundBrush}};
+    int property = QTextFormat::FontWeight;
+    for (const auto &[key, named] : asked)
+        property = row.contains(key) ? named : property;
+    return {property, formatOf(row).property(property)};
 }
 
 QByteArray repeated(const char *piece, int times) {
@@ -325,31 +342,6 @@ void tst_RtfCodec::writerOutput() {
 
 namespace {
 
-QTextCharFormat charFormat(const std::function<void(QTextCharFormat &)> &set) {
-    QTextCharFormat format;
-    set(format);
-    return format;
-}
-
-// Segments of text in formats, then paragraph formats.
-Build segments(QList<QPair<QString, QTextCharFormat>> parts, QList<QTextBlockFormat> blocks = {}) {
-    return [parts, blocks](QTextCursor &cursor) {
-        for (const auto &part : parts) {
-            const QStringList paragraphs = part.first.split(QLatin1Char('\n'));
-            for (qsizetype i = 0; i < paragraphs.size(); ++i) {
-                if (i > 0)
-                    cursor.insertBlock();
-                cursor.insertText(paragraphs[i], part.second);
-            }
-        }
-        QTextBlock block = cursor.document()->begin();
-        for (const QTextBlockFormat &format : blocks) {
-            QTextCursor(block).setBlockFormat(format);
-            block = block.next();
-        }
-    };
-}
-
 // The properties the codec carries, as they show in the document.
 struct Shown {
     QString family;
@@ -401,85 +393,47 @@ void setDiaryFont(QTextDocument &document) {
 
 } // namespace
 
+// The documents of data/roundtrip.json: segments of text, each in the formats it gives
+// (as in formats.json), then the paragraphs' alignments and margins in pixels.
 void tst_RtfCodec::roundTrip_data() {
     QTest::addColumn<Build>("build");
-    using F = QTextCharFormat;
-    auto with = [](auto set) { return charFormat(set); };
-    const F plain;
-
-    QTest::newRow("plain") << segments({{u"Just some text"_qs, plain}});
-    QTest::newRow("empty document") << segments({});
-    QTest::newRow("bold italic") << segments(
-        {{u"a "_qs, plain},
-         {u"bold"_qs, with([](F &f) { f.setFontWeight(QFont::Bold); })},
-         {u" "_qs, plain},
-         {u"italic"_qs, with([](F &f) { f.setFontItalic(true); })},
-         {u"both"_qs, with([](F &f) {
-              f.setFontWeight(QFont::Bold);
-              f.setFontItalic(true);
-          })}});
-    QTest::newRow("underline strike")
-        << segments({{u"u"_qs, with([](F &f) { f.setFontUnderline(true); })},
-                     {u"w"_qs, with([](F &f) { f.setUnderlineStyle(F::WaveUnderline); })},
-                     {u"d"_qs, with([](F &f) { f.setUnderlineStyle(F::DotLine); })},
-                     {u"s"_qs, with([](F &f) { f.setFontStrikeOut(true); })}});
-    QTest::newRow("super sub") << segments(
-        {{u"x"_qs, plain},
-         {u"2"_qs, with([](F &f) { f.setVerticalAlignment(F::AlignSuperScript); })},
-         {u"i"_qs, with([](F &f) { f.setVerticalAlignment(F::AlignSubScript); })}});
-    QTest::newRow("colours") << segments(
-        {{u"red"_qs, with([](F &f) { f.setForeground(QColor(255, 0, 0)); })},
-         {u"blue on yellow"_qs, with([](F &f) {
-              f.setForeground(QColor(0, 0, 255));
-              f.setBackground(QColor(255, 255, 0));
-          })},
-         {u"red again"_qs, with([](F &f) { f.setForeground(QColor(255, 0, 0)); })}});
-    QTest::newRow("fonts and sizes") << segments({{u"arial 10"_qs, with([](F &f) {
-                                                       f.setFontFamilies({u"Arial"_qs});
-                                                       f.setFontPointSize(10);
-                                                   })},
-                                                  {u"times 13.5"_qs, with([](F &f) {
-                                                       f.setFontFamilies({u"Times New Roman"_qs});
-                                                       f.setFontPointSize(13.5);
-                                                   })},
-                                                  {u"default"_qs, plain}});
-    QTest::newRow("alignment and indents")
-        << segments({{u"left\ncentre\nright\njustified\nindented"_qs, plain}}, [] {
-               QList<QTextBlockFormat> blocks(5);
-               blocks[0].setAlignment(Qt::AlignLeft);
-               blocks[1].setAlignment(Qt::AlignHCenter);
-               blocks[2].setAlignment(Qt::AlignRight);
-               blocks[3].setAlignment(Qt::AlignJustify);
-               blocks[4].setLeftMargin(48);
-               blocks[4].setRightMargin(24);
-               blocks[4].setTextIndent(-16);
-               blocks[4].setTopMargin(8);
-               blocks[4].setBottomMargin(4);
-               return blocks;
-           }());
-    QTest::newRow("unicode") << segments({{u"Ελληνικά\nРусский текст\n日本語のテキスト\n"_qs +
-                                               QString::fromUtf8("emoji \xF0\x9F\x98\x80!"),
-                                           plain}});
-    QTest::newRow("braces and backslashes")
-        << segments({{u"{\\rtf1 not a \\b word} \\'e9 \\u945?"_qs, plain}});
-    QTest::newRow("tabs lines and empty paragraphs")
-        << segments({{u"a\tb\u2028c\n\n\nd\n"_qs, plain}});
-    // What can be typed or pasted into an entry comes back from its file.
-    QTest::newRow("control characters")
-        << segments({{u"tab\tvt\u000Besc\u001Bnul"_qs + QChar(0) + u"bell\u0007end"_qs, plain}});
-    QTest::newRow("object replacement character as text")
-        << segments({{u"before \uFFFC after"_qs, plain}});
-    QTest::newRow("lone surrogates") << segments(
-        {{u"high "_qs + QChar(0xD800) + u" low "_qs + QChar(0xDC00) + u" pair \U0001F600"_qs,
-          plain}});
-    QTest::newRow("sizes between half points")
-        << segments({{u"default 15.75 "_qs, plain},
-                     {u"10.25 "_qs, with([](F &f) { f.setFontPointSize(10.25); })},
-                     {u"12.5"_qs, with([](F &f) { f.setFontPointSize(12.5); })}});
-    QTest::newRow("spaces after words")
-        << segments({{u" lead"_qs, with([](F &f) { f.setFontWeight(QFont::Bold); })},
-                     {u"  two "_qs, plain},
-                     {u"9"_qs, with([](F &f) { f.setFontItalic(true); })}});
+    QFile cases(dataFile("roundtrip.json"));
+    QVERIFY(cases.open(QIODevice::ReadOnly));
+    const QHash<QString, Qt::Alignment> alignments{{"left", Qt::AlignLeft},
+                                                   {"center", Qt::AlignHCenter},
+                                                   {"right", Qt::AlignRight},
+                                                   {"justify", Qt::AlignJustify}};
+    for (const QJsonValue &row : QJsonDocument::fromJson(cases.readAll()).array()) {
+        QTest::newRow(qPrintable(row["name"].toString()))
+            << Build([row, alignments](QTextCursor &cursor) {
+                   for (const QJsonValue &segment : row["segments"].toArray()) {
+                       const QStringList paragraphs = segment["text"].toString().split('\n');
+                       for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+                           if (i > 0)
+                               cursor.insertBlock();
+                           cursor.insertText(paragraphs[i], formatOf(segment.toObject()));
+                       }
+                   }
+                   QTextBlock block = cursor.document()->begin();
+                   for (const QJsonValue &paragraph : row["paragraphs"].toArray()) {
+                       QTextBlockFormat format;
+                       if (paragraph["alignment"].isString())
+                           format.setAlignment(alignments.value(paragraph["alignment"].toString()));
+                       format.setLeftMargin(paragraph["left"].toDouble());
+                       format.setRightMargin(paragraph["right"].toDouble());
+                       format.setTextIndent(paragraph["indent"].toDouble());
+                       format.setTopMargin(paragraph["top"].toDouble());
+                       format.setBottomMargin(paragraph["bottom"].toDouble());
+                       QTextCursor(block).setBlockFormat(format);
+                       block = block.next();
+                   }
+               });
+    }
+    // Lone surrogates, which JSON cannot hold.
+    QTest::newRow("lone surrogates") << Build([](QTextCursor &cursor) {
+        cursor.insertText(u"high "_qs + QChar(0xD800) + u" low "_qs + QChar(0xDC00) +
+                          u" pair \U0001F600"_qs);
+    });
 }
 
 void tst_RtfCodec::roundTrip() {
